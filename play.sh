@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Sets Zanbor up (packages, release build, asset archive) and starts the game.
+set -euo pipefail
+ZANBOR_ROOT=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=scripts/setup.sh
+. "$ZANBOR_ROOT/scripts/setup.sh"
+
+zanbor_install_packages
+zanbor_build "$ZANBOR_ROOT/build/release" -DCMAKE_BUILD_TYPE=Release -DZANBOR_TESTS=OFF
+cd "$ZANBOR_ROOT/build/release/bin"
+exec ./zanbor
