@@ -29,6 +29,9 @@ Uint32 QuitEventType() {
 }
 
 void EnsureEvents() {
+    // Without the poll sentinel an empty poll means the queue really is empty,
+    // also of events pushed while the previous one was handled (a quit, say).
+    SDL_SetHint(SDL_HINT_POLL_SENTINEL, "0");
     if (!SDL_WasInit(SDL_INIT_EVENTS)) SDL_InitSubSystem(SDL_INIT_EVENTS);
 }
 

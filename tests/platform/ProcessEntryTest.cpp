@@ -1,0 +1,76 @@
+// The process entry as a whole: real child processes of the game and of a probe.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
+#include "tests/support/ChildProcess.h"
+#include "tests/support/SettingsSandbox.h"
+
+namespace {
+
+class ProcessEntry : public testing::Test {
+protected:
+    void SetUp() override {
+        runtime = MakeTempFolder("runtime");
+        config = MakeTempFolder("config");
+        // Headless, and with no display to put a message box on, so nothing can wait for a click.
+        environment = {{"SDL_VIDEODRIVER", "dummy"}, {"SDL_AUDIODRIVER", "dummy"}, {"DISPLAY", ""},
+                       {"WAYLAND_DISPLAY", ""},      {"XDG_RUNTIME_DIR", runtime}, {"XDG_CONFIG_HOME", config}};
+    }
+    void TearDown() override {
+        RemoveTree(runtime);
+        RemoveTree(config);
+    }
+
+    // True once some process holds the instance lock.
+    bool LockHeld() {
+        int fd = open((runtime + "/Zanbor.lock").c_str(), O_RDWR);
+        if (fd < 0) return false;
+        bool held = flock(fd, LOCK_EX | LOCK_NB) != 0;
+        if (!held) flock(fd, LOCK_UN);
+        close(fd);
+        return held;
+    }
+
+    std::string runtime, config;
+    ChildProcess::Environment environment;
+};
+
+TEST_F(ProcessEntry, ASecondInstanceExitsAtOnceWithZeroAndTheFirstRunsOn) {
+    ChildProcess first(BinaryFolder() + "/zanbor", environment);
+    for (int i = 0; i < 500 && !LockHeld(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_TRUE(LockHeld()) << first.Stderr();
+
+    auto start = std::chrono::steady_clock::now();
+    ChildProcess second(BinaryFolder() + "/zanbor", environment);
+    EXPECT_EQ(second.Wait(10000), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_EQ(second.Stderr(), "");
+    EXPECT_TRUE(first.Running());
+
+    // Asked to end by the desktop, the first closes as if its window were closed: code 0.
+    first.Signal(SIGTERM);
+    EXPECT_EQ(first.Wait(10000), 0) << first.Stderr();
+}
+
+TEST_F(ProcessEntry, AnEngineExceptionEndsTheProcessWithCodeOneAndItsFileAndLine) {
+    environment.push_back({"ZANBOR_PROBE", "throw-init"});
+    ChildProcess probe(BinaryFolder() + "/zanbor_entry_probe", environment);
+    EXPECT_EQ(probe.Wait(20000), 1);
+    EXPECT_NE(probe.Stderr().find("file: game/CProbeline: 42"), std::string::npos) << probe.Stderr();
+}
+
+TEST_F(ProcessEntry, AnExceptionFromAFrameEndsTheProcessTheSameWay) {
+    environment.push_back({"ZANBOR_PROBE", "throw-frame"});
+    ChildProcess probe(BinaryFolder() + "/zanbor_entry_probe", environment);
+    EXPECT_EQ(probe.Wait(20000), 1);
+    EXPECT_NE(probe.Stderr().find("file: common/CProbeline: 77"), std::string::npos) << probe.Stderr();
+}
+
+}  // namespace
