@@ -91,7 +91,8 @@ void CFileIFF::Ascend() {
     }
     long end = chunkStack.back();
     chunkStack.pop_back();
-    if (SeekRaw(end, kSeekBegin) != end) {
+    long reached = SeekRaw(end, kSeekBegin);
+    if (reached < 0 || reached != end) {
         throw CFileException(kUnit, 220);
     }
 }
@@ -151,4 +152,12 @@ void CFileIFF::PatchLong(long position, long value) {
     Seek(position, kSeekBegin);
     WriteLong(value);
     Seek(back, kSeekBegin);
+}
+
+long CFileIFF::AvailableInChunk() {
+    long here = Tell();
+    long inFile = Size() - here;
+    long inChunk = Remaining();
+    long available = inChunk < inFile ? inChunk : inFile;
+    return available > 0 ? available : 0;
 }

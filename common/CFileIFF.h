@@ -56,6 +56,9 @@ public:
     // Writes a 4-byte number at an earlier position (a table filled in once the
     // positions it lists are known) and comes back to where it was.
     void PatchLong(long position, long value);
+    // The bytes of the innermost entered chunk from here on that the file
+    // really holds: what a loader may size a buffer by (0 when none).
+    long AvailableInChunk();
 
     std::int32_t GetOuterId() const { return outerId; }
     std::int32_t GetFormType() const { return formType; }

@@ -60,7 +60,8 @@ long CFileMM::SeekEntry(int index) {
         throw CFileException(kUnit, 152);
     }
     long position = entryTable[index];
-    if (SeekRaw(position, kSeekBegin) != position) {
+    long reached = SeekRaw(position, kSeekBegin);
+    if (reached < 0 || reached != position) {
         throw CFileException(kUnit, 158);
     }
     return position;

@@ -146,7 +146,7 @@ long MFileMMIO::SeekRaw(long offset, int origin) {
 
 long MFileMMIO::Seek(long offset, int origin) {
     long position = SeekRaw(offset, origin);
-    if (NormalOrigin(origin) == SEEK_SET && position != offset) {
+    if (NormalOrigin(origin) == SEEK_SET && (position < 0 || position != offset)) {
         Fail(157);
     }
     return position;
