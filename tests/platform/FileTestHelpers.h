@@ -65,6 +65,11 @@ inline std::vector<char> NameBuffer(const std::string& name) {
     return buffer;
 }
 
+inline Bytes operator+(Bytes a, const Bytes& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
 inline void PutLe32(Bytes& out, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }

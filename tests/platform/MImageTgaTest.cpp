@@ -51,11 +51,6 @@ Bytes Header(int type, int width, int height, int depth, int descriptor, int idL
     return h;
 }
 
-Bytes operator+(Bytes a, const Bytes& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
 struct FixtureCase {
     const char* name;
     int depth;
