@@ -1,0 +1,208 @@
+#include "platform/MSoundManager.h"
+
+#include "platform/MSound.h"
+#include "platform/MWaveFile.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <memory>
+#include <new>
+
+namespace {
+
+MSoundManager* instance = nullptr;
+
+// About 23 ms at 22050 Hz: short enough for effects to start promptly.
+constexpr int kDeviceFrames = 512;
+
+constexpr std::uint16_t kFormatFloat = 3;
+constexpr std::uint16_t kFormatExtensible = 0xFFFE;
+
+// The SDL sample format of a WAVE format, or 0 when it is not one we play.
+SDL_AudioFormat SourceFormat(const MWaveFormat& format) {
+    std::uint16_t tag = format.formatTag;
+    // The extensible form names its real format in the first two bytes of its
+    // sub-format identifier, after the valid bits and the channel mask.
+    if (tag == kFormatExtensible && format.extra.size() >= 8) {
+        tag = static_cast<std::uint16_t>(format.extra[6] | format.extra[7] << 8);
+    }
+    if (tag == MWaveFile::kFormatPcm) {
+        switch (format.bitsPerSample) {
+            case 8: return AUDIO_U8;
+            case 16: return AUDIO_S16LSB;
+            case 32: return AUDIO_S32LSB;
+            default: return 0;
+        }
+    }
+    if (tag == kFormatFloat && format.bitsPerSample == 32) {
+        return AUDIO_F32LSB;
+    }
+    return 0;
+}
+
+}  // namespace
+
+MSoundManager* MSoundManager::Get() {
+    if (!instance) {
+        instance = new MSoundManager();
+    }
+    return instance;
+}
+
+MSoundManager* MSoundManager::Peek() { return instance; }
+
+void MSoundManager::Free() {
+    delete instance;
+    instance = nullptr;
+}
+
+MSoundManager::~MSoundManager() {
+    CloseDevice();
+    if (audioSubsystem) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+}
+
+void MSoundManager::CloseDevice() {
+    if (device != 0) {
+        // Closing waits for a callback in progress; none runs afterwards.
+        SDL_CloseAudioDevice(device);
+        device = 0;
+    }
+}
+
+HRESULT MSoundManager::Initialize(SDL_Window* /*window*/, DWORD cooperativeLevel, int channelCount, int rate,
+                                  int bits) {
+    CloseDevice();
+    if (cooperativeLevel == DSSCL_NORMAL) {
+        channelCount = 2;
+        rate = 22050;
+        bits = 8;
+    }
+    if (channelCount < 1 || channelCount > 2 || (bits != 8 && bits != 16) || rate < 4000 || rate > 192000) {
+        return AudioResult::kInvalidArg;
+    }
+    if (!audioSubsystem) {
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+            return AudioResult::kNoDriver;
+        }
+        audioSubsystem = true;
+    }
+    channels = channelCount;
+    samplesPerSecond = rate;
+    bitsPerSample = bits;
+    mixer.SetFormat(channels, samplesPerSecond);
+
+    SDL_AudioSpec wanted{};
+    wanted.freq = rate;
+    wanted.format = bits == 8 ? AUDIO_U8 : AUDIO_S16SYS;
+    wanted.channels = static_cast<Uint8>(channelCount);
+    wanted.samples = kDeviceFrames;
+    wanted.callback = &MSoundManager::AudioCallback;
+    wanted.userdata = this;
+    SDL_AudioSpec obtained{};
+    // No changes allowed: SDL converts to whatever the hardware wants, so the
+    // mixer always works in the format asked for.
+    device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    if (device == 0) {
+        return AudioResult::kNoDriver;
+    }
+    SDL_PauseAudioDevice(device, 0);
+    return AudioResult::kOk;
+}
+
+void MSoundManager::Pause(int pause) {
+    if (device != 0) {
+        SDL_PauseAudioDevice(device, pause ? 1 : 0);
+    }
+}
+
+void MSoundManager::Mix(std::int16_t* out, int frames) { mixer.Mix(out, frames); }
+
+void MSoundManager::AudioCallback(void* self, std::uint8_t* stream, int length) {
+    auto* manager = static_cast<MSoundManager*>(self);
+    const int frameSamples = manager->channels;
+    if (manager->bitsPerSample == 16) {
+        manager->Mix(reinterpret_cast<std::int16_t*>(stream), length / (2 * frameSamples));
+        return;
+    }
+    // 8-bit output: mix a piece at a time and shift to unsigned samples.
+    std::int16_t piece[MAudioMixer::kChunkFrames * 2];
+    int frames = length / frameSamples;
+    while (frames > 0) {
+        const int n = std::min(frames, MAudioMixer::kChunkFrames);
+        manager->Mix(piece, n);
+        for (int i = 0; i < n * frameSamples; ++i) {
+            *stream++ = static_cast<std::uint8_t>((piece[i] >> 8) + 128);
+        }
+        frames -= n;
+    }
+}
+
+bool MSoundManager::ConvertSamples(const MWaveFormat& format, const std::uint8_t* data, std::uint32_t size,
+                                   int outChannels, int outRate, std::vector<std::int16_t>* out) {
+    const SDL_AudioFormat source = SourceFormat(format);
+    const int frameBytes = format.channels * (format.bitsPerSample / 8);
+    if (source == 0 || format.channels == 0 || format.samplesPerSec == 0 || frameBytes == 0) {
+        return false;
+    }
+    SDL_AudioStream* stream = SDL_NewAudioStream(source, static_cast<Uint8>(format.channels),
+                                                 static_cast<int>(format.samplesPerSec), AUDIO_S16SYS,
+                                                 static_cast<Uint8>(outChannels), outRate);
+    if (!stream) {
+        return false;
+    }
+    // A partial frame at the end is dropped.
+    const std::uint32_t whole = size - size % static_cast<std::uint32_t>(frameBytes);
+    bool ok = SDL_AudioStreamPut(stream, data, static_cast<int>(whole)) == 0 && SDL_AudioStreamFlush(stream) == 0;
+    if (ok) {
+        const int available = SDL_AudioStreamAvailable(stream);
+        out->assign(static_cast<std::size_t>(available) / sizeof(std::int16_t), 0);
+        const int got = SDL_AudioStreamGet(stream, out->data(), available);
+        ok = got >= 0;
+        if (ok) {
+            out->resize(static_cast<std::size_t>(got) / sizeof(std::int16_t));
+            out->resize(out->size() - out->size() % static_cast<std::size_t>(outChannels));
+        }
+    }
+    SDL_FreeAudioStream(stream);
+    return ok;
+}
+
+HRESULT MSoundManager::CreateSound(MSound** out, MFileMMIO* handle, DWORD /*creationFlags*/,
+                                   const MAudioGuid& /*algorithm3D*/, int count) {
+    if (device == 0) {
+        return AudioResult::kNotInitialized;
+    }
+    if (!handle || !out || count < 1) {
+        return AudioResult::kInvalidArg;
+    }
+    MWaveFile wave;
+    if (wave.Open(handle, nullptr, MWaveFile::kModeRead) != MWaveFile::kOk || wave.GetSize() == 0) {
+        return AudioResult::kFail;
+    }
+    const MWaveFormat& format = *wave.GetFormat();
+    if (SourceFormat(format) == 0) {
+        return AudioResult::kBadFormat;
+    }
+    // The buffer holds the whole data chunk; whatever cannot be read stays
+    // silence (unsigned 8-bit samples are silent at their midpoint).
+    const std::uint32_t size = wave.GetSize();
+    std::vector<std::uint8_t> data;
+    try {
+        data.assign(size, format.bitsPerSample == 8 ? 0x80 : 0x00);
+    } catch (const std::bad_alloc&) {
+        return AudioResult::kOutOfMemory;
+    }
+    std::uint32_t read = 0;
+    if (wave.ResetFile() != MWaveFile::kOk || wave.Read(data.data(), size, &read) != MWaveFile::kOk) {
+        return AudioResult::kFail;
+    }
+    std::vector<std::int16_t> pcm;
+    if (!ConvertSamples(format, data.data(), size, channels, samplesPerSecond, &pcm)) {
+        return AudioResult::kBadFormat;
+    }
+    *out = new (std::nothrow) MSound(&mixer, std::move(pcm), channels, samplesPerSecond, size, count);
+    return *out ? AudioResult::kOk : AudioResult::kOutOfMemory;
+}
