@@ -1,39 +1,45 @@
 #include "game/HandScore.h"
 
+#include <cstdint>
+
 namespace {
 
+constexpr unsigned kLowStraight = 0x3E;   // faces 1..5 as bits
+constexpr unsigned kHighStraight = 0x7C;  // faces 2..6
+
+// What every category looks at, gathered in one pass. Per face, the dice of
+// each colour are counted in four nibbles of one word.
 struct HandFacts {
     int sum = 0;
-    int count[7] = {};           // by face
-    int colourCount[7][4] = {};  // by face and colour
+    std::uint8_t count[8] = {};
+    std::uint16_t byColour[8] = {};
+    unsigned faceMask = 0;
     bool allOneColour = true;
 
     HandFacts(const int faces[kHandSize], const int colours[kHandSize]) {
         for (int i = 0; i < kHandSize; ++i) {
-            int face = faces[i];
-            int colour = colours[i];
-            if (face < 1 || face > 6) face = 0;  // out of range: counts for nothing
-            if (colour < 0 || colour > 3) colour = 0;
+            const int face = faces[i] >= 1 && faces[i] <= 6 ? faces[i] : 7;  // 7: counts for nothing
+            const int colour = colours[i] & 3;
             sum += faces[i];
             ++count[face];
-            ++colourCount[face][colour];
+            byColour[face] = static_cast<std::uint16_t>(byColour[face] + (1u << (4 * colour)));
+            faceMask |= 1u << face;
             if (colours[i] != colours[0]) allOneColour = false;
         }
     }
+
+    int ColourCount(int face, int colour) const { return (byColour[face] >> (4 * colour)) & 15; }
 
     // The largest number of dice showing face that share one colour.
     int SameColour(int face) const {
         int best = 0;
         for (int c = 0; c < 4; ++c)
-            if (colourCount[face][c] > best) best = colourCount[face][c];
+            if (ColourCount(face, c) > best) best = ColourCount(face, c);
         return best;
     }
 
-    bool FiveOfAKind() const {
-        for (int f = 1; f <= 6; ++f)
-            if (count[f] == 5) return true;
-        return false;
-    }
+    bool FiveOfAKind() const { return (faceMask & (faceMask - 1)) == 0 && !(faceMask & 0x81); }
+    bool Straight() const { return faceMask == kLowStraight || faceMask == kHighStraight; }
 };
 
 int TwoPairsBonus(const HandFacts& h) {
@@ -54,7 +60,7 @@ int TwoPairsBonus(const HandFacts& h) {
     if (h.SameColour(first) >= 4) return 4;
     if (second == 0) return 0;
     for (int c = 0; c < 4; ++c)
-        if (h.colourCount[first][c] >= 2 && h.colourCount[second][c] >= 2) return 4;
+        if (h.ColourCount(first, c) >= 2 && h.ColourCount(second, c) >= 2) return 4;
     return 0;
 }
 
@@ -117,7 +123,7 @@ HandValue ScoreHand(int code, const int faces[kHandSize], const int colours[kHan
     case kFlush:
         if (h.allOneColour) {
             v.points = h.sum + 40;
-            if (h.FiveOfAKind() || IsStraight(faces)) {
+            if (h.FiveOfAKind() || h.Straight()) {
                 v.points += 10;
                 v.colourBonus = true;
             }
@@ -136,7 +142,7 @@ HandValue ScoreHand(int code, const int faces[kHandSize], const int colours[kHan
         }
         break;
     case kStraight:
-        if (IsStraight(faces)) {
+        if (h.Straight()) {
             v.points = h.sum + 20;
             if (h.allOneColour) {
                 v.points += 10;
