@@ -227,8 +227,8 @@ void CBoardState::ApplyLockingRule() {
     }
 }
 
-void CBoardState::PreselectNextLine(int handBefore) {
-    (void)handBefore;  // with one line left the rule below picks exactly that line
+// With one line left this picks exactly that line; with none, line 1.
+void CBoardState::PreselectNextLine() {
     int best = -1;
     for (int l = 0; l < kLineCount; ++l) {
         if (lineScored[l]) continue;
@@ -305,7 +305,7 @@ ScoreResult CBoardState::ScoreCategory(int code) {
         pickedDie = -1;
         ClearHolds();
         ApplyLockingRule();
-        PreselectNextLine(handIndex);
+        PreselectNextLine();
     }
     ++handIndex;
     undoAvailable = true;

@@ -112,7 +112,7 @@ private:
     void UpdateRowLocks();
     void ClearHolds();
     void ApplyLockingRule();
-    void PreselectNextLine(int handBefore);
+    void PreselectNextLine();
 
     CScoreCells& sheet;
 };
