@@ -6,6 +6,8 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <memory>
 #include <new>
 
@@ -143,19 +145,43 @@ void MSoundManager::AudioCallback(void* self, std::uint8_t* stream, int length) 
 bool MSoundManager::ConvertSamples(const MWaveFormat& format, const std::uint8_t* data, std::uint32_t size,
                                    int outChannels, int outRate, std::vector<std::int16_t>* out) {
     const SDL_AudioFormat source = SourceFormat(format);
-    const int frameBytes = format.channels * (format.bitsPerSample / 8);
+    const int sampleBytes = format.bitsPerSample / 8;
+    const int frameBytes = format.channels * sampleBytes;
     if (source == 0 || format.channels == 0 || format.samplesPerSec == 0 || frameBytes == 0) {
         return false;
     }
-    SDL_AudioStream* stream = SDL_NewAudioStream(source, static_cast<Uint8>(format.channels),
+    // The samples are first made signed 16-bit here: SDL's resampler pads
+    // the end of the data with zero bytes, which for unsigned 8-bit samples is
+    // not silence but a full step, and would ring at the end of such sounds.
+    const std::size_t count = (size / static_cast<std::uint32_t>(frameBytes)) * format.channels;
+    std::vector<std::int16_t> samples(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint8_t* s = data + i * static_cast<std::size_t>(sampleBytes);
+        const std::uint32_t word = sampleBytes == 4 ? static_cast<std::uint32_t>(s[0]) |
+                                                          static_cast<std::uint32_t>(s[1]) << 8 |
+                                                          static_cast<std::uint32_t>(s[2]) << 16 |
+                                                          static_cast<std::uint32_t>(s[3]) << 24
+                                                    : 0;
+        switch (source) {
+            case AUDIO_U8: samples[i] = static_cast<std::int16_t>((s[0] - 128) * 256); break;
+            case AUDIO_S16LSB: samples[i] = static_cast<std::int16_t>(s[0] | s[1] << 8); break;
+            case AUDIO_S32LSB: samples[i] = static_cast<std::int16_t>(static_cast<std::int32_t>(word) >> 16); break;
+            default: {
+                float value;
+                std::memcpy(&value, &word, sizeof value);
+                value = std::isfinite(value) ? std::clamp(value, -1.0f, 1.0f) : 0.0f;
+                samples[i] = static_cast<std::int16_t>(std::lrint(value * 32767.0f));
+            }
+        }
+    }
+    SDL_AudioStream* stream = SDL_NewAudioStream(AUDIO_S16SYS, static_cast<Uint8>(format.channels),
                                                  static_cast<int>(format.samplesPerSec), AUDIO_S16SYS,
                                                  static_cast<Uint8>(outChannels), outRate);
     if (!stream) {
         return false;
     }
-    // A partial frame at the end is dropped.
-    const std::uint32_t whole = size - size % static_cast<std::uint32_t>(frameBytes);
-    bool ok = SDL_AudioStreamPut(stream, data, static_cast<int>(whole)) == 0 && SDL_AudioStreamFlush(stream) == 0;
+    bool ok = SDL_AudioStreamPut(stream, samples.data(), static_cast<int>(samples.size() * sizeof(std::int16_t))) == 0 &&
+              SDL_AudioStreamFlush(stream) == 0;
     if (ok) {
         const int available = SDL_AudioStreamAvailable(stream);
         out->assign(static_cast<std::size_t>(available) / sizeof(std::int16_t), 0);
