@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/MApplication.h"
+#include "platform/MRenderDevice.h"
 
 namespace {
 
@@ -15,6 +16,8 @@ std::uint32_t gAccumulatedStyle = 0;
 int Unsigned16(int value) { return value & 0xFFFF; }
 
 }  // namespace
+
+void ResetAccumulatedWindowStyle() { gAccumulatedStyle = 0; }
 
 void GetDesktopSize(int* width, int* height) {
     SDL_DisplayMode mode{};
@@ -30,6 +33,9 @@ void GetDesktopSize(int* width, int* height) {
 MWindow::MWindow() = default;
 
 MWindow::~MWindow() {
+    // A renderer must not outlive its window.
+    MRenderDevice* device = MRenderDevice::Current();
+    if (device && handle && device->GetFocusWindow() == handle) device->Destroy();
     if (handle) SDL_DestroyWindow(handle);
     handle = nullptr;
 }
@@ -93,19 +99,39 @@ void MWindow::Repaint() { InvalidateAll(); }
 void MWindow::GetCursorClientPos(POINT* point) {
     if (!point) return;
     int mx = 0, my = 0;
-    SDL_GetMouseState(&mx, &my);
+    if (handle && SDL_GetMouseFocus() == handle) {
+        SDL_GetMouseState(&mx, &my);
+    } else {
+        // Outside the window: the desktop position less the window's.
+        int wx = 0, wy = 0;
+        SDL_GetGlobalMouseState(&mx, &my);
+        if (handle) SDL_GetWindowPosition(handle, &wx, &wy);
+        mx -= wx;
+        my -= wy;
+    }
+    if (MRenderDevice* device = MRenderDevice::Current()) device->WindowToClient(&mx, &my);
     point->x = mx;
     point->y = my;
 }
 
 void MWindow::SetCursorClientPos(int cx, int cy) {
-    if (handle) SDL_WarpMouseInWindow(handle, cx, cy);
+    if (!handle) return;
+    if (MRenderDevice* device = MRenderDevice::Current()) device->ClientToWindow(&cx, &cy);
+    SDL_WarpMouseInWindow(handle, cx, cy);
 }
 
-void MWindow::SetDeviceCursorClientPos(int cx, int cy) { SetCursorClientPos(cx, cy); }
+void MWindow::SetDeviceCursorClientPos(int cx, int cy) {
+    MRenderDevice* device = MRenderDevice::Current();
+    if (!device || !handle) return;
+    // Client to desktop pixels, as the device cursor is placed on the desktop.
+    device->ClientToWindow(&cx, &cy);
+    int wx = 0, wy = 0;
+    SDL_GetWindowPosition(handle, &wx, &wy);
+    device->SetDeviceCursorPos(cx + wx, cy + wy);
+}
 
 void MWindow::ShowCursor(int show) {
-    SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+    if (MRenderDevice* device = MRenderDevice::Current()) device->ShowDeviceCursor(show);
     cursorVisible = show;
 }
 
@@ -163,10 +189,19 @@ int MWindow::HandleMessage(const SDL_Event& event) {
         // The desktop asks the program to end: the same as closing the window.
         OnClose();
         return 1;
+    case SDL_RENDER_TARGETS_RESET:
+    case SDL_RENDER_DEVICE_RESET:
+        // The renderer's textures are gone: rebuilt before the next frame draws.
+        if (MRenderDevice* device = MRenderDevice::Current()) device->OnDeviceReset();
+        return 1;
     case SDL_MOUSEMOTION:
+        if (!enabled) return 0;
+        // The desktop asks for the cursor's shape before each move inside the window.
+        OnSetCursor();
         OnMouseMove(Unsigned16(event.motion.x), Unsigned16(event.motion.y));
         return 1;
     case SDL_MOUSEBUTTONDOWN: {
+        if (!enabled) return 0;
         int mx = Unsigned16(event.button.x), my = Unsigned16(event.button.y);
         bool doubleClick = event.button.clicks >= 2 && event.button.clicks % 2 == 0;
         if (event.button.button == SDL_BUTTON_LEFT) {
@@ -183,6 +218,7 @@ int MWindow::HandleMessage(const SDL_Event& event) {
         return 1;
     }
     case SDL_MOUSEBUTTONUP: {
+        if (!enabled) return 0;
         int mx = Unsigned16(event.button.x), my = Unsigned16(event.button.y);
         if (event.button.button == SDL_BUTTON_LEFT)
             OnLButtonUp(mx, my);

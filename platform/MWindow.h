@@ -6,13 +6,9 @@
 #include <cstdint>
 
 #include "platform/BWindow.h"
+#include "platform/MGraphicsTypes.h"
 
 union SDL_Event;
-
-struct POINT {
-    int x;
-    int y;
-};
 
 // Engine window flags for Create.
 constexpr int WF_CAPTION = 0x001;
@@ -75,7 +71,8 @@ public:
     virtual int OnSetCursor() = 0;
     virtual void OnEnterSizeMove() = 0;
     virtual void OnExitSizeMove() = 0;
-    // Translates one SDL event into the handlers; 1 when handled.
+    // Translates one SDL event into the handlers; 1 when handled. A renderer
+    // reset reported by SDL is passed to the render device here.
     virtual int HandleMessage(const SDL_Event& event);
     // The frame step the application's idle time runs; the screen runs its scenes here.
     virtual void Frame() {}
@@ -103,6 +100,10 @@ private:
     int fullScreen = 0;
     int enabled = 1;
 };
+
+// Starts the process-wide style word again from nothing, as for a new process
+// (the game opens one window per run; tests open many).
+void ResetAccumulatedWindowStyle();
 
 // The Windows virtual-key code of an SDL key code (0 for keys the game has no code for).
 int VirtualKeyFromSdl(int sdlKeyCode);

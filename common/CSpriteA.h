@@ -1,0 +1,42 @@
+#pragma once
+// A sprite array: a numbered, growable run of sprite frames, normally one
+// "anim" entry of the asset archive (an animation, or a font's glyphs).
+
+#include <cstdint>
+
+class CFileMM;
+class CSprite;
+
+class CSpriteArray {
+public:
+    // capacity empty entries (none when they cannot be allocated).
+    explicit CSpriteArray(int capacity);
+    CSpriteArray(const CSpriteArray&) = delete;
+    CSpriteArray& operator=(const CSpriteArray&) = delete;
+
+    virtual ~CSpriteArray();
+    // Reads n "rgba" chunks into entries 0 .. n - 1; count = n. 0, or the error
+    // of Set (3 when the array could not grow).
+    virtual int Load(CFileMM& archive, int n, int useTexture);
+
+    // Stores frame at i (growing as needed), releasing what was there. 0 or 3.
+    int Set(int i, CSprite* frame);
+    // Makes room for index i: capacity + ((i - capacity) rounded down to a
+    // multiple of 4) + 4. 0, or 3 when the larger array cannot be allocated.
+    int Grow(int i);
+    // The frame at i, or null (also for indices outside the array).
+    CSprite* Get(int i) const;
+    void ReleaseItem(int i);
+
+    int GetCapacity() const { return capacity; }
+    int GetCount() const { return count; }
+
+    CSprite** items = nullptr;
+    int capacity = 0;
+    std::int16_t count = 0;
+};
+
+// Reads an "anim" chunk (frame count, then the frames) into a new array; null
+// when a frame cannot be stored. A chunk of another kind throws CFileException
+// ("common/CSpriteA", 100).
+CSpriteArray* LoadSpriteArray(CFileMM& archive, int useTexture);
