@@ -121,6 +121,9 @@ HRESULT MMusicManager::Initialize(SDL_Window* /*window*/, MSoundManager* sound, 
     fluid_settings_setstr(newSettings, "player.timing-source", "sample");
     fluid_settings_setint(newSettings, "synth.lock-memory", 0);
     fluid_settings_setint(newSettings, "synth.cpu-cores", 1);
+    // The default gain leaves headroom for dense orchestral pieces; the
+    // game's short tunes need more to sit beside the effects.
+    fluid_settings_setnum(newSettings, "synth.gain", 0.5);
     fluid_synth_t* newSynth = new_fluid_synth(newSettings);
     if (!newSynth || fluid_synth_sfload(newSynth, path.c_str(), 1) == FLUID_FAILED) {
         if (newSynth) {

@@ -125,7 +125,8 @@ HRESULT MMusicSegment::SetRepeats(DWORD count) {
     std::lock_guard<std::mutex> guard(manager->lock);
     repeats = count;
     if (player) {
-        fluid_player_set_loop(player, PlayCount(repeats));
+        playsLeft = PlayCount(repeats);
+        fluid_player_set_loop(player, playsLeft);
     }
     return AudioResult::kOk;
 }
@@ -147,7 +148,20 @@ int MMusicSegment::SetVolume(float level) {
 }
 
 int MMusicSegment::PlayerIsPlaying() const {
-    return player && fluid_player_get_status(player) == FLUID_PLAYER_PLAYING ? 1 : 0;
+    return player && !ended && fluid_player_get_status(player) == FLUID_PLAYER_PLAYING ? 1 : 0;
+}
+
+int MMusicSegment::OnPlayerTick(void* data, int tick) {
+    auto* segment = static_cast<MMusicSegment*>(data);
+    if (tick < segment->lastTick && segment->playsLeft > 1) {
+        --segment->playsLeft;  // a new round began
+    }
+    segment->lastTick = tick;
+    const int total = fluid_player_get_total_ticks(segment->player);
+    if (segment->playsLeft == 1 && total > 0 && tick >= total) {
+        segment->ended = true;
+    }
+    return FLUID_OK;
 }
 
 void MMusicSegment::StartPlayer() {
@@ -156,8 +170,12 @@ void MMusicSegment::StartPlayer() {
     if (!player) {
         return;
     }
+    playsLeft = PlayCount(repeats);
+    lastTick = 0;
+    ended = false;
+    fluid_player_set_tick_callback(player, &MMusicSegment::OnPlayerTick, this);
     fluid_player_add_mem(player, midi.data(), midi.size());
-    fluid_player_set_loop(player, PlayCount(repeats));
+    fluid_player_set_loop(player, playsLeft);
     fluid_player_play(player);
 }
 

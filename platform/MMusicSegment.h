@@ -55,6 +55,8 @@ private:
     int PlayerIsPlaying() const;
     // Frames from now to this segment's next beat while it plays; -1 if not.
     std::int64_t FramesToNextBeat() const;
+    // Called by the player on the audio thread as its ticks advance.
+    static int OnPlayerTick(void* segment, int tick);
 
     MMusicManager* manager;  // null once the manager has gone
     std::vector<std::uint8_t> midi;
@@ -64,4 +66,9 @@ private:
     std::int64_t stopFrame = -1;   // pending stop, in stream frames
     DWORD repeats = 0;
     int downloaded = 0;
+    // The player idles for a while after the last event of its last round;
+    // the music has ended when that event is reached.
+    int playsLeft = 0;  // rounds left including the current one; -1 for ever
+    int lastTick = 0;
+    bool ended = false;
 };
