@@ -1,0 +1,69 @@
+#pragma once
+// Writes small chunk files of pictures for the sprite tests: a run of chunks,
+// each a picture ("rgba"), an animation of pictures ("anim") or any other kind.
+
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "common/CFileIFF.h"
+#include "common/CFileMM.h"
+#include "platform/MImage.h"
+
+namespace spritetest {
+
+inline MImage Picture(int w, int h, std::int16_t ox, std::int16_t oy,
+                      const std::function<std::uint32_t(int, int)>& colour) {
+    MImage image;
+    image.width = w;
+    image.height = h;
+    image.xOrigin = ox;
+    image.yOrigin = oy;
+    image.pixels.resize(static_cast<std::size_t>(w) * h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) image.pixels[static_cast<std::size_t>(y) * w + x] = colour(x, y);
+    return image;
+}
+
+class ArchiveWriter {
+public:
+    ArchiveWriter() {
+        char name[] = "/tmp/zanbor-sprites-XXXXXX";
+        int fd = mkstemp(name);
+        if (fd >= 0) close(fd);
+        path = name;
+        file.OpenChunkFile(MakeFileSpec(path.c_str()), kModeWriteBinary);
+    }
+    ~ArchiveWriter() { std::remove(path.c_str()); }
+
+    void Rgba(const MImage& image) {
+        std::vector<std::uint8_t> tga = EncodeTga(image, 10, 32, false);
+        file.WriteChunk(kIdRgba, tga.data(), static_cast<long>(tga.size()));
+    }
+    void Anim(const std::vector<MImage>& frames) { AnimWithCount(frames, static_cast<long>(frames.size())); }
+    void AnimWithCount(const std::vector<MImage>& frames, long count) {
+        file.BeginChunk(kIdAnim, 0);
+        file.WriteLong(count);
+        for (const MImage& frame : frames) Rgba(frame);
+        file.EndChunk();
+    }
+    void Other(std::int32_t id) {
+        const char data[4] = {1, 2, 3, 4};
+        file.WriteChunk(id, data, 4);
+    }
+    // Finishes the file and opens it for reading at its first chunk.
+    void OpenForReading(CFileMM& archive) {
+        file.Close();
+        archive.OpenChunkFile(MakeFileSpec(path.c_str()), kModeReadExistingBinary);
+    }
+
+private:
+    std::string path;
+    CFileIFF file{kIdRIFF, kIdMMFL};
+};
+
+}  // namespace spritetest
