@@ -19,16 +19,26 @@
 
 namespace fuzz {
 
-// One scratch file per process, in a folder of its own.
-inline const std::string& ScratchFile() {
-    static const std::string path = [] {
+// One scratch file per process, in a folder of its own that goes at exit.
+struct ScratchFolder {
+    ScratchFolder() {
         std::string pattern = (std::filesystem::temp_directory_path() / "zanbor-fuzz-XXXXXX").string();
         std::vector<char> buffer(pattern.begin(), pattern.end());
         buffer.push_back('\0');
-        const char* folder = ::mkdtemp(buffer.data());
-        return std::string(folder ? folder : ".") + "/input.bin";
-    }();
-    return path;
+        if (::mkdtemp(buffer.data())) folder = buffer.data();
+        file = (folder.empty() ? std::string(".") : folder) + "/input.bin";
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        if (!folder.empty()) std::filesystem::remove_all(folder, ignored);
+    }
+    std::string folder;
+    std::string file;
+};
+
+inline const std::string& ScratchFile() {
+    static const ScratchFolder scratch;
+    return scratch.file;
 }
 
 inline bool WriteScratch(const std::uint8_t* data, std::size_t size) {
