@@ -1,0 +1,105 @@
+// Opens a real window and shows the sprite path at work: a backdrop surface, a
+// row of sprites, mirrored copies, one sprite fading in and out and one turning.
+// Closes by itself after a few seconds (ZANBOR_DEMO_SECONDS, default 4). The
+// pictures are made in memory.
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <numbers>
+
+#include "game/CShellApp.h"
+#include "platform/MRenderDevice.h"
+#include "platform/MSurface.h"
+#include "platform/MTexture.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+MImage Picture(int w, int h, std::uint32_t (*colour)(int, int)) {
+    MImage image;
+    image.width = w;
+    image.height = h;
+    image.pixels.resize(static_cast<std::size_t>(w) * h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) image.pixels[static_cast<std::size_t>(y) * w + x] = colour(x, y);
+    return image;
+}
+
+// A die face with a pip in its top-left quarter, so mirrors are easy to see.
+std::uint32_t Die(int x, int y) {
+    const int cx = x - 32, cy = y - 32;
+    if (cx * cx + cy * cy > 30 * 30 && (std::abs(cx) > 26 || std::abs(cy) > 26)) return 0;  // rounded corners
+    const int px = x - 18, py = y - 18;
+    if (px * px + py * py < 36) return 0x202020FFu;
+    return 0xF0E8D0FFu;
+}
+
+std::uint32_t Backdrop(int x, int y) {
+    const std::uint32_t g = 0x40 + (y * 0x40) / 600;
+    return static_cast<std::uint32_t>(0x10 + (x * 0x20) / 800) << 24 | g << 16 | 0x3000u | 0xFF;
+}
+
+class DemoWindow : public CShellWindow {
+public:
+    void Frame() override;
+
+    std::unique_ptr<MSurface> backdrop;
+    std::unique_ptr<MTexture> die;
+    Clock::time_point start = Clock::now();
+    double seconds = 4.0;
+};
+
+void DemoWindow::Frame() {
+    MRenderDevice* device = MRenderDevice::Current();
+    const double t = std::chrono::duration<double>(Clock::now() - start).count();
+    if (t > seconds) {
+        gApplication->Quit(0);
+        return;
+    }
+    if (!device || device->BeginFrame() != 0) return;
+    backdrop->CopyToBackBuffer(nullptr, nullptr);
+    const RECT source{0, 0, 64, 64};
+    const int flags[] = {0, 1, 16, 17};
+    for (int i = 0; i < 4; ++i) {
+        RECT dest{100 + i * 150, 150, 164 + i * 150, 214};
+        die->Draw(&dest, &source, flags[i]);
+    }
+    // Fading: the tint's alpha follows a slow wave.
+    const auto alpha = static_cast<std::uint32_t>(127.5 + 127.5 * std::sin(t * 3.0));
+    RECT fading{250, 350, 378, 478};
+    die->DrawEx(&fading, &source, 0, alpha << 24 | 0xFFFFFFu, 0.0f, nullptr);
+    RECT turning{450, 350, 514, 414};
+    die->DrawEx(&turning, &source, 0, 0xFFFFC0C0u, static_cast<float>(t * std::numbers::pi / 2), nullptr);
+    device->EndFrame();
+}
+
+class DemoApp : public CShellApp {
+public:
+    int OnInit() override {
+        MApplication::OnInit();
+        auto* window = new DemoWindow;
+        screen = window;
+        if (const char* text = std::getenv("ZANBOR_DEMO_SECONDS")) window->seconds = std::atof(text);
+        if (window->Create(instance, name, 800, 600, 0x11B) != 0) return 0;
+        MRenderDevice* device = MRenderDevice::Get(window->handle);
+        if (int result = device->CreateDevice(0, 800, 600); result != 0) {
+            std::fprintf(stderr, "no renderer (%d)\n", result);
+            return 0;
+        }
+        window->backdrop = std::make_unique<MSurface>(0, 0, 0);
+        window->backdrop->SetImage(Picture(800, 600, Backdrop), 0, 0);
+        window->die = std::make_unique<MTexture>();
+        window->die->SetImage(Picture(64, 64, Die), 0, 0);
+        return 1;
+    }
+};
+
+}  // namespace
+
+int main() {
+    return ApplicationMain([]() -> MApplication* { return new DemoApp; });
+}
