@@ -12,6 +12,7 @@
 
 #include "platform/CException.h"
 #include "platform/MIcon.h"
+#include "platform/MMessageDialog.h"
 #include "platform/MStrings.h"
 #include "platform/MWindow.h"
 
@@ -46,12 +47,15 @@ std::string LockFilePath(const char* name) {
     return folder + "/" + name + "-" + std::to_string(getuid()) + ".lock";
 }
 
-// The last-resort report of an engine exception.
+// The last-resort report of an engine exception: a stop-icon message box (and
+// the terminal, for whoever started the program from one).
 void ShowExceptionReport(const CException& exception) {
-    char text[MStrings::kMessageLength + 1];
-    MStrings::Copy(text, sizeof text, exception.Report().c_str());
-    std::fprintf(stderr, "%s\n", text);
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Message", text, nullptr);
+    MMessageDialog dialog;
+    dialog.SetText(exception.Report().c_str());
+    dialog.SetIcon(1);
+    dialog.SetButtons(2);
+    std::fprintf(stderr, "%s\n", dialog.GetText());
+    dialog.Show(nullptr);
 }
 
 }  // namespace
