@@ -1,0 +1,75 @@
+// Plays the test tone over the test tune on the default audio device for a few
+// seconds, then exits: a quick listen to the mixer and the synthesizer.
+// Usage: zanbor_audio_demo [seconds]   (exit code 0 when audio played)
+
+#include "platform/MFileMMIO.h"
+#include "platform/MMusicManager.h"
+#include "platform/MMusicSegment.h"
+#include "platform/MSound.h"
+#include "platform/MSoundManager.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <thread>
+
+namespace {
+
+std::string DataPath(const char* name) {
+    std::string here = __FILE__;
+    return here.substr(0, here.rfind("/helpers/")) + "/data/" + name;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const double seconds = argc > 1 ? std::atof(argv[1]) : 4.0;
+    MSoundManager* sound = MSoundManager::Get();
+    if (sound->Initialize(nullptr, DSSCL_PRIORITY, 2, 22050, 16) != 0) {
+        std::fprintf(stderr, "no audio device\n");
+        return 1;
+    }
+    MMusicManager* music = MMusicManager::Get();
+    if (music->Initialize(nullptr, sound, 64, DMUS_APATH_DYNAMIC_STEREO) != 0) {
+        std::fprintf(stderr, "no SoundFont: effects only\n");
+    }
+
+    MFileMMIO wave;
+    MSound* raw = nullptr;
+    if (wave.Open(MakeFileSpec(DataPath("audio_tone_s16_stereo.wav").c_str()), kModeReadExistingBinary, 1) != 0 ||
+        sound->CreateSound(&raw, &wave, DSBCAPS_CTRLVOLUME, MAudioGuid{}, 2) != 0) {
+        std::fprintf(stderr, "the test tone could not be loaded\n");
+        return 1;
+    }
+    std::unique_ptr<MSound> tone(raw);
+
+    std::unique_ptr<MMusicSegment> tune;
+    MFileMMIO midi;
+    if (midi.Open(MakeFileSpec(DataPath("audio_tune.mid").c_str()), kModeReadExistingBinary, 1) == 0) {
+        MMusicSegment* segment = nullptr;
+        music->LoadFromArchive(&segment, midi, 1, 1);
+        tune.reset(segment);
+    }
+    if (tune) {
+        tune->SetVolume(0.8f);
+        tune->SetRepeats(DMUS_SEG_REPEAT_INFINITE);
+        tune->Play(DMUS_SEGF_BEAT, nullptr);
+    }
+
+    tone->SetVolume(0.7f);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < end) {
+        tone->Play(0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    }
+    if (tune) {
+        tune->Stop(0);
+    }
+    tone.reset();
+    tune.reset();
+    MMusicManager::Free();
+    MSoundManager::Free();
+    return 0;
+}
