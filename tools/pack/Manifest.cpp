@@ -179,7 +179,7 @@ private:
                 item.wavePath = Path(params["wave"]);
             } else if (params.count("recipe")) {
                 std::string path = Path(params["recipe"]);
-                item.recipe = SplitLines(ReadTextFile(path), path);
+                item.recipe = ExpandLoops(SplitLines(ReadTextFile(path), path));
             } else if (params.empty()) {
                 item.recipe = Block(line);
             } else {

@@ -20,6 +20,7 @@ extern "C" const char* __lsan_default_suppressions() {
     return "leak:librsvg\nleak:libcairo\nleak:libfontconfig\nleak:libglib\nleak:libgobject\nleak:libgio\n"
            "leak:libpango\nleak:libpixman\nleak:libfreetype\nleak:libharfbuzz\n";
 }
+extern "C" const char* __lsan_default_options() { return "print_suppressions=0"; }
 
 namespace {
 
