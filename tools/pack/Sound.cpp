@@ -228,7 +228,10 @@ SoundData SynthesiseRecipe(const std::vector<Line>& recipe) {
 
 std::vector<std::uint8_t> EncodeWave(const SoundData& sound) {
     std::vector<std::uint8_t> out;
-    auto text = [&](const char* s) { out.insert(out.end(), s, s + 4); };
+    out.reserve(44 + sound.samples.size() * 2);  // the whole file at once (and no false overflow warning)
+    auto text = [&](const char* s) {
+        for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(s[i]));
+    };
     auto u32 = [&](std::uint32_t v) {
         for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
     };
