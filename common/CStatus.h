@@ -1,8 +1,8 @@
 #pragma once
 // The status panel a game scene owns: score, best score, player flags,
 // pictures and message lines, reset and updated together. Only what the game
-// scene base (CGame) calls is declared here; the panel itself is built with
-// the widgets, and until then a game scene's panel slot stays empty.
+// scene base (CGame) calls is declared here, as the interface the panel built
+// with the widgets implements; until then a game scene's panel slot stays empty.
 
 class CGame;
 
@@ -10,13 +10,13 @@ class CStatus {
 public:
     static constexpr int kMaxPlayers = 4;
 
-    virtual ~CStatus();                                 // 0
-    virtual void ClearPlayerFlags();                    // 4
-    virtual void SetPlayerFlag1(int player, int value); // 5
-    virtual void TurnEndHook();                         // 10 (does nothing)
-    virtual void ShowPausePicture(int show);            // 15
-    virtual int HidePausePicture();                     // 16
-    virtual void Update(int elapsed);                   // 31
+    virtual ~CStatus() = default;                           // 0
+    virtual void ClearPlayerFlags() = 0;                    // 4
+    virtual void SetPlayerFlag1(int player, int value) = 0; // 5
+    virtual void TurnEndHook() {}                           // 10 (does nothing)
+    virtual void ShowPausePicture(int show) = 0;            // 15
+    virtual int HidePausePicture() = 0;                     // 16
+    virtual void Update(int elapsed) = 0;                   // 31
 
     // The per-player flags (players 0..3).
     int GetPlayerFlag1(int player) const { return ValidPlayer(player) ? playerFlag1[player] : 0; }

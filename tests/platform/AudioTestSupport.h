@@ -28,7 +28,9 @@ inline void Put32(Bytes& b, std::uint32_t v) {
     Put16(b, v & 0xFFFF);
     Put16(b, v >> 16);
 }
-inline void PutId(Bytes& b, const char* id) { b.insert(b.end(), id, id + 4); }
+inline void PutId(Bytes& b, const char* id) {
+    for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(id[i]));
+}
 
 // A RIFF WAVE of PCM samples; fmtSize below 16 makes a malformed "fmt ".
 inline Bytes MakeWave(int channels, int rate, int bits, const Bytes& data, std::uint32_t fmtSize = 16) {
