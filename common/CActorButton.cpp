@@ -173,7 +173,11 @@ void CActorButton::MeasureLabel(int* width, int* height) const {
             w = font->TextWidth(label, 1, length);
             h = length * (font->lineHeight + font->spacing);
         } else {
-            for (int i = 0; i < length; ++i) w += font->Advance(static_cast<unsigned char>(label[i])) + font->spacing;
+            // Measured as drawn: a space moves the pen by the widest glyph alone.
+            for (int i = 0; i < length; ++i) {
+                const int ch = static_cast<unsigned char>(label[i]);
+                w += ch == ' ' ? font->maxWidth : font->Advance(ch) + font->spacing;
+            }
             h = font->lineHeight;
         }
     } else if (vertical) {

@@ -234,6 +234,12 @@ TEST_F(ButtonTest, FramelessBoundsFollowTheAlignmentAndShiftWhenPressed) {
     EXPECT_EQ(column.bounds.right - column.bounds.left, 12 + 16);
     EXPECT_EQ(column.bounds.bottom - column.bounds.top, 2 * 18 + 16);
 
+    // A space is measured as it is drawn: the widest glyph, no spacing.
+    label.vertical = 0;
+    label.text = "A B";
+    CActorButton spaced(label, record, scene, 100 * 256, 50 * 256, 256, nullptr, 0);
+    EXPECT_EQ(spaced.textRight - spaced.textLeft, 12 + 12 + 14);
+
     // Without frames or a plain rectangle a button has one state.
     record.plainRect = 0;
     CActorButton text(label, record, scene, 0, 0, 256, nullptr, 0);
