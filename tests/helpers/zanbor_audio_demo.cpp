@@ -1,8 +1,13 @@
-// Plays the test tone over the test tune on the default audio device for a few
-// seconds, then exits: a quick listen to the mixer and the synthesizer.
+// Plays a sound over a tune on the default audio device for a few seconds, then
+// exits: a quick listen to the mixer and the synthesizer. Both come from the
+// packed archive beside the program (the dice's first sound over the first
+// piece of music); without an archive, the test tone and tune are used.
 // Usage: zanbor_audio_demo [seconds]   (exit code 0 when audio played)
 
+#include "common/CFileMM.h"
+#include "platform/CException.h"
 #include "platform/MFileMMIO.h"
+#include "platform/MPaths.h"
 #include "platform/MMusicManager.h"
 #include "platform/MMusicSegment.h"
 #include "platform/MSound.h"
@@ -36,19 +41,35 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "no SoundFont: effects only\n");
     }
 
-    MFileMMIO wave;
     MSound* raw = nullptr;
-    if (wave.Open(MakeFileSpec(DataPath("audio_tone_s16_stereo.wav").c_str()), kModeReadExistingBinary, 1) != 0 ||
-        sound->CreateSound(&raw, &wave, DSBCAPS_CTRLVOLUME, MAudioGuid{}, 2) != 0) {
-        std::fprintf(stderr, "the test tone could not be loaded\n");
+    MMusicSegment* segment = nullptr;
+    CFileMM archive;
+    try {
+        std::string packed = GetProgramFolder() + "/zanborassets.mm";
+        if (archive.OpenArchive(MakeFileSpec(packed.c_str()), kModeReadExisting) == 0) {
+            ChunkHeader header;
+            archive.SeekEntry(9);  // the dice's run starts with their sounds
+            archive.ReadChunkHeader(&header);
+            sound->CreateSound(&raw, &archive, DSBCAPS_CTRLVOLUME, MAudioGuid{}, 2);
+            archive.SeekEntry(8);  // the first piece of music
+            archive.ReadChunkHeader(&header);
+            music->LoadFromArchive(&segment, archive, 1, 1);
+            std::printf("playing from %s\n", packed.c_str());
+        }
+    } catch (const CFileException& e) {
+        std::fprintf(stderr, "archive: %s\n", e.Report().c_str());
+    }
+    MFileMMIO wave;
+    if (!raw && (wave.Open(MakeFileSpec(DataPath("audio_tone_s16_stereo.wav").c_str()), kModeReadExistingBinary, 1) != 0 ||
+                 sound->CreateSound(&raw, &wave, DSBCAPS_CTRLVOLUME, MAudioGuid{}, 2) != 0)) {
+        std::fprintf(stderr, "no sound could be loaded\n");
         return 1;
     }
     std::unique_ptr<MSound> tone(raw);
 
-    std::unique_ptr<MMusicSegment> tune;
+    std::unique_ptr<MMusicSegment> tune(segment);
     MFileMMIO midi;
-    if (midi.Open(MakeFileSpec(DataPath("audio_tune.mid").c_str()), kModeReadExistingBinary, 1) == 0) {
-        MMusicSegment* segment = nullptr;
+    if (!tune && midi.Open(MakeFileSpec(DataPath("audio_tune.mid").c_str()), kModeReadExistingBinary, 1) == 0) {
         music->LoadFromArchive(&segment, midi, 1, 1);
         tune.reset(segment);
     }

@@ -1,7 +1,8 @@
 // Opens a real window and shows the sprite path at work: a backdrop surface, a
 // row of sprites, mirrored copies, one sprite fading in and out and one turning.
 // Closes by itself after a few seconds (ZANBOR_DEMO_SECONDS, default 4). The
-// pictures are made in memory.
+// dice come from the packed archive beside the program (the first face array of
+// entry 9); without an archive, a die is drawn in memory.
 
 #include <chrono>
 #include <cmath>
@@ -10,7 +11,12 @@
 #include <memory>
 #include <numbers>
 
+#include "common/CFileMM.h"
+#include "common/CSprite.h"
+#include "common/CSpriteA.h"
 #include "game/CShellApp.h"
+#include "platform/CException.h"
+#include "platform/MPaths.h"
 #include "platform/MRenderDevice.h"
 #include "platform/MSurface.h"
 #include "platform/MTexture.h"
@@ -48,7 +54,10 @@ public:
     void Frame() override;
 
     std::unique_ptr<MSurface> backdrop;
-    std::unique_ptr<MTexture> die;
+    std::unique_ptr<MTexture> madeDie;
+    std::unique_ptr<CSpriteArray> faces;  // from the archive
+    MTexture* die = nullptr;
+    RECT source{0, 0, 64, 64};
     Clock::time_point start = Clock::now();
     double seconds = 4.0;
 };
@@ -62,12 +71,17 @@ void DemoWindow::Frame() {
     }
     if (!device || device->BeginFrame() != 0) return;
     backdrop->CopyToBackBuffer(nullptr, nullptr);
-    const RECT source{0, 0, 64, 64};
     const int flags[] = {0, 1, 16, 17};
     for (int i = 0; i < 4; ++i) {
         RECT dest{100 + i * 150, 150, 164 + i * 150, 214};
         die->Draw(&dest, &source, flags[i]);
     }
+    // Every face of the archive's array in a row.
+    for (int i = 0; faces && i < faces->GetCount(); ++i)
+        if (CSprite* face = faces->Get(i)) {
+            RECT dest{100 + i * 60, 260, 100 + i * 60 + face->w, 260 + face->h};
+            face->DrawFrame(&dest, nullptr, 0);
+        }
     // Fading: the tint's alpha follows a slow wave.
     const auto alpha = static_cast<std::uint32_t>(127.5 + 127.5 * std::sin(t * 3.0));
     RECT fading{250, 350, 378, 478};
@@ -92,9 +106,38 @@ public:
         }
         window->backdrop = std::make_unique<MSurface>(0, 0, 0);
         window->backdrop->SetImage(Picture(800, 600, Backdrop), 0, 0);
-        window->die = std::make_unique<MTexture>();
-        window->die->SetImage(Picture(64, 64, Die), 0, 0);
+        LoadDice(window);
+        if (!window->die) {
+            window->madeDie = std::make_unique<MTexture>();
+            window->madeDie->SetImage(Picture(64, 64, Die), 0, 0);
+            window->die = window->madeDie.get();
+        }
         return 1;
+    }
+
+    // The first face array of the dice's run: after their six sounds.
+    static void LoadDice(DemoWindow* window) {
+        CFileMM archive;
+        try {
+            std::string packed = GetProgramFolder() + "/zanborassets.mm";
+            if (archive.OpenArchive(MakeFileSpec(packed.c_str()), kModeReadExisting) != 0) return;
+            archive.SeekEntry(9);
+            for (int i = 0; i < 6; ++i) {
+                ChunkHeader header;
+                archive.ReadChunkHeader(&header);
+                archive.Ascend();
+            }
+            window->faces.reset(LoadSpriteArray(archive, 1));
+        } catch (const CFileException& e) {
+            std::fprintf(stderr, "archive: %s\n", e.Report().c_str());
+            return;
+        }
+        // The two: not symmetric, so each mirror shows.
+        CSprite* first = window->faces ? window->faces->Get(1) : nullptr;
+        if (first && first->texture) {
+            window->die = first->texture;
+            window->source = RECT{0, 0, first->w, first->h};
+        }
     }
 };
 
