@@ -11,6 +11,7 @@
 #include "platform/MFileStream.h"
 #include "platform/MPaths.h"
 #include "platform/MRegistryStore.h"
+#include "tests/support/ArchiveBuilder.h"
 #include "tests/support/RecordingDialogs.h"
 #include "tests/support/SettingsSandbox.h"
 
@@ -18,19 +19,11 @@ namespace {
 
 // A valid archive with two entry points, each pointing at one small chunk.
 void WriteArchive(const std::string& path) {
-    CFileIFF file(kIdRIFF, kIdMMFL);
-    ASSERT_EQ(file.OpenChunkFile(MakeFileSpec(path.c_str()), kModeWriteBinary), 0);
-    file.BeginChunk(kIdMap, 0);
-    file.WriteLong(2);
-    long table = file.Tell();
-    file.WriteLong(0);
-    file.WriteLong(0);
-    file.EndChunk();
-    long first = file.Tell();
-    file.WriteChunk(kIdMidi, "abcd", 4);
-    file.PatchLong(table, first);
-    file.PatchLong(table + 4, first);
-    file.Close();
+    ArchiveBuilder archive(path, 2);
+    archive.Entry(0);
+    archive.Entry(1);
+    archive.Chunk(kIdMidi, "abcd", 4);
+    archive.Finish();
 }
 
 class AssetLocation : public testing::Test {

@@ -11,6 +11,7 @@
 #include "common/CSprite.h"
 #include "platform/CException.h"
 #include "tests/platform/GraphicsTestSupport.h"
+#include "tests/support/ArchiveBuilder.h"
 #include "tests/support/SettingsSandbox.h"
 
 namespace {
@@ -21,29 +22,17 @@ using gfxtest::MakeImage;
 // An archive whose entry 0 is an anim chunk of glyphs of the given widths (all
 // 14 pixels high, solid white), and entry 1 a chunk of another kind.
 std::string WriteFontArchive(const std::string& folder, const std::vector<int>& widths, long claimedCount = -1) {
-    std::string path = folder + "/font.mm";
-    CFileIFF file(kIdRIFF, kIdMMFL);
-    file.OpenChunkFile(MakeFileSpec(path.c_str()), kModeWriteBinary);
-    file.BeginChunk(kIdMap, 0);
-    file.WriteLong(2);
-    long table = file.Tell();
-    file.WriteLong(0);
-    file.WriteLong(0);
-    file.EndChunk();
-    file.PatchLong(table, file.Tell());
-    file.BeginChunk(kIdAnim, 0);
-    file.WriteLong(claimedCount >= 0 ? claimedCount : static_cast<long>(widths.size()));
+    ArchiveBuilder archive(folder + "/font.mm", 2);
+    std::vector<MImage> glyphs;
     for (int w : widths) {
-        MImage glyph = MakeImage(w, 14, [](int, int) { return 0xFFFFFFFFu; });
-        glyph.yOrigin = -3;
-        std::vector<std::uint8_t> tga = EncodeTga(glyph, 10, 32, false);
-        file.WriteChunk(kIdRgba, tga.data(), static_cast<long>(tga.size()));
+        glyphs.push_back(MakeImage(w, 14, [](int, int) { return 0xFFFFFFFFu; }));
+        glyphs.back().yOrigin = -3;
     }
-    file.EndChunk();
-    file.PatchLong(table + 4, file.Tell());
-    file.WriteChunk(kIdWave, "RIFF", 4);
-    file.Close();
-    return path;
+    archive.Entry(0);
+    archive.Anim(glyphs, claimedCount);
+    archive.Entry(1);
+    archive.Chunk(kIdWave, "RIFF", 4);
+    return archive.Finish();
 }
 
 class BitmapFont : public HeadlessRenderer {

@@ -9,6 +9,7 @@
 #include "platform/MMusicSegment.h"
 #include "platform/MSound.h"
 #include "platform/MSoundManager.h"
+#include "tests/support/ArchiveBuilder.h"
 
 using namespace enginewin;
 
@@ -159,22 +160,14 @@ TEST_F(EngineScreenTests, MusicControlsFollowTheirFlags) {
 TEST_F(EngineScreenTests, SoundAndMusicLoadersCheckTheChunkKind) {
     TempFolder folder;
     {
-        CFileMM writer;
-        ASSERT_EQ(writer.OpenArchive(folder.Spec("s.mm"), kModeWriteBinary), 0);
-        writer.BeginChunk(kIdMap, 0);
-        writer.WriteLong(1);
-        const long table = writer.Tell();
-        writer.WriteLong(0);
-        writer.EndChunk();
-        writer.PatchLong(table, writer.Tell());
+        ArchiveBuilder writer(folder / "s.mm", 1);
         const Bytes picture = {1, 2, 3};
-        const Bytes wave = Fixture("wave_s16_mono.wav");
-        const Bytes midi = Fixture("audio_tune.mid");
-        writer.WriteChunk(kIdRgba, picture.data(), static_cast<long>(picture.size()));
-        writer.WriteChunk(kIdWave, wave.data(), static_cast<long>(wave.size()));
-        writer.WriteChunk(kIdRgba, picture.data(), static_cast<long>(picture.size()));
-        writer.WriteChunk(kIdMidi, midi.data(), static_cast<long>(midi.size()));
-        ASSERT_EQ(writer.Close(), 0);
+        writer.Entry(0);
+        writer.Chunk(kIdRgba, picture);
+        writer.Chunk(kIdWave, Fixture("wave_s16_mono.wav"));
+        writer.Chunk(kIdRgba, picture);
+        writer.Chunk(kIdMidi, Fixture("audio_tune.mid"));
+        writer.Finish();
     }
     auto* archive = new CFileMM;
     screen->archive = archive;

@@ -5,6 +5,7 @@
 
 #include "common/CFileMM.h"
 #include "platform/MMusicSegment.h"
+#include "tests/support/ArchiveBuilder.h"
 
 #include <cmath>
 
@@ -35,18 +36,11 @@ protected:
 
     // An archive whose entry 0 is a midi chunk followed by a chunk of 0xEE bytes.
     void WriteArchive(const Bytes& midi) {
-        CFileMM writer;
-        ASSERT_EQ(writer.OpenArchive(folder.Spec("m.mm"), kModeWriteBinary), 0);
-        writer.BeginChunk(kIdMap, 0);
-        writer.WriteLong(1);
-        const long table = writer.Tell();
-        writer.WriteLong(0);
-        writer.EndChunk();
-        writer.PatchLong(table, writer.Tell());
-        writer.WriteChunk(kIdMidi, midi.data(), static_cast<long>(midi.size()));
-        const Bytes after(8, 0xEE);
-        writer.WriteChunk(kIdRgba, after.data(), static_cast<long>(after.size()));
-        ASSERT_EQ(writer.Close(), 0);
+        ArchiveBuilder writer(folder / "m.mm", 1);
+        writer.Entry(0);
+        writer.Chunk(kIdMidi, midi);
+        writer.Chunk(kIdRgba, Bytes(8, 0xEE));
+        writer.Finish();
     }
     int LoadFromArchive(MMusicSegment** out) {
         CFileMM archive;

@@ -4,6 +4,7 @@
 #include "tests/platform/AudioTestSupport.h"
 
 #include "common/CFileMM.h"
+#include "tests/support/ArchiveBuilder.h"
 
 #include <SDL.h>
 
@@ -61,17 +62,11 @@ TEST_F(SoundEffects, LoadsFromAWaveChunkOfTheArchiveAndLeavesItReadable) {
     const Bytes wave = Tone();
     const Bytes after = {'n', 'e', 'x', 't'};
     {
-        CFileMM writer;
-        ASSERT_EQ(writer.OpenArchive(folder.Spec("a.mm"), kModeWriteBinary), 0);
-        writer.BeginChunk(kIdMap, 0);
-        writer.WriteLong(1);
-        const long table = writer.Tell();
-        writer.WriteLong(0);
-        writer.EndChunk();
-        writer.PatchLong(table, writer.Tell());
-        writer.WriteChunk(kIdWave, wave.data(), static_cast<long>(wave.size()));
-        writer.WriteChunk(kIdRgba, after.data(), static_cast<long>(after.size()));
-        ASSERT_EQ(writer.Close(), 0);
+        ArchiveBuilder writer(folder / "a.mm", 1);
+        writer.Entry(0);
+        writer.Chunk(kIdWave, wave);
+        writer.Chunk(kIdRgba, after);
+        writer.Finish();
     }
     CFileMM archive;
     ASSERT_EQ(archive.OpenArchive(folder.Spec("a.mm"), kModeReadExisting), 0);
