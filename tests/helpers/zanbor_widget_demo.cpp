@@ -109,14 +109,14 @@ CFont* LoadPageFont() {
     }
 }
 
-// Stand-in glyphs: a light bar per character, its width varying with the code.
+// Stand-in glyphs: a dark bar per character, its width varying with the code.
 CFont* MakeFallbackFont() {
     auto* font = new CFont(32, 59, 2, 0);
     for (int i = 0; i < 59; ++i) {
         const int w = i == 0 ? 8 : 8 + (i % 4) * 2;
         font->Set(i, Sprite(Picture(w, 18, [&](int x, int y) -> std::uint32_t {
                                if (i == 0) return 0;
-                               return (x > 0 && x < w - 1 && y > 2 && y < 16) ? 0xF0D070FFu : 0;
+                               return (x > 0 && x < w - 1 && y > 2 && y < 16) ? 0x503820FFu : 0;
                            }),
                             0, 0));
     }
