@@ -153,6 +153,7 @@ public:
     int leftButtonDown = 0;
     int rightButtonDown = 0;
     int userPaused = 0;
+    int openDialogs = 0;  // dialog scenes alive over this scene
     CActorFade* fade = nullptr;
     CActor* pagedOverlayActor = nullptr;
     CActor* secondOverlayActor = nullptr;

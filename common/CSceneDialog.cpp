@@ -1,20 +1,8 @@
 #include "common/CSceneDialog.h"
 
-#include <map>
-
 #include "common/CDialogModal.h"
 #include "common/CSprite.h"
 #include "platform/MSound.h"
-
-namespace {
-
-// How many dialogs are open over each scene.
-std::map<const CScene*, int>& OpenDialogs() {
-    static std::map<const CScene*, int> counts;
-    return counts;
-}
-
-}  // namespace
 
 CSceneDialog::CSceneDialog(CScreen* screenOfOwner, CScene* ownerScene, CSprite* background, CSpriteArray* sprites,
                            MSound* sound, const CTextRecord* records, const CButtonRecord& record, int count,
@@ -32,22 +20,13 @@ CSceneDialog::CSceneDialog(CScreen* screenOfOwner, CScene* ownerScene, CSprite* 
       modalOption(option),
       spareValue(spare) {
     if (records && count > 0) textRecords.assign(records, records + count);
-    if (owner) ++OpenDialogs()[owner];
+    if (owner) ++owner->openDialogs;
 }
 
 CSceneDialog::~CSceneDialog() {
     modal.reset();
-    if (owner) {
-        auto& counts = OpenDialogs();
-        auto found = counts.find(owner);
-        if (found != counts.end() && --found->second <= 0) counts.erase(found);
-    }
-}
-
-int CSceneDialog::OpenDialogCount(const CScene* ownerScene) {
-    const auto& counts = OpenDialogs();
-    const auto found = counts.find(ownerScene);
-    return found == counts.end() ? 0 : found->second;
+    // Dialogs go before their owners (the screen deletes the newest scene first).
+    if (owner) --owner->openDialogs;
 }
 
 int CSceneDialog::AnswerForKey(int key) {

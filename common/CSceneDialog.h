@@ -38,8 +38,6 @@ public:
     void Tick() override;             // 21
     ~CSceneDialog() override;         // 29
 
-    // The number of dialog scenes alive over a scene.
-    static int OpenDialogCount(const CScene* owner);
     // The answer a key gives: 0 to 3, or -1 for any other key.
     static int AnswerForKey(int key);
 

@@ -125,9 +125,9 @@ TEST_F(DialogTest, HotspotVariantCoversTheBackgroundWithDigitKeys) {
 }
 
 TEST_F(DialogTest, KeysAnswerOnReleaseAndTheOwnerCountsItsDialogs) {
-    EXPECT_EQ(CSceneDialog::OpenDialogCount(owner), 0);
+    EXPECT_EQ(owner->openDialogs, 0);
     CSceneDialog* dialog = Open(2);
-    EXPECT_EQ(CSceneDialog::OpenDialogCount(owner), 1);
+    EXPECT_EQ(owner->openDialogs, 1);
     // Centred on (400, 300): the 300 x 150 picture's corner is at (250, 225).
     EXPECT_EQ(dialog->modal->background->bounds.left, 250);
     EXPECT_EQ(dialog->modal->background->bounds.top, 225);
@@ -146,7 +146,7 @@ TEST_F(DialogTest, KeysAnswerOnReleaseAndTheOwnerCountsItsDialogs) {
     for (const auto& line : gLog) EXPECT_EQ(line.find("owner key"), std::string::npos) << line;
 
     delete dialog;
-    EXPECT_EQ(CSceneDialog::OpenDialogCount(owner), 0);
+    EXPECT_EQ(owner->openDialogs, 0);
 }
 
 TEST_F(DialogTest, ButtonsAnswerLikeTheirKeysAndClicksBelowAreBlocked) {
