@@ -148,7 +148,7 @@ TEST_F(GameAssetsTest, EveryRunHoldsTheKindsCountsAndOrderItsLoaderReads) {
         // play scene: background; two sounds; roll (up, down, disabled); options; new game (also disabled);
         // records, about, quit, help; four dialog pictures; dialog buttons (No, Yes); hidden-dialog button;
         // three line-button arrays; twenty pictures; the initials font "0".."Z"
-        {3, "P S S A3 A2 A3 A2 A2 A2 A2 Px4 A4 A2 A2 A2 A2 Px20 A43"},
+        {3, "P S S A3 A2 A3 A2 A2 A2 A2 Px4 A4 A2 A2 A2 A2 Px20 A77"},
         {6, "P"},
         {7, "A*"},
         {8, "M"},
