@@ -22,6 +22,19 @@ UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1} \
 LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$ZANBOR_ROOT/tests/lsan.supp} \
   ctest --test-dir "$ZANBOR_ROOT/build/asan" --output-on-failure -j "$jobs" || status=1
 
+echo "== Fuzz targets (clang)"
+if command -v clang++ >/dev/null; then
+  if [ ! -f "$ZANBOR_ROOT/build/fuzz/build.ninja" ]; then
+    CC=clang CXX=clang++ cmake -S "$ZANBOR_ROOT" -B "$ZANBOR_ROOT/build/fuzz" -G Ninja \
+      -DCMAKE_BUILD_TYPE=Debug -DZANBOR_BENCHMARKS=OFF || status=1
+  fi
+  cmake --build "$ZANBOR_ROOT/build/fuzz" -j "$jobs" --target fuzz_archive fuzz_wave || status=1
+  "$ZANBOR_ROOT/build/fuzz/bin/fuzz_archive" -runs=0 "$ZANBOR_ROOT/tests/fuzz/corpus/archive" 2>&1 | tail -1 || status=1
+  "$ZANBOR_ROOT/build/fuzz/bin/fuzz_wave" -runs=0 "$ZANBOR_ROOT/tests/fuzz/corpus/wave" 2>&1 | tail -1 || status=1
+else
+  echo "clang++ not found: fuzz targets not built"
+fi
+
 if [ "$status" -ne 0 ]; then
   echo "Some tests failed." >&2
 fi
