@@ -3,7 +3,7 @@
 // then in the folder remembered as "mmpath", and finally (for the archive) by
 // asking the player to point at it.
 
-#include "platform/FileSpec.h"
+#include "platform/FileLocation.h"
 
 class BFile;
 class CFileMM;

@@ -2,7 +2,7 @@
 // The system dialogs: a message box and a file chooser, behind abstract bases
 // so that the engine reaches them the same way on every platform.
 
-#include "platform/FileSpec.h"
+#include "platform/FileLocation.h"
 
 struct SDL_Window;
 

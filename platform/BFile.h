@@ -5,7 +5,7 @@
 // CFileException with the unit and line of the throw site; a few operations
 // report a result code instead.
 
-#include "platform/FileSpec.h"
+#include "platform/FileLocation.h"
 
 #include <cstdint>
 #include <string>

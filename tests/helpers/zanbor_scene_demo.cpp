@@ -23,7 +23,7 @@
 #include "common/CSprite.h"
 #include "common/CSpriteA.h"
 #include "platform/CException.h"
-#include "platform/FileSpec.h"
+#include "platform/FileLocation.h"
 #include "platform/MApplication.h"
 #include "platform/MImage.h"
 #include "platform/MRenderDevice.h"

@@ -3,7 +3,7 @@
 // folder, whole-file byte access and a check for the engine's file exceptions.
 
 #include "platform/CException.h"
-#include "platform/FileSpec.h"
+#include "platform/FileLocation.h"
 
 #include <gtest/gtest.h>
 

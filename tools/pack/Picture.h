@@ -17,7 +17,7 @@ struct Picture {
     std::vector<std::uint8_t> rgba;  // width x height x (r, g, b, a), top row first, not premultiplied
 };
 
-// Renders the SVG template of spec at its own size and applies its origin rule.
+// Renders the picture's SVG template at its own size and applies its origin rule.
 Picture RenderSvgPicture(const PictureSpec& spec, const Params& globals);
 // Renders SVG text as it is (origin 0, 0).
 Picture RenderSvgText(const std::string& svg, const std::string& where);
