@@ -23,7 +23,9 @@ LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$ZANBOR_ROOT/tests/lsan.supp} \
   ctest --test-dir "$ZANBOR_ROOT/build/asan" --output-on-failure -j "$jobs" || status=1
 
 echo "== Fuzz targets (clang)"
-if command -v clang++ >/dev/null; then
+fuzz_probe=$(mktemp -d)
+echo 'extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long) { return 0; }' > "$fuzz_probe/p.cpp"
+if command -v clang++ >/dev/null && clang++ -fsanitize=fuzzer "$fuzz_probe/p.cpp" -o "$fuzz_probe/p" 2>/dev/null; then
   if [ ! -f "$ZANBOR_ROOT/build/fuzz/build.ninja" ]; then
     CC=clang CXX=clang++ cmake -S "$ZANBOR_ROOT" -B "$ZANBOR_ROOT/build/fuzz" -G Ninja \
       -DCMAKE_BUILD_TYPE=Debug -DZANBOR_BENCHMARKS=OFF || status=1
@@ -32,8 +34,9 @@ if command -v clang++ >/dev/null; then
   "$ZANBOR_ROOT/build/fuzz/bin/fuzz_archive" -runs=0 "$ZANBOR_ROOT/tests/fuzz/corpus/archive" 2>&1 | tail -1 || status=1
   "$ZANBOR_ROOT/build/fuzz/bin/fuzz_wave" -runs=0 "$ZANBOR_ROOT/tests/fuzz/corpus/wave" 2>&1 | tail -1 || status=1
 else
-  echo "clang++ not found: fuzz targets not built"
+  echo "clang++ with libFuzzer not found: fuzz targets not built"
 fi
+rm -rf "$fuzz_probe"
 
 if [ "$status" -ne 0 ]; then
   echo "Some tests failed." >&2
