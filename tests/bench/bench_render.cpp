@@ -16,19 +16,14 @@
 #include "platform/MRenderDevice.h"
 #include "platform/MSurface.h"
 #include "platform/MTexture.h"
+#include "tests/support/PictureMaker.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
 MImage Picture(int w, int h, std::uint32_t (*colour)(int, int, int, int)) {
-    MImage image;
-    image.width = w;
-    image.height = h;
-    image.pixels.resize(static_cast<std::size_t>(w) * h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) image.pixels[static_cast<std::size_t>(y) * w + x] = colour(x, y, w, h);
-    return image;
+    return MakeImage(w, h, [=](int x, int y) { return colour(x, y, w, h); });
 }
 
 // A round die-like picture: opaque inside, a soft edge, clear corners.

@@ -13,20 +13,13 @@
 #include "common/CFileIFF.h"
 #include "common/CFileMM.h"
 #include "platform/MImage.h"
+#include "tests/support/PictureMaker.h"
 
 namespace spritetest {
 
 inline MImage Picture(int w, int h, std::int16_t ox, std::int16_t oy,
                       const std::function<std::uint32_t(int, int)>& colour) {
-    MImage image;
-    image.width = w;
-    image.height = h;
-    image.xOrigin = ox;
-    image.yOrigin = oy;
-    image.pixels.resize(static_cast<std::size_t>(w) * h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) image.pixels[static_cast<std::size_t>(y) * w + x] = colour(x, y);
-    return image;
+    return MakeImage(w, h, colour, ox, oy);
 }
 
 class ArchiveWriter {

@@ -28,6 +28,8 @@
 #include "platform/MImage.h"
 #include "platform/MRenderDevice.h"
 #include "platform/MTexture.h"
+#include "tests/support/PictureMaker.h"
+#include "tests/support/DemoWindow.h"
 
 namespace {
 
@@ -79,17 +81,7 @@ CSprite* DrawFace(std::uint32_t colour, int pips) {
 }
 
 CSprite* DrawBackground() {
-    MImage image;
-    image.width = 800;
-    image.height = 600;
-    image.depth = 32;
-    image.hasAlpha = 1;
-    image.lastRow = 599;
-    image.lastColumn = 799;
-    image.pixels.resize(800 * 600);
-    for (int y = 0; y < 600; ++y)
-        for (int x = 0; x < 800; ++x)
-            image.pixels[y * 800 + x] = ((x / 40 + y / 40) % 2 ? 0x1E5A32FFu : 0x22663AFFu);
+    MImage image = MakeImage(800, 600, [](int x, int y) { return (x / 40 + y / 40) % 2 ? 0x1E5A32FFu : 0x22663AFFu; });
     auto* texture = new MTexture();
     texture->SetImage(image, 800, 600);
     auto* frame = new CSprite;
@@ -260,13 +252,7 @@ public:
     int OnInit() override {
         MApplication::OnInit();
         auto* demo = new DemoScreen;
-        screen = demo;
-        if (const char* seconds = std::getenv("ZANBOR_DEMO_SECONDS")) demo->stopAfterSeconds = std::atof(seconds);
-        if (demo->Create(instance, "Zanbor scene demo", 800, 600,
-                         WF_CAPTION | WF_BORDER | WF_MINIMIZEBOX | WF_SYSMENU | WF_VISIBLE) != 0)
-            return 0;
-        MRenderDevice* device = MRenderDevice::Get(demo->handle);
-        if (device->CreateDevice(0, 800, 600) != 0) return 0;
+        if (!OpenDemoWindow(this, demo, "Zanbor scene demo", &demo->stopAfterSeconds)) return 0;
         demo->CreateContent();
         demo->BeginContent();
         return 1;

@@ -20,20 +20,13 @@
 #include "platform/MRenderDevice.h"
 #include "platform/MSurface.h"
 #include "platform/MTexture.h"
+#include "tests/support/PictureMaker.h"
+#include "tests/support/DemoWindow.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-MImage Picture(int w, int h, std::uint32_t (*colour)(int, int)) {
-    MImage image;
-    image.width = w;
-    image.height = h;
-    image.pixels.resize(static_cast<std::size_t>(w) * h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) image.pixels[static_cast<std::size_t>(y) * w + x] = colour(x, y);
-    return image;
-}
 
 // A die face with a pip in its top-left quarter, so mirrors are easy to see.
 std::uint32_t Die(int x, int y) {
@@ -96,20 +89,13 @@ public:
     int OnInit() override {
         MApplication::OnInit();
         auto* window = new DemoWindow;
-        screen = window;
-        if (const char* text = std::getenv("ZANBOR_DEMO_SECONDS")) window->seconds = std::atof(text);
-        if (window->Create(instance, name, 800, 600, 0x11B) != 0) return 0;
-        MRenderDevice* device = MRenderDevice::Get(window->handle);
-        if (int result = device->CreateDevice(0, 800, 600); result != 0) {
-            std::fprintf(stderr, "no renderer (%d)\n", result);
-            return 0;
-        }
+        if (!OpenDemoWindow(this, window, name, &window->seconds)) return 0;
         window->backdrop = std::make_unique<MSurface>(0, 0, 0);
-        window->backdrop->SetImage(Picture(800, 600, Backdrop), 0, 0);
+        window->backdrop->SetImage(MakeImage(800, 600, Backdrop), 0, 0);
         LoadDice(window);
         if (!window->die) {
             window->madeDie = std::make_unique<MTexture>();
-            window->madeDie->SetImage(Picture(64, 64, Die), 0, 0);
+            window->madeDie->SetImage(MakeImage(64, 64, Die), 0, 0);
             window->die = window->madeDie.get();
         }
         return 1;

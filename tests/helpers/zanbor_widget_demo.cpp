@@ -37,6 +37,8 @@
 #include "platform/MRenderDevice.h"
 #include "platform/MTextFont.h"
 #include "platform/MTexture.h"
+#include "tests/support/PictureMaker.h"
+#include "tests/support/DemoWindow.h"
 
 namespace {
 
@@ -44,20 +46,7 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int Fx(int pixels) { return pixels * 256; }
 
-// A picture of w x h whose pixel (x, y) is colour(x, y) as 0xRRGGBBAA.
-MImage Picture(int w, int h, const std::function<std::uint32_t(int, int)>& colour) {
-    MImage image;
-    image.width = w;
-    image.height = h;
-    image.depth = 32;
-    image.hasAlpha = 1;
-    image.lastRow = h - 1;
-    image.lastColumn = w - 1;
-    image.pixels.resize(static_cast<std::size_t>(w) * h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) image.pixels[static_cast<std::size_t>(y) * w + x] = colour(x, y);
-    return image;
-}
+MImage Picture(int w, int h, const std::function<std::uint32_t(int, int)>& colour) { return MakeImage(w, h, colour); }
 
 CSprite* Sprite(const MImage& image, int ox, int oy) {
     auto* frame = new CSprite;
@@ -384,14 +373,7 @@ public:
     int OnInit() override {
         MApplication::OnInit();
         auto* window = new DemoScreen;
-        screen = window;
-        if (const char* text = std::getenv("ZANBOR_DEMO_SECONDS")) window->seconds = std::atof(text);
-        if (window->Create(instance, name, 800, 600, 0x11B) != 0) return 0;
-        MRenderDevice* device = MRenderDevice::Get(window->handle);
-        if (int result = device->CreateDevice(0, 800, 600); result != 0) {
-            std::fprintf(stderr, "no renderer (%d)\n", result);
-            return 0;
-        }
+        if (!OpenDemoWindow(this, window, name, &window->seconds)) return 0;
         MFontManager* fonts = MFontManager::Get();
         fonts->AddFont("Arial", 16, 0);
         fonts->AddFont("Arial", 20, kFontBold);

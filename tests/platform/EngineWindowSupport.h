@@ -19,6 +19,7 @@
 #include "platform/MImage.h"
 #include "platform/MRenderDevice.h"
 #include "platform/MTexture.h"
+#include "tests/support/PictureMaker.h"
 
 namespace enginewin {
 
@@ -77,17 +78,7 @@ public:
 // A w x h picture anchored at its top-left corner; its left half is
 // transparent when halfClear is set.
 inline CSprite* MakePicture(int w, int h, bool halfClear) {
-    MImage image;
-    image.width = w;
-    image.height = h;
-    image.depth = 32;
-    image.hasAlpha = 1;
-    image.lastRow = h - 1;
-    image.lastColumn = w - 1;
-    image.pixels.resize(static_cast<std::size_t>(w) * h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            image.pixels[static_cast<std::size_t>(y) * w + x] = (halfClear && x < w / 2) ? 0x00000000u : 0xFF8040FFu;
+    MImage image = MakeImage(w, h, [&](int x, int) { return (halfClear && x < w / 2) ? 0x00000000u : 0xFF8040FFu; });
     auto* texture = new MTexture();
     EXPECT_EQ(texture->SetImage(image, w, h), 0);
     auto* frame = new CSprite;

@@ -12,6 +12,7 @@
 #include "platform/MImage.h"
 #include "platform/MRenderDevice.h"
 #include "platform/MWindow.h"
+#include "tests/support/PictureMaker.h"
 
 namespace gfxtest {
 
@@ -101,20 +102,7 @@ protected:
     MRenderDevice* device = nullptr;
 };
 
-// A picture of w x h whose pixel (x, y) is colour(x, y) as 0xRRGGBBAA.
-inline MImage MakeImage(int w, int h, const std::function<std::uint32_t(int, int)>& colour) {
-    MImage image;
-    image.width = w;
-    image.height = h;
-    image.depth = 32;
-    image.hasAlpha = 1;
-    image.lastRow = h - 1;
-    image.lastColumn = w - 1;
-    image.pixels.resize(static_cast<std::size_t>(w) * h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) image.pixels[static_cast<std::size_t>(y) * w + x] = colour(x, y);
-    return image;
-}
+using ::MakeImage;
 
 // Opaque 0xRRGGBB as 0xRRGGBBFF.
 constexpr std::uint32_t Opaque(std::uint32_t rgb) { return rgb << 8 | 0xFFu; }
