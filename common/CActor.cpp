@@ -1,5 +1,6 @@
 #include "common/CActor.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "common/CCollisionMgr.h"
@@ -23,6 +24,14 @@ CActor::CActor(CScene* owner, int px, int py, int pz, int kind, int shape)
 }
 
 CActor::~CActor() {
+    if (companionOwner) companionOwner->RemoveCompanion(this);
+    // Companions go with their owner, but the scene frees them: a scene that
+    // deletes actors in list order would otherwise meet them freed already.
+    const std::vector<CActor*> orphans = std::move(companions);
+    for (CActor* companion : orphans) {
+        companion->companionOwner = nullptr;
+        if (!companion->dead) companion->Kill();
+    }
     HideActor();
     ReleaseCaptureOf(this);
     if (scene) scene->RemoveActor(this);
@@ -31,6 +40,27 @@ CActor::~CActor() {
 void CActor::Kill() {
     dead = 1;
     collisionKind = kCollisionNone;
+    // A copy: a companion's Kill may hand itself back.
+    const std::vector<CActor*> going = companions;
+    for (CActor* companion : going)
+        if (!companion->dead) companion->Kill();
+}
+
+void CActor::AddCompanion(CActor* companion) {
+    if (!companion || companion == this || companion->scene != scene) return;
+    for (CActor* owner = companionOwner; owner; owner = owner->companionOwner)
+        if (owner == companion) return;  // a ring of owners would never be let go
+    if (companion->companionOwner == this) return;
+    if (companion->companionOwner) companion->companionOwner->RemoveCompanion(companion);
+    companions.push_back(companion);
+    companion->companionOwner = this;
+}
+
+void CActor::RemoveCompanion(CActor* companion) {
+    const auto found = std::find(companions.begin(), companions.end(), companion);
+    if (found == companions.end()) return;
+    companions.erase(found);
+    companion->companionOwner = nullptr;
 }
 
 void CActor::Show() {

@@ -4,8 +4,12 @@
 // pixel bounds, visibility with blinking, straight moves to a target, and the
 // hooks of mouse routing and collisions. An actor belongs to one scene for its
 // whole life; during a frame it is ended with Kill and the scene deletes it.
+// An actor may own companions (other actors of its scene that go with it, such
+// as a frame or a glow drawn over it): they are still deleted by the scene like
+// every actor, never by their owner, so the scene may free them in any order.
 
 #include <cstdint>
+#include <vector>
 
 #include "common/CFixPoint.h"
 #include "common/CMouseEvent.h"
@@ -110,6 +114,18 @@ public:
     int AbsoluteX() const;
     int AbsoluteY() const;
 
+    // The companion now belongs to this actor: killing this actor kills it too,
+    // and deleting this actor kills it (the scene then deletes it). The owner
+    // never deletes a companion itself. A companion deleted first is forgotten
+    // by its owner. A companion of another owner changes owner; null, the actor
+    // itself, an actor of another scene or one of this actor's own owners is
+    // refused. Adding a companion twice keeps it once.
+    void AddCompanion(CActor* companion);
+    // Hands a companion back: it no longer goes with this actor.
+    void RemoveCompanion(CActor* companion);
+    CActor* GetCompanionOwner() const { return companionOwner; }
+    const std::vector<CActor*>& GetCompanions() const { return companions; }
+
     CActor* previous = nullptr;
     CActor* next = nullptr;
     CScene* scene = nullptr;
@@ -159,4 +175,8 @@ protected:
     void InvalidateBounds();
     // One blink visibility change has happened: counts it and ends a finite blink.
     void CountBlinkChange();
+
+private:
+    std::vector<CActor*> companions;    // not owned: the scene deletes them
+    CActor* companionOwner = nullptr;  // the actor this one goes with
 };

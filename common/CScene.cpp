@@ -44,11 +44,9 @@ CScene::CScene(CScreen* owner, int ox, int oy, int mode, int value, int collisio
 }
 
 CScene::~CScene() {
-    for (CActor* actor = actorFirst; actor;) {
-        CActor* following = actor->next;
-        delete actor;
-        actor = following;
-    }
+    // First to last; each actor unlinks itself, so the list head is always the
+    // next one, whatever an actor's destructor does to the others.
+    while (actorFirst) delete actorFirst;
     if (previous)
         previous->next = next;
     else

@@ -2,6 +2,7 @@
 
 #include "common/CDialogModal.h"
 #include "common/CSprite.h"
+#include "common/SceneKinds.h"
 #include "platform/MSound.h"
 
 CSceneDialog::CSceneDialog(CScreen* screenOfOwner, CScene* ownerScene, CSprite* background, CSpriteArray* sprites,
@@ -19,6 +20,7 @@ CSceneDialog::CSceneDialog(CScreen* screenOfOwner, CScene* ownerScene, CSprite* 
       keysOff(noKeys),
       modalOption(option),
       spareValue(spare) {
+    sceneId = kSceneKindDialog;
     if (records && count > 0) textRecords.assign(records, records + count);
     if (owner) ++owner->openDialogs;
 }
