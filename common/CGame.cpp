@@ -26,6 +26,12 @@ CGame::~CGame() {
     delete gameOverlayBFrame;
 }
 
+void CGame::SetStatus(CStatus* panel) {
+    if (panel == status) return;
+    delete status;
+    status = panel;
+}
+
 void CGame::OnLeftUp(int, int) {
     if (paused && !pagedOverlayShown && !secondOverlayShown) {
         Unpause();

@@ -81,6 +81,10 @@ public:
     static int sharedPerGameValue;
     static int sharedTurnCounter;
 
+    // Hands the scene its status panel (owned from now on; an earlier panel is
+    // deleted). While running, Tick updates it every frame.
+    void SetStatus(CStatus* panel);
+
     CStatus* status = nullptr;  // owned; null until a game sets its panel
     int players = 1;
     int difficulty = 2;
