@@ -321,3 +321,29 @@ TEST_F(AssetPackerTest, FaultySourcesStopThePackerWithTheirPlaceAndLeaveNoArchiv
 }
 
 }  // namespace
+
+namespace {
+
+// A screen made of the manifest's pictures: the probe's red square placed by its
+// centre anchor, a line of glyphs; a layout fault names its line.
+TEST_F(AssetPackerTest, PreviewPlacesPicturesByTheirAnchorsAndNamesFaultyLines) {
+    const fs::path layout = *folder / "screen.layout";
+    const fs::path png = *folder / "screen.png";
+    std::ofstream(layout) << "size 40 30\npic 0 1 0 10 5\ntext 0 3 0 30 left ABC\n";
+    RunResult run = RunPacker("--preview " + layout.string() + " --png " + png.string() + " " +
+                              (kData / "roundtrip.manifest").string());
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    const std::vector<std::uint8_t> bytes = ReadFile(png);
+    ASSERT_GT(bytes.size(), 24u);
+    EXPECT_EQ(std::string(bytes.begin() + 1, bytes.begin() + 4), "PNG");
+    EXPECT_EQ(bytes[19], 40);  // IHDR width and height, big-endian
+    EXPECT_EQ(bytes[23], 30);
+
+    std::ofstream(layout) << "pic 0 1 0 10 5\npic 0 9 0 0 0\n";
+    run = RunPacker("--preview " + layout.string() + " --png " + png.string() + " " +
+                    (kData / "roundtrip.manifest").string());
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.output.find("screen.layout:2: entry 0 has no item 9"), std::string::npos) << run.output;
+}
+
+}  // namespace

@@ -1,11 +1,13 @@
 // zanbor-pack: builds the asset archive from a manifest, or lists an archive.
 //   zanbor-pack [--output FILE] MANIFEST   (default: zanborassets.mm beside the program)
 //   zanbor-pack --list ARCHIVE
+//   zanbor-pack --preview LAYOUT --png OUT.png MANIFEST   (a screen made of the pictures)
 
 #include "platform/CException.h"
 #include "tools/pack/ArchiveLister.h"
 #include "tools/pack/ArchiveWriter.h"
 #include "tools/pack/Manifest.h"
+#include "tools/pack/Preview.h"
 
 #include <unistd.h>
 
@@ -36,19 +38,22 @@ std::string ProgramFolder() {
 
 int Usage() {
     std::cerr << "usage: zanbor-pack [--output FILE] MANIFEST\n"
-                 "       zanbor-pack --list ARCHIVE\n";
+                 "       zanbor-pack --list ARCHIVE\n"
+                 "       zanbor-pack --preview LAYOUT --png OUT.png MANIFEST\n";
     return 64;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string output, manifestPath, listPath;
+    std::string output, manifestPath, listPath, layoutPath, pngPath;
     bool quiet = false;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         if ((arg == "--output" || arg == "-o") && i + 1 < argc) output = argv[++i];
         else if (arg == "--list" && i + 1 < argc) listPath = argv[++i];
+        else if (arg == "--preview" && i + 1 < argc) layoutPath = argv[++i];
+        else if (arg == "--png" && i + 1 < argc) pngPath = argv[++i];
         else if (arg == "--quiet" || arg == "-q") quiet = true;
         else if (!arg.empty() && arg[0] != '-' && manifestPath.empty()) manifestPath = arg;
         else return Usage();
@@ -58,6 +63,16 @@ int main(int argc, char** argv) {
         return pack::ListArchive(listPath, std::cout, std::cerr);
     }
     if (manifestPath.empty()) return Usage();
+    if (!layoutPath.empty() || !pngPath.empty()) {
+        if (layoutPath.empty() || pngPath.empty()) return Usage();
+        try {
+            pack::WritePreview(pack::LoadManifest(manifestPath), layoutPath, pngPath);
+            return 0;
+        } catch (const std::exception& e) {
+            std::cerr << "zanbor-pack: " << e.what() << "\n";
+            return 1;
+        }
+    }
     if (output.empty()) output = ProgramFolder() + "/zanborassets.mm";
 
     const auto started = std::chrono::steady_clock::now();
