@@ -18,7 +18,8 @@ std::uint32_t BigEndian32(const unsigned char* bytes) {
 
 }  // namespace
 
-CFileIFF::CFileIFF(std::int32_t outerId, std::int32_t formType) : outerId(outerId), formType(formType) {
+CFileIFF::CFileIFF(std::int32_t outerId, std::int32_t formType)
+    : outerId(outerId), formType(formType), givenOuterId(outerId), givenFormType(formType) {
     SetByteOrderFromId();
 }
 
@@ -32,20 +33,27 @@ int CFileIFF::OpenChunkFile(const FileSpec& spec, int mode) {
     if (result != 0 || mode == kModeExists) {
         return result;
     }
-    if (IsReading()) {
-        ChunkHeader outer;
-        ReadChunkHeader(&outer);
-        outerId = outer.id;
-        unsigned char form[4];
-        Read(form, 4);
-        formType = static_cast<std::int32_t>(LittleEndian32(form));
-    } else {
-        BeginChunk(outerId, 0);
-        unsigned char form[4];
-        for (int i = 0; i < 4; ++i) {
-            form[i] = static_cast<unsigned char>(static_cast<std::uint32_t>(formType) >> (8 * i));
+    // A file that fails here is closed again, so that the same object can
+    // open another file (a retry in another folder, say).
+    try {
+        if (IsReading()) {
+            ChunkHeader outer;
+            ReadChunkHeader(&outer);
+            outerId = outer.id;
+            unsigned char form[4];
+            Read(form, 4);
+            formType = static_cast<std::int32_t>(LittleEndian32(form));
+        } else {
+            BeginChunk(outerId, 0);
+            unsigned char form[4];
+            for (int i = 0; i < 4; ++i) {
+                form[i] = static_cast<unsigned char>(static_cast<std::uint32_t>(formType) >> (8 * i));
+            }
+            Write(form, 4);
         }
-        Write(form, 4);
+    } catch (...) {
+        Abandon();
+        throw;
     }
     return 0;
 }
@@ -66,6 +74,11 @@ int CFileIFF::Close() {
 void CFileIFF::Abandon() {
     chunkStack.clear();
     CloseQuietly();
+    // The identifiers read from a rejected file must not decide the byte
+    // order of the next one.
+    outerId = givenOuterId;
+    formType = givenFormType;
+    SetByteOrderFromId();
 }
 
 void CFileIFF::ReadChunkHeader(ChunkHeader* out) {

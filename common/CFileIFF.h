@@ -67,12 +67,16 @@ public:
     bool IsReading() const { return openMode >= 1 && openMode <= 3; }
 
 protected:
-    // Leaves the file closed whatever state its chunks are in; never throws.
+    // Leaves the file closed whatever state its chunks are in, with the
+    // identifiers it was constructed with; never throws.
     void Abandon();
 
     std::int32_t outerId;
     std::int32_t formType;
     std::int32_t lastChunkSize = 0;
+    // The identifiers the object was made with, restored when a file is abandoned.
+    std::int32_t givenOuterId;
+    std::int32_t givenFormType;
     // Reading: the end of each entered chunk (after its pad byte).
     // Writing: the header position of each open chunk.
     std::vector<long> chunkStack;

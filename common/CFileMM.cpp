@@ -16,9 +16,23 @@ CFileMM::CFileMM() : CFileIFF(kIdRIFF, kIdMMFL) {}
 CFileMM::~CFileMM() = default;
 
 int CFileMM::OpenArchive(const FileSpec& spec, int mode) {
+    if (!IsOpen()) {
+        // The entries are those of the file last opened, not of an earlier one.
+        entryTable.reset();
+        entryCount = 0;
+    }
     int result = OpenChunkFile(spec, mode);
     if (result == 0 && IsReading()) {
-        ReadMap();
+        // Whatever stops the map (a short file included) leaves the archive
+        // closed and without entries, ready to open another file.
+        try {
+            ReadMap();
+        } catch (...) {
+            Abandon();
+            entryTable.reset();
+            entryCount = 0;
+            throw;
+        }
     }
     return result;
 }

@@ -85,6 +85,31 @@ TEST(ArchiveMap, WrongArchivesAreClosedAndRejected) {
     ExpectFileException([&] { archive.SeekEntry(0); }, kUnit, 158);
 }
 
+TEST(ArchiveMap, AFailedOpenLeavesTheObjectClosedAndReusable) {
+    TempFolder folder;
+    const Bytes good = RawArchive("LFMM", " pam", 2, {12, 30});
+    WriteFileBytes(folder / "good.mm", good);
+    // Cut inside the outer header, the form type, the map header, the count and the table;
+    // and a copy whose outer identifier is not RIFF (it must not make the next file big-endian).
+    std::vector<Bytes> damaged;
+    for (std::size_t keep : {0u, 5u, 10u, 15u, 22u, 26u}) damaged.emplace_back(good.begin(), good.begin() + keep);
+    Bytes foreign = good;
+    foreign[0] = 'X';
+    damaged.push_back(Bytes(foreign.begin(), foreign.begin() + 26));
+    CFileMM archive;
+    for (std::size_t i = 0; i < damaged.size(); ++i) {
+        SCOPED_TRACE("damaged copy " + std::to_string(i));
+        WriteFileBytes(folder / "bad.mm", damaged[i]);
+        EXPECT_THROW(archive.OpenArchive(folder.Spec("bad.mm"), kModeReadExisting), CFileException);
+        EXPECT_EQ(archive.IsOpen(), 0);
+        EXPECT_EQ(archive.GetEntryCount(), 0);
+        ASSERT_EQ(archive.OpenArchive(folder.Spec("good.mm"), kModeReadExisting), 0);
+        EXPECT_EQ(archive.GetEntryCount(), 2);
+        EXPECT_EQ(archive.GetEntry(1), 30);
+        archive.Close();
+    }
+}
+
 // --- Round trip ------------------------------------------------------------
 
 MImage Picture(int width, int height, std::uint32_t seed) {

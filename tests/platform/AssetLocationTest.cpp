@@ -125,6 +125,45 @@ TEST_F(AssetLocation, AFileThatIsNoArchiveLeadsToTheQuestionToo) {
     EXPECT_EQ(dialogs.chooserCalls, 1);
 }
 
+// A copy cut short at each place where a header, the form type, the map's
+// count or its table ends.
+const long kCuts[] = {0, 4, 7, 10, 14, 19, 22, 26, 30};
+
+void WriteTruncatedArchive(const std::string& path, long keep) {
+    WriteArchive(path);
+    std::filesystem::resize_file(path, static_cast<std::uintmax_t>(keep));
+}
+
+TEST_F(AssetLocation, ADamagedCopyHereDoesNotSpoilTheStoredFolder) {
+    WriteArchive(elsewhere + "/" + name);
+    MRegistryStore::Get(HKEY_LOCAL_MACHINE)->WriteString("mmpath", elsewhere.c_str(), "Config");
+    for (long keep : kCuts) {
+        SCOPED_TRACE("cut at " + std::to_string(keep));
+        WriteTruncatedArchive(work + "/" + name, keep);
+        CFileMM archive;
+        EXPECT_EQ(OpenAssetArchive(&archive, name.c_str(), nullptr, "."), 0);
+        EXPECT_EQ(archive.GetEntryCount(), 2);
+        EXPECT_EQ(archive.SeekEntry(1), archive.GetEntry(1));
+        EXPECT_TRUE(dialogs.messages.empty());
+    }
+}
+
+TEST_F(AssetLocation, ADamagedCopyHereDoesNotSpoilThePlayersChoice) {
+    WriteArchive(elsewhere + "/" + name);
+    for (long keep : kCuts) {
+        SCOPED_TRACE("cut at " + std::to_string(keep));
+        WriteTruncatedArchive(work + "/" + name, keep);
+        MRegistryStore::Get(HKEY_LOCAL_MACHINE)->DeleteValue("Config", "mmpath");
+        dialogs.choices = {elsewhere + "/" + name};
+        dialogs.chooserCalls = 0;
+        CFileMM archive;
+        EXPECT_EQ(OpenAssetArchive(&archive, name.c_str(), nullptr, "."), 0);
+        EXPECT_EQ(dialogs.chooserCalls, 1);
+        EXPECT_EQ(archive.GetEntryCount(), 2);
+        EXPECT_EQ(StoredPath(), elsewhere + "/");
+    }
+}
+
 TEST_F(AssetLocation, DataFilesAreLookedForHereThenInTheStoredFolder) {
     FILE* f = fopen((elsewhere + "/data.bin").c_str(), "wb");
     fputs("x", f);
