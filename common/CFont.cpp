@@ -10,8 +10,6 @@
 namespace {
 
 constexpr const char* kUnit = "common/CFont";
-// The smallest glyph chunk: its header and a TGA header.
-constexpr long kSmallestGlyph = 8 + 18;
 
 }  // namespace
 
@@ -84,14 +82,13 @@ CFont* LoadFont(int firstChar, CFileMM& archive, int spacing, int fixedWidth) {
     ChunkHeader header;
     archive.ReadChunkHeader(&header);
     if (header.id != kIdAnim) throw CFileException(kUnit, 88);
-    long n = 0;
-    archive.ReadLong(&n);
     // The count sizes the glyph table: it must fit the bytes the chunk holds.
-    if (n < 0 || n * kSmallestGlyph > archive.AvailableInChunk()) throw CFileException(kUnit, 88);
-    CFont* font = new (std::nothrow) CFont(firstChar, static_cast<int>(n), spacing, fixedWidth);
+    const int n = ReadFrameCount(archive, kUnit, 88);
+    if (n < 0) throw CFileException(kUnit, 88);
+    CFont* font = new (std::nothrow) CFont(firstChar, n, spacing, fixedWidth);
     if (!font) throw CMemException(kUnit, 97);
     try {
-        if (font->LoadGlyphs(archive, static_cast<int>(n)) != 0) {
+        if (font->LoadGlyphs(archive, n) != 0) {
             delete font;
             return nullptr;
         }

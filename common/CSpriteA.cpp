@@ -10,6 +10,8 @@ namespace {
 
 constexpr const char* kUnit = "common/CSpriteA";
 constexpr int kResultCannotGrow = 3;
+// The smallest frame chunk: its header and a TGA header.
+constexpr long kSmallestFrame = 8 + 18;
 
 }  // namespace
 
@@ -92,16 +94,25 @@ void CSpriteArray::ReleaseItem(int i) {
     items[i] = nullptr;
 }
 
+int ReadFrameCount(CFileMM& archive, const char* unit, int line) {
+    long n = 0;
+    archive.ReadLong(&n);
+    // The count sizes an allocation: it must fit the bytes the chunk holds
+    // and the array's 16-bit frame count before anything is allocated.
+    // A negative count (4 bytes, sign-extended) allocates nothing; the caller decides.
+    if (n > kMaxFrames || n * kSmallestFrame > archive.AvailableInChunk()) throw CFileException(unit, line);
+    return static_cast<int>(n);
+}
+
 CSpriteArray* LoadSpriteArray(CFileMM& archive, int useTexture) {
     ChunkHeader header;
     archive.ReadChunkHeader(&header);
     if (header.id != kIdAnim) throw CFileException(kUnit, 100);
-    long n = 0;
-    archive.ReadLong(&n);
-    CSpriteArray* array = new (std::nothrow) CSpriteArray(static_cast<int>(n));
+    const int n = ReadFrameCount(archive, kUnit, 100);
+    CSpriteArray* array = new (std::nothrow) CSpriteArray(n);
     if (!array) throw CMemException(kUnit, 108);
     try {
-        if (array->Load(archive, static_cast<int>(n), useTexture) != 0) {
+        if (array->Load(archive, n, useTexture) != 0) {
             delete array;
             return nullptr;
         }

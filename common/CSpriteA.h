@@ -7,6 +7,9 @@
 class CFileMM;
 class CSprite;
 
+// The most frames an array counts (its count is 16-bit).
+constexpr int kMaxFrames = 0x7FFF;
+
 class CSpriteArray {
 public:
     // capacity empty entries (none when they cannot be allocated).
@@ -40,3 +43,9 @@ public:
 // when a frame cannot be stored. A chunk of another kind throws CFileException
 // ("common/CSpriteA", 100).
 CSpriteArray* LoadSpriteArray(CFileMM& archive, int useTexture);
+
+// Reads the frame count of the "anim" chunk just entered and checks it before
+// it sizes anything: at most kMaxFrames, and no more frames than the bytes left
+// in the chunk (and in the file) can hold. A count that does not fit throws
+// CFileException (unit, line). A negative count is returned as it is.
+int ReadFrameCount(CFileMM& archive, const char* unit, int line);

@@ -105,6 +105,32 @@ TEST(SpriteArray, WrongChunksThrowWithTheirUnitAndLine) {
     EXPECT_THROW(frame.InitFrame(archive, 0), CFileException);
 }
 
+// A count the chunk's bytes cannot hold is refused before it sizes anything:
+// 12 bytes claiming 0x08000000 frames must not allocate a gigabyte first.
+TEST(SpriteArray, CountsBeyondTheChunksBytesThrowBeforeAnyAllocation) {
+    struct Case {
+        long count;
+        int frames;  // pictures really in the chunk
+    } cases[] = {{0x08000000, 0}, {0x7FFFFFFF, 0}, {3, 0}, {2, 1}, {kMaxFrames + 1, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE("count " + std::to_string(c.count));
+        ArchiveWriter writer;
+        std::vector<MImage> frames(static_cast<std::size_t>(c.frames),
+                                   Picture(1, 1, 0, 0, [](int, int) { return 0xFFFFFFFFu; }));
+        writer.AnimWithCount(frames, c.count);
+        writer.Anim(frames);  // more bytes behind it, which the count must not borrow
+        CFileMM archive;
+        writer.OpenForReading(archive);
+        try {
+            delete LoadSpriteArray(archive, 1);
+            FAIL() << "no exception";
+        } catch (const CFileException& e) {
+            EXPECT_EQ(e.Unit(), "common/CSpriteA");
+            EXPECT_EQ(e.Line(), 100);
+        }
+    }
+}
+
 TEST(SpriteArray, AFrameWithoutAPictureDrawsNothingAndIsNeverTransparent) {
     CSprite frame;
     RECT dest{0, 0, 4, 4};

@@ -109,11 +109,21 @@ TEST_F(BitmapFont, AChunkOfAnotherKindOrAnImpossibleCountThrows) {
     }
     archive.Close();
 
-    CFileMM hostile;
-    ASSERT_EQ(hostile.OpenArchive(MakeFileSpec(WriteFontArchive(folder, {10}, 0x7FFFFFF).c_str()), kModeReadExisting),
-              0);
-    hostile.SeekEntry(0);
-    EXPECT_THROW(LoadFont('0', hostile, 0, 0), CFileException);
+    // Counts the glyph bytes cannot hold are refused before the table is sized.
+    for (long count : {0x7FFFFFFL, 0x08000000L, 50L, 40000L}) {
+        SCOPED_TRACE("count " + std::to_string(count));
+        CFileMM hostile;
+        ASSERT_EQ(hostile.OpenArchive(MakeFileSpec(WriteFontArchive(folder, {10}, count).c_str()), kModeReadExisting),
+                  0);
+        hostile.SeekEntry(0);
+        try {
+            LoadFont('0', hostile, 0, 0);
+            FAIL() << "no exception";
+        } catch (const CFileException& e) {
+            EXPECT_EQ(e.Unit(), "common/CFont");
+            EXPECT_EQ(e.Line(), 88);
+        }
+    }
 }
 
 }  // namespace
