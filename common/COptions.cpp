@@ -60,9 +60,12 @@ void COptions::SetInitials(const char* text) {
 
 const char* COptions::GetPlayerInitials() {
     if (HasStore())
-        Store()->ReadString(initials, "Initials", "???", kSubKey, sizeof initials);
+        Store()->ReadString(initials, "Initials", kNoInitials, kSubKey, sizeof initials);
     else
-        MStrings::Copy(initials, sizeof initials, "???");
+        MStrings::Copy(initials, sizeof initials, kNoInitials);
     initials[sizeof initials - 1] = '\0';
+    // Saving before any initials were typed stores an empty text: that is no
+    // player's name, and as a prefix it would mix this player with "All".
+    if (initials[0] == '\0') MStrings::Copy(initials, sizeof initials, kNoInitials);
     return initials;
 }

@@ -10,6 +10,8 @@ class COptions : public BOptions {
 public:
     static constexpr const char* kSubKey = "Config";
     static constexpr int kInitialsSize = 8;  // seven characters and the terminator
+    // The player who never gave initials (also when "Initials" is stored empty).
+    static constexpr const char* kNoInitials = "???";
 
     COptions();
     ~COptions() override = default;
@@ -41,7 +43,7 @@ public:
     const char* GetInitials() const { return initials; }
     // Keeps the initials and writes "Initials" at once.
     void SetInitials(const char* text);
-    // Reads "Initials" again from the store, "???" when none, and returns them.
+    // Reads "Initials" again from the store, "???" when absent or empty, and returns them.
     const char* GetPlayerInitials();
     int GetShowColMarkers() const { return showColMarkers; }
     void SetShowColMarkers(int value) { showColMarkers = value; }

@@ -145,7 +145,8 @@ std::string CurrentPlayerInitials() {
     if (gApplication) {
         if (COptions* options = gApplication->GetOptions()) return options->GetPlayerInitials();
     }
-    return ReadInitials("Initials", "???");
+    const std::string stored = ReadInitials("Initials", COptions::kNoInitials);
+    return stored.empty() ? COptions::kNoInitials : stored;
 }
 
 std::string TableScoreKey(TableKind kind, int entry, const std::string& player) {

@@ -104,6 +104,29 @@ TEST(Options, InitialsAreWrittenAtOnceAndDefaultToQuestionMarks) {
 
 }
 
+// Start-up saves the options before anybody typed initials, so "Initials" is
+// stored empty; that empty text is no player's name.
+TEST(Options, EmptyStoredInitialsCountAsAbsent) {
+    SettingsSandbox sandbox;
+    CGameOptions startUp;
+    startUp.Load();
+    startUp.Save();
+    ASSERT_TRUE(Stored("Initials"));
+    struct Case {
+        const char* stored;
+        const char* player;
+    } cases[] = {{"", "???"}, {"A", "A"}, {"???", "???"}};
+    for (const Case& c : cases) {
+        Store()->WriteString("Initials", c.stored, "Config");
+        CGameOptions options;
+        options.Load();
+        EXPECT_STREQ(options.GetPlayerInitials(), c.player) << "stored \"" << c.stored << "\"";
+    }
+    CGameOptions cleared;
+    cleared.SetInitials("");
+    EXPECT_STREQ(cleared.GetPlayerInitials(), "???");
+}
+
 TEST(Options, SetInitialsWritesTheInitialsAlone) {
     SettingsSandbox sandbox;
     CGameOptions options;

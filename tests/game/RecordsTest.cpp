@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -283,6 +284,57 @@ TEST(Records, AbsentInitialsMakeThePlayerQuestionMarks) {
     Finish(77);
     EXPECT_EQ(Dword("???GamesFinished"), 1);
     EXPECT_EQ(Text("TSI1All"), "???");
+}
+
+// "Initials" stored empty (start-up saved before any were typed) is the same
+// player as none at all, never an empty prefix that reads like "All" keys.
+TEST(Records, EmptyStoredInitialsAreThePlayerQuestionMarks) {
+    SettingsSandbox sandbox;
+    Player("");
+    EXPECT_EQ(CurrentPlayerInitials(), "???");
+    Finish(77);
+    Finish(55);
+    EXPECT_EQ(Dword("???GamesStarted"), 2);
+    EXPECT_EQ(Dword("???GamesFinished"), 2);
+    EXPECT_EQ(Table(kTableBestAll, "???"), Rows({"77 ???", "55 ???"}));
+    EXPECT_EQ(Table(kTableBestMine, "???"), Rows({"77 ???", "55 ???"}));
+    for (const char* unprefixed : {"GamesStarted", "GamesFinished", "AverageScore", "Remainder", "TS1", "TSI1", "LS1"})
+        EXPECT_EQ(Dword(unprefixed), -1) << unprefixed;
+    EXPECT_EQ(GetStatisticsFigures(RecordScope::ThisPlayer).finished, 2);
+}
+
+// More than ten finished games: the tables hold the best and the newest ten,
+// the overall average is the running mean of every game.
+TEST(Records, StatisticsAfterMoreThanTenFinishedGames) {
+    SettingsSandbox sandbox;
+    Player("XY");
+    Finish(1000);  // another player's game counts for "All" only
+    Player("ABC");
+    const int totals[] = {100, 250, 180, 90, 300, 120, 210, 60, 330, 150, 200, 40, 270};
+    std::int64_t sum = 0;
+    for (int total : totals) {
+        Finish(total);
+        sum += total;
+    }
+    const StatisticsFigures mine = GetStatisticsFigures(RecordScope::ThisPlayer);
+    EXPECT_EQ(mine.started, 13);
+    EXPECT_EQ(mine.finished, 13);
+    EXPECT_TRUE(mine.averagesShown);
+    // Best ten: all but 40, 60 and 90.
+    EXPECT_EQ(mine.bestTenAverage, (sum - 40 - 60 - 90) / 10);
+    // Newest ten: all but the first three, 100, 250 and 180.
+    EXPECT_EQ(mine.recentAverage, (sum - 100 - 250 - 180) / 10);
+    EXPECT_EQ(mine.overallAverage, sum / 13);
+    EXPECT_EQ(Dword("ABCRemainder"), sum % 13);
+
+    const StatisticsFigures all = GetStatisticsFigures(RecordScope::AllPlayers);
+    EXPECT_EQ(all.started, 14);
+    EXPECT_EQ(all.finished, 14);
+    EXPECT_EQ(all.bestTenAverage, (1000 + sum - 40 - 60 - 90 - 100) / 10);
+    EXPECT_EQ(all.recentAverage, (sum - 100 - 250 - 180) / 10);
+    EXPECT_EQ(all.overallAverage, (sum + 1000) / 14);
+    EXPECT_EQ(Dword("RemainderAll"), (sum + 1000) % 14);
+    EXPECT_EQ(TableScoresText(kTableRecentMine), " 270\r  40\r 200\r 150\r 330\r  60\r 210\r 120\r 300\r  90\r");
 }
 
 // A crash between the writes of a finished game leaves the records as they were.
