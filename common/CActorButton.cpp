@@ -70,13 +70,17 @@ void CActorButton::TakeTextRecord(const CTextRecord& record) {
 }
 
 void CActorButton::AllocateText(const char* string) {
+    // The new buffer is filled before the old one goes: string may be the
+    // button's own label.
+    std::unique_ptr<char[]> old = std::move(text);
     text = std::make_unique<char[]>(static_cast<std::size_t>(maxLength) + 1);
     CopyText(string);
 }
 
 void CActorButton::CopyText(const char* string) {
     const std::size_t length = string ? strnlen(string, static_cast<std::size_t>(maxLength)) : 0;
-    if (length) std::memcpy(text.get(), string, length);
+    // memmove: string may be part of the label itself.
+    if (length) std::memmove(text.get(), string, length);
     text[length] = '\0';
 }
 

@@ -1,5 +1,7 @@
 #include "common/CScene.h"
 
+#include <vector>
+
 #include "common/CActor.h"
 #include "common/CCollisionMgr.h"
 #include "common/CInputRouting.h"
@@ -133,7 +135,11 @@ void CScene::Invalidate(const CRect*) {
 }
 
 void CScene::ResetActors(int a, int b) {
-    for (CActor* actor = actorFirst; actor; actor = actor->next) actor->ResetEffects(a, b);
+    // A reset may change an actor's depth (SetZ) and so its place in the list:
+    // the actors are taken first, so each is reset exactly once.
+    std::vector<CActor*> actors;
+    for (CActor* actor = actorFirst; actor; actor = actor->next) actors.push_back(actor);
+    for (CActor* actor : actors) actor->ResetEffects(a, b);
 }
 
 #ifdef ZANBOR_HAVE_FADE
