@@ -1,9 +1,7 @@
 #include "common/CActorFade.h"
 
-#include <cstdlib>
-#include <ctime>
-
 #include "common/CScene.h"
+#include "common/Random.h"
 #include "platform/MRenderDevice.h"
 #include "platform/MTexture.h"
 
@@ -13,16 +11,6 @@ namespace {
 constexpr int kTextureSide = 16;
 
 std::uint32_t gLastFadeColour = 0;  // black until a random cover picks another
-
-// One of red, green or blue: 0 to 254, from the standard generator seeded once.
-std::uint32_t RandomChannel() {
-    static bool seeded = false;
-    if (!seeded) {
-        std::srand(static_cast<unsigned>(std::time(nullptr)));
-        seeded = true;
-    }
-    return static_cast<std::uint32_t>(std::rand() % 255);
-}
 
 }  // namespace
 
@@ -88,10 +76,11 @@ void CActorFade::FillTexture(std::uint32_t value32, std::uint16_t value16) {
 
 void CActorFade::SetColour(int random, std::uint32_t colour) {
     if (random) {
-        // Drawn in the order red, green, blue.
-        const std::uint32_t red = RandomChannel();
-        const std::uint32_t green = RandomChannel();
-        const std::uint32_t blue = RandomChannel();
+        // Each channel 0 to 254, drawn in the order red, green, blue from the
+        // game's one generator (a seeded run keeps its colours).
+        const auto red = static_cast<std::uint32_t>(Random(255));
+        const auto green = static_cast<std::uint32_t>(Random(255));
+        const auto blue = static_cast<std::uint32_t>(Random(255));
         colour32 = red << 16 | green << 8 | blue;
         gLastFadeColour = colour32;
     } else {

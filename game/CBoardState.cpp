@@ -12,7 +12,11 @@ bool ValidLine(int line) { return line >= 0 && line < kLineCount; }
 
 }  // namespace
 
-void GetLineDice(int line, int out[kHandSize]) {
+bool GetLineDice(int line, int out[kHandSize]) {
+    if (!ValidLine(line)) {
+        for (int i = 0; i < kHandSize; ++i) out[i] = -1;
+        return false;
+    }
     for (int i = 0; i < kHandSize; ++i) {
         if (line == kFallingDiagonal)
             out[i] = DieIndex(4 - i, i);
@@ -21,6 +25,7 @@ void GetLineDice(int line, int out[kHandSize]) {
         else
             out[i] = DieIndex(i, line - 1);  // a column, read from row 0 up
     }
+    return true;
 }
 
 bool IsDieOnLine(int line, int row, int col) {

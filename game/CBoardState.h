@@ -25,8 +25,9 @@ constexpr int kMaxRolls = 3;
 
 constexpr int DieIndex(int row, int col) { return row * kBoardCols + col; }
 
-// Board indexes of a second-half line's dice in reading order.
-void GetLineDice(int line, int dice[kHandSize]);
+// Board indexes of a second-half line's dice in reading order. A line outside
+// 0..6 gives false and five -1s (no die of the board).
+bool GetLineDice(int line, int dice[kHandSize]);
 bool IsDieOnLine(int line, int row, int col);
 
 struct DieState {

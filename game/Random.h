@@ -1,11 +1,3 @@
 #pragma once
-// The game's one random source: the C library generator, seeded once.
-
-// A whole number uniform in 0..n-1 (0 when n is not positive). Seeds the
-// generator with the current time in seconds on the first call unless
-// SeedRandom ran before.
-int Random(int n);
-
-// Seeds the generator with a fixed value, so a run can be replayed (tests,
-// benchmarks). After this, Random no longer seeds with the time.
-void SeedRandom(unsigned seed);
+// The random source lives in the engine, which the fade actor shares.
+#include "common/Random.h"
