@@ -8,7 +8,10 @@ CActorSlider::CActorSlider(CScene* owner, int px, int py, int pz, int low, int h
                            CSprite* picture, int isVertical)
     : CActorSprite(owner, px, py, pz, picture, 0), commandId(id), vertical(isVertical ? 1 : 0) {
     SetRange(low, high, start);
-    limit = maximum + 1;
+    // Just past the far end, so the limit changes nothing until it is set. The
+    // far end of a vertical track is its top (the minimum): a limit below the
+    // maximum there would hold every upward drag.
+    limit = vertical ? minimum - 1 : maximum + 1;
     SetPosition(start);
     ComputeFraction();
 }

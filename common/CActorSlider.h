@@ -46,7 +46,7 @@ public:
     int position = 0;
     int minimum = 0;
     int maximum = 0;
-    int limit = 1;
+    int limit = 1;  // horizontal: maximum + 1, vertical: minimum - 1 until set
     int commandId = 0;
     int unlocked = 0;
     int vertical = 0;
