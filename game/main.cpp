@@ -1,4 +1,8 @@
 // Zanbor: the program reads no command line.
-#include "game/CShellApp.h"
+#include "game/CGameApp.h"
+#include "game/CGameScreen.h"
 
-int main() { return ApplicationMain(CreateShellApp); }
+int main() {
+    StartupReport::Mark("main");
+    return ApplicationMain(CreateGameApp);
+}

@@ -12,7 +12,7 @@
 #include <memory>
 #include <vector>
 
-#include "game/CShellApp.h"
+#include "tests/helpers/DemoShell.h"
 #include "platform/MRenderDevice.h"
 #include "platform/MSurface.h"
 #include "platform/MTexture.h"
@@ -71,7 +71,7 @@ public:
         device->EndFrame();
     }
 
-    CShellWindow window;
+    DemoShellWindow window;
     MRenderDevice* device = nullptr;
     std::unique_ptr<MSurface> background;
     std::vector<std::unique_ptr<MTexture>> sprites;

@@ -1,41 +1,40 @@
 // A program that goes through the process entry with an application chosen by
 // ZANBOR_PROBE: "throw-init" throws an engine exception from OnInit,
-// "throw-frame" throws one from the first frame; anything else runs the shell.
+// "throw-frame" throws one from the first frame; anything else opens a window
+// and runs until it is closed.
 
 #include <cstdlib>
 #include <cstring>
 
-#include "game/CShellApp.h"
 #include "platform/CException.h"
+#include "tests/helpers/DemoShell.h"
 
 namespace {
 
-class ThrowingWindow : public CShellWindow {
+class ThrowingWindow : public DemoShellWindow {
 public:
     void Frame() override { throw CFileException("common/CProbe", 77); }
 };
 
-class ProbeApp : public CShellApp {
+class ProbeApp : public DemoShellApp {
 public:
-    explicit ProbeApp(const char* mode) : mode(mode) {}
+    explicit ProbeApp(const char* mode) : mode(mode ? mode : "") {}
     int OnInit() override {
         if (std::strcmp(mode, "throw-init") == 0) throw CMemException("game/CProbe", 42);
-        MApplication::OnInit();
-        auto* window = new ThrowingWindow;
+        DemoShellApp::OnInit();
+        MWindow* window = std::strcmp(mode, "throw-frame") == 0 ? new ThrowingWindow : new DemoShellWindow;
         screen = window;
-        return window->Create(instance, name, 794, 575, 0x11B) == 0;
+        if (window->Create(instance, name, 794, 575, 0x11B) != 0) return 0;
+        GameTimer(TIMER_RESET);
+        GameTimer(TIMER_START);
+        return 1;
     }
 
 private:
     const char* mode;
 };
 
-MApplication* CreateProbe() {
-    const char* mode = std::getenv("ZANBOR_PROBE");
-    if (mode && (std::strcmp(mode, "throw-init") == 0 || std::strcmp(mode, "throw-frame") == 0))
-        return new ProbeApp(mode);
-    return CreateShellApp();
-}
+MApplication* CreateProbe() { return new ProbeApp(std::getenv("ZANBOR_PROBE")); }
 
 }  // namespace
 

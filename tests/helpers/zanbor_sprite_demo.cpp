@@ -14,7 +14,7 @@
 #include "common/CFileMM.h"
 #include "common/CSprite.h"
 #include "common/CSpriteA.h"
-#include "game/CShellApp.h"
+#include "tests/helpers/DemoShell.h"
 #include "platform/CException.h"
 #include "platform/MPaths.h"
 #include "platform/MRenderDevice.h"
@@ -42,7 +42,7 @@ std::uint32_t Backdrop(int x, int y) {
     return static_cast<std::uint32_t>(0x10 + (x * 0x20) / 800) << 24 | g << 16 | 0x3000u | 0xFF;
 }
 
-class DemoWindow : public CShellWindow {
+class DemoWindow : public DemoShellWindow {
 public:
     void Frame() override;
 
@@ -84,7 +84,7 @@ void DemoWindow::Frame() {
     device->EndFrame();
 }
 
-class DemoApp : public CShellApp {
+class DemoApp : public DemoShellApp {
 public:
     int OnInit() override {
         MApplication::OnInit();

@@ -31,7 +31,7 @@
 #include "common/CScreen.h"
 #include "common/CSprite.h"
 #include "common/CSpriteA.h"
-#include "game/CShellApp.h"
+#include "tests/helpers/DemoShell.h"
 #include "platform/CException.h"
 #include "platform/GameTimer.h"
 #include "platform/MRenderDevice.h"
@@ -368,7 +368,7 @@ void DemoScreen::Frame() {
     CScene::RunFrame();
 }
 
-class DemoApp : public CShellApp {
+class DemoApp : public DemoShellApp {
 public:
     int OnInit() override {
         MApplication::OnInit();

@@ -1,0 +1,197 @@
+#include "game/CGameScreen.h"
+
+#include <dirent.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "common/CAssetLocation.h"
+#include "common/CFileMM.h"
+#include "common/CGame.h"
+#include "common/CScene.h"
+#include "game/CGameApp.h"
+#include "platform/CException.h"
+#include "platform/MPaths.h"
+
+namespace StartupReport {
+
+void Mark(const char* step) {
+    static const bool wanted = std::getenv("ZANBOR_REPORT_STARTUP") != nullptr;
+    if (!wanted) return;
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    std::fprintf(stderr, "zanbor-startup %s %lld\n", step,
+                 static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+    std::fflush(stderr);
+}
+
+}  // namespace StartupReport
+
+namespace {
+
+// Scene kinds the requests are told apart by.
+constexpr int kKindDialog = 3;
+constexpr int kKindOptions = 7;
+constexpr int kKindRecords = 8;
+constexpr int kKindAbout = 9;
+
+// The archive's file as the process holds it open (the asset-locating flow
+// does not say where it found it); else where it would be looked for first.
+std::string OpenArchivePath() {
+    if (DIR* folder = opendir("/proc/self/fd")) {
+        std::string found;
+        while (dirent* entry = readdir(folder)) {
+            char target[4096];
+            std::string link = std::string("/proc/self/fd/") + entry->d_name;
+            ssize_t length = readlink(link.c_str(), target, sizeof target - 1);
+            if (length <= 0) continue;
+            target[length] = '\0';
+            const std::size_t nameLength = std::strlen(kAssetArchiveName);
+            if (static_cast<std::size_t>(length) > nameLength &&
+                std::strcmp(target + length - nameLength, kAssetArchiveName) == 0 &&
+                target[length - nameLength - 1] == '/')
+                found = target;
+        }
+        closedir(folder);
+        if (!found.empty()) return found;
+    }
+    return GetProgramFolder() + "/" + kAssetArchiveName;
+}
+
+}  // namespace
+
+CGameScreen::CGameScreen() {
+    int desktopWidth = 0, desktopHeight = 0;
+    GetDesktopSize(&desktopWidth, &desktopHeight);
+    clientWidth = 800;
+    clientHeight = 600;
+    clientLeft = (desktopWidth - 800) / 2;
+    clientTop = (desktopHeight - 600) / 2;
+}
+
+CGameScreen::~CGameScreen() = default;
+
+void CGameScreen::GameSceneOrigin(int* x, int* y) const {
+    const bool window = !IsFullScreen();
+    *x = window ? kWindowedOriginX : 0;
+    *y = window ? kWindowedOriginY : 0;
+}
+
+int CGameScreen::CreateContent() {
+    archive = new CFileMM;
+    if (OpenAssetArchive(archive, kAssetArchiveName, handle, ".") != 0) return kResultAssetsGivenUp;
+    StartupReport::Mark("archive");
+    HideSystemCursor();
+    if (MakeGameScene() != 0) {
+        // A game with missing pictures or sounds is no game: the player learns
+        // that the archive is damaged, and start-up ends.
+        ReportDamagedArchive();
+        return kResultAssetsDamaged;
+    }
+    return 0;
+}
+
+int CGameScreen::MakeGameScene() {
+    int originX = 0, originY = 0;
+    GameSceneOrigin(&originX, &originY);
+    scene = new CGame(this, originX, originY, 0, 0, 1);
+    try {
+        scene->LoadAssets();
+    } catch (const CFileException&) {
+        // Data cut short or malformed inside an archive that opened.
+        return kResultAssetsDamaged;
+    }
+    return 0;
+}
+
+void CGameScreen::ReportDamagedArchive() {
+    char text[512];
+    std::snprintf(text, sizeof text, kMessageArchiveDamaged.text, OpenArchivePath().c_str());
+    CGameApp::ShowMessage({kMessageArchiveDamaged.caption, kMessageArchiveDamaged.icon, text}, handle);
+}
+
+int CGameScreen::BeginContent() {
+    if (scene) scene->Begin();
+    return 0;
+}
+
+int CGameScreen::IsMusicOff() { return audioReady ? CScreen::IsMusicOff() : 1; }
+
+int CGameScreen::IsSoundOff() { return audioReady ? CScreen::IsSoundOff() : 1; }
+
+void CGameScreen::Frame() {
+    if (requestPending && requestedScene) {
+        CScene* requested = requestedScene;
+        const int code = requestCode;
+        const int resume = requestResume;
+        if (code == kRequestQuit) {
+            OnDestroy();
+            // The scene it named is gone: nothing may reach it again.
+            requestedScene = nullptr;
+            CScreen::Frame();
+            return;
+        }
+        switch (requested->sceneId) {
+        case kKindDialog:
+            CloseDialog(requested, code, resume);
+            return;
+        case kKindOptions:
+        case kKindRecords:
+        case kKindAbout:
+            CloseFrontEnd(requested, requested->sceneId, code, resume);
+            return;
+        default:
+            RestartGameScene();
+            break;
+        }
+    }
+    CScreen::Frame();
+    if (!firstFrameReported && scene && !requestPending) {
+        firstFrameReported = 1;
+        StartupReport::Mark("first-frame");
+    }
+}
+
+void CGameScreen::CloseDialog(CScene* dialog, int code, int resume) {
+    requestPending = 0;
+    requestedScene = nullptr;
+    delete dialog;
+    CScene* below = CScene::Last();
+    if (!below) return;
+    // The dialog's address is only compared by the scene below, never followed.
+    below->OnDialogClosed(dialog, code);
+    below->Invalidate(nullptr);
+    if (resume && below->openDialogs == 0) below->Unpause();
+}
+
+void CGameScreen::CloseFrontEnd(CScene* frontEnd, int kind, int code, int resume) {
+    CScene* game = scene;
+    if (game) game->FadeOut();
+    requestPending = 0;
+    requestedScene = nullptr;
+    delete frontEnd;
+    if (!game) return;
+    game->OnDialogClosed(frontEnd, code);
+    game->Invalidate(nullptr);
+    if (kind == kKindAbout) game->pagedOverlayShown = 0;
+    if (resume && game->openDialogs == 0) game->Unpause();
+    auto* play = dynamic_cast<CGame*>(game);
+    if (!play || !play->gameOver) PlayMusic(1);
+}
+
+void CGameScreen::RestartGameScene() {
+    // The game scene starts afresh: the old one goes with its actors and
+    // assets (loading and beginning it again over them would double both).
+    DeleteScenes();
+    requestPending = 0;
+    requestedScene = nullptr;
+    if (MakeGameScene() == 0) {
+        scene->Begin();
+    } else {
+        ReportDamagedArchive();
+        OnDestroy();
+    }
+}
