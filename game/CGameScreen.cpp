@@ -13,6 +13,7 @@
 #include "common/CFileMM.h"
 #include "common/CGame.h"
 #include "common/CScene.h"
+#include "common/SceneKinds.h"
 #include "game/CGameApp.h"
 #include "platform/CException.h"
 #include "platform/MPaths.h"
@@ -31,12 +32,6 @@ void Mark(const char* step) {
 }  // namespace StartupReport
 
 namespace {
-
-// Scene kinds the requests are told apart by.
-constexpr int kKindDialog = 3;
-constexpr int kKindOptions = 7;
-constexpr int kKindRecords = 8;
-constexpr int kKindAbout = 9;
 
 // The archive's file as the process holds it open (the asset-locating flow
 // does not say where it found it); else where it would be looked for first.
@@ -135,12 +130,12 @@ void CGameScreen::Frame() {
             return;
         }
         switch (requested->sceneId) {
-        case kKindDialog:
+        case kSceneKindDialog:
             CloseDialog(requested, code, resume);
             return;
-        case kKindOptions:
-        case kKindRecords:
-        case kKindAbout:
+        case kSceneKindOptions:
+        case kSceneKindRecords:
+        case kSceneKindAbout:
             CloseFrontEnd(requested, requested->sceneId, code, resume);
             return;
         default:
@@ -176,7 +171,7 @@ void CGameScreen::CloseFrontEnd(CScene* frontEnd, int kind, int code, int resume
     if (!game) return;
     game->OnDialogClosed(frontEnd, code);
     game->Invalidate(nullptr);
-    if (kind == kKindAbout) game->pagedOverlayShown = 0;
+    if (kind == kSceneKindAbout) game->pagedOverlayShown = 0;
     if (resume && game->openDialogs == 0) game->Unpause();
     auto* play = dynamic_cast<CGame*>(game);
     if (!play || !play->gameOver) PlayMusic(1);

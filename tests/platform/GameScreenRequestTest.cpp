@@ -10,6 +10,7 @@
 
 #include "common/CGame.h"
 #include "common/COptions.h"
+#include "common/SceneKinds.h"
 #include "game/CGameApp.h"
 #include "game/CGameScreen.h"
 #include "platform/GameTimer.h"
@@ -39,10 +40,10 @@ class OverScene : public CScene {
 public:
     OverScene(CScreen* screen, CScene* owner, int kind) : CScene(screen, 0, 0, 0, 0, 1), owner(owner) {
         sceneId = kind;
-        if (kind == 3) ++owner->openDialogs;
+        if (kind == kSceneKindDialog) ++owner->openDialogs;
     }
     ~OverScene() override {
-        if (sceneId == 3) --owner->openDialogs;
+        if (sceneId == kSceneKindDialog) --owner->openDialogs;
     }
     CScene* owner;
 };
@@ -107,7 +108,7 @@ protected:
 };
 
 TEST_F(GameScreenRequests, ClosingTheWindowWhileTheQuitDialogIsOpenQuitsAtOnce) {
-    auto* dialog = new OverScene(screen, game, 3);
+    auto* dialog = new OverScene(screen, game, kSceneKindDialog);
     game->Pause(0);
     // The dialog's answer waits for the frame; the close arrives first.
     screen->RequestScene(dialog, 0, 1);
@@ -169,8 +170,8 @@ TEST_F(GameScreenRequests, AClosedDialogUnpausesTheSceneBelowOnlyWithResumeAndNo
         SCOPED_TRACE(testing::Message() << "resume " << c.resume << " second " << c.secondDialog);
         game->closed.clear();
         game->Pause(0);
-        OverScene* second = c.secondDialog ? new OverScene(screen, game, 3) : nullptr;
-        auto* dialog = new OverScene(screen, game, 3);
+        OverScene* second = c.secondDialog ? new OverScene(screen, game, kSceneKindDialog) : nullptr;
+        auto* dialog = new OverScene(screen, game, kSceneKindDialog);
         screen->RequestScene(dialog, 1, c.resume);
         screen->Frame();
         EXPECT_EQ(screen->requestPending, 0);
