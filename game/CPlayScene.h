@@ -8,6 +8,8 @@
 #include "common/CGame.h"
 #include "game/CBoardState.h"
 #include "game/CScoreCells.h"
+#include "game/DiceScene.h"
+#include "game/ScoreSheetScene.h"
 
 class CActorButton;
 class CActorDiceDrag;
@@ -100,7 +102,7 @@ struct PlaySceneAssets {
 
 enum ButtonSlot { kButtonOptions, kButtonNewGame, kButtonRecords, kButtonAbout, kButtonQuit, kButtonHelp };
 
-class CPlayScene : public CGame {
+class CPlayScene : public CGame, public IDiceScene, public IScoreSheetScene {
 public:
     static constexpr int kSceneId = 13;
 
@@ -142,6 +144,23 @@ public:
     // The options scene closed: its initials go into the edit box.
     void ReloadInitials();
 
+    // What the dice ask.
+    CBoardState& DiceBoard() override { return board; }
+    int DiceRollsUsed() override { return board.rollsUsed; }
+    bool DiceGameOver() override { return gameOver != 0; }
+    bool DiceSecondHalf() override { return board.IsSecondHalf(); }
+    void OnDiePressed(CActorDie* die, DieButton button) override;
+    void OnDieReleased(CActorDie* die, int x, int y, bool movable) override;
+    void OnDieAtTop(CActorDie* die) override;
+    // What the score sheet asks: while it values a hand, the hand the model scored.
+    bool GetLineFaces(int faces[kHandSize]) override;
+    bool GetLineColours(int colours[kHandSize]) override;
+    bool IsLastHand() override { return scoringHand ? handBeingScored == 11 : board.IsLastHand(); }
+    bool IsGameOver() override { return gameOver != 0; }
+    bool IsNewBestOverall() override { return isNewBestOverall; }
+    bool IsNewBestPersonal() override { return isNewBestPersonal; }
+    bool IsInTopTen() override { return isInTopTen; }
+
     // Questions of the score sheet and the dice.
     bool IsGameOverFlag() const { return gameOver != 0; }
     bool IsSecondHalf() const { return board.IsSecondHalf(); }
@@ -176,6 +195,7 @@ public:
     bool scoringHand = false;
     int handFaces[kHandSize] = {};
     int handColours[kHandSize] = {};
+    int handBeingScored = 0;
     // A re-roll waits for its dice to be back at the top.
     bool awaitingTop = false;
     // The hint picture up under the board; null while it is taken down.
@@ -243,6 +263,12 @@ private:
     void DiceSetHold(int index, bool on, bool withSound);
     void DiceEndShow(bool cycle);
     bool DiceMarked(int index) const;
+    // The board index of a die of this scene, or -1.
+    int IndexOfDie(const CActorDie* die) const;
+    // A movable die of row whose picture the dropped drag die overlaps, or -1.
+    int DiceDropTarget(int row, int released) const;
+    bool DiceContains(int index, int x, int y) const;
+    void PlayRefusalAndBlink();
     // StartGame step 4: the current row begins.
     void StartRow();
     void LoadMusicForGame();

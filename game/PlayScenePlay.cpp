@@ -26,6 +26,7 @@ void CPlayScene::Roll() {
     HideHint();
     const bool firstRoll = board.rollsUsed == 0;
     board.Roll();
+    awaitingTop = !firstRoll;
     DiceStartRoll(firstRoll);
     if (!firstRoll && board.rollsUsed == kMaxRolls) DiceClearHolds(board.handIndex, true);
 }
@@ -35,6 +36,7 @@ void CPlayScene::ScoreCategory(int code) {
     // The model moves on as it scores; the sheet then values the same hand.
     scoringHand = board.GetLineFaces(handFaces) && board.GetLineColours(handColours);
     const int scoredHand = board.handIndex;
+    handBeingScored = scoredHand;
     const ScoreResult result = board.ScoreCategory(code);
     if (result == ScoreResult::Scored) SheetScore(code);
     scoringHand = false;
@@ -44,7 +46,7 @@ void CPlayScene::ScoreCategory(int code) {
         SetGameOver();
     }
     if (result == ScoreResult::Refused) {
-        PlayRefusal();
+        if (!gameOver) PlayRefusal();
         if (HintsOn() && pasMsgBottom) {
             pasMsgBottom->Show();
             if (GetHintLevel() == 2) pasMsgBottom->Blink(2, kBlinkShown, kBlinkHidden);
