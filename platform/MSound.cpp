@@ -81,6 +81,11 @@ int MSound::Toggle() {
     return 0;
 }
 
+void MSound::Rewind() {
+    auto guard = Guard();
+    for (Voice& voice : voices) voice.frame = 0;
+}
+
 long MSound::GetVolume() { return volume; }
 
 long MSound::VolumeForLevel(float level) { return static_cast<long>(level * 3333.0 - 3333.0); }

@@ -51,6 +51,10 @@ public:
     // The linear gain of a volume in hundredths of a decibel.
     static float GainForVolume(long volume);
 
+    // Puts every voice back at the start of the sound; playing voices go on
+    // playing from there.
+    void Rewind();
+
     int GetVoiceCount() const { return static_cast<int>(voices.size()); }
     // The voice's position in frames and whether it plays (for inspection).
     std::size_t GetVoicePosition(int voice);
