@@ -28,6 +28,8 @@ public:
     // pointerY), client pixels, keeping the die's offset from it.
     void StartDrag(CActorDie* die, int pointerX, int pointerY);
     void StopDrag();
+    // The face shown: the frame + 1.
+    int GetFace() const { return index + 1; }
     CActorAnim* Overlay() const { return overlay; }
 
     int colour = 0;
