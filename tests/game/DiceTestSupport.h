@@ -11,6 +11,7 @@
 
 #include "common/CFileMM.h"
 #include "common/COptions.h"
+#include "common/CSpriteA.h"
 #include "game/CActorDiceDrag.h"
 #include "game/CActorDie.h"
 #include "game/CBoardState.h"

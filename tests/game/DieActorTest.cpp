@@ -97,6 +97,46 @@ TEST_F(DieRolling, AReRollSkipsHeldDiceAndStartsTheOthersLeftToRight) {
     EXPECT_TRUE(scene->Die(0, 1)->SelectFrame()->hidden == 0);
 }
 
+TEST_F(DieRolling, ASecondDropInTheSameFrameLeavesTheStartedDieRolling) {
+    ASSERT_TRUE(scene->Roll());
+    CActorDie* first = scene->Die(0, 0);
+    const int timer = first->rollTimer;
+    const int colour = scene->board.dice[0].colour;
+    first->Drop(kRollingRow);  // as a second die reporting back at the top would
+    EXPECT_EQ(first->rollTimer, timer);
+    EXPECT_EQ(scene->board.dice[0].colour, colour);
+    EXPECT_EQ(scene->Die(0, 1)->vy, 0);  // the cascade keeps its 40 px gap
+}
+
+TEST_F(DieRolling, TheGlowRunsToTheFixedLookAndBack) {
+    CActorDie* die = scene->Die(0, 0);
+    CActorAnim* glow = die->Glow();
+    const int last = glow->FrameCount() - 1;
+    ASSERT_GT(last, 0);
+    struct Step {
+        bool movable;
+        int frame;
+    } steps[] = {{false, last}, {false, last}, {true, 0}, {true, 0}, {false, last}};
+    for (const Step& s : steps) {
+        die->SetMovable(s.movable);
+        Run(256);
+        EXPECT_EQ(glow->index, s.frame) << s.movable;
+        EXPECT_EQ(glow->stopped, 1) << s.movable;
+    }
+    die->ResetGlow();
+    EXPECT_EQ(glow->index, 0);
+    EXPECT_EQ(glow->GetSprite(), DieAssets().glows[die->Colour()]->Get(0));
+    // Back on the movable look before it left it: it stays there.
+    die->SetMovable(true);
+    Run(256);
+    die->SetMovable(false);
+    die->SetMovable(true);
+    for (int t = 0; t < 64; t += 4) {  // one glow frame is 16 ticks
+        Run(4, 4);
+        EXPECT_EQ(glow->index, 0) << t;
+    }
+}
+
 using DieHolds = DiceTest;
 
 TEST_F(DieHolds, RefusedWhileRollingOrLockedAndSilentThen) {
