@@ -27,7 +27,9 @@ public:
     CNumber(const CNumber&) = delete;
     CNumber& operator=(const CNumber&) = delete;
 
-    virtual ~CNumber();                 // 0: the label goes with its scene's next update
+    // 0: the label goes with its scene's next update; so a number display is
+    // deleted before its scene (a panel's owner scene deletes the panel first).
+    virtual ~CNumber();
     virtual void Add(int amount);       // 1: value += amount, clamped
     virtual void Reset(int a, int b);   // 2: nothing for a plain number
     virtual void Refresh();             // 3: once per frame: rebuilds the label if the value changed

@@ -2,6 +2,16 @@
 
 #include "common/CStatus.h"
 
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+// Amounts worked out wide are handed on within the int range.
+int ToInt(long long amount) { return static_cast<int>(std::clamp<long long>(amount, INT_MIN, INT_MAX)); }
+
+}  // namespace
+
 CScore::CScore(CStatus* owner, CScene* scene, int px, int py, int pz, const CTextRecord& textRecord,
                const CButtonRecord& buttonRecord, int n)
     : CNumber(scene, px, py, pz, textRecord, buttonRecord, n, nullptr), panel(owner) {}
@@ -61,9 +71,7 @@ void CScore::RunGradual() {
 void CScore::RunCount() {
     if (countPosition < countLength) {
         if (fastCount) {
-            const long long rest = static_cast<long long>(countLength - countPosition) * perTickAmount;
-            AddScore(static_cast<int>(rest > 2147483647LL ? 2147483647LL : rest < -2147483647LL ? -2147483647LL : rest),
-                     0, 0);
+            AddScore(ToInt(static_cast<long long>(countLength - countPosition) * perTickAmount), 0, 0);
             countPosition = countLength;
         } else {
             AddScore(perTickAmount, 0, 0);
@@ -81,7 +89,7 @@ void CScore::Refresh() {
     RunGradual();
     if (bonusRequested) {
         bonusRequested = 0;
-        AddScore((panel ? panel->bonusFactor : 1) * kBonusUnit, 0, 0);
+        AddScore(ToInt(static_cast<long long>(panel ? panel->bonusFactor : 1) * kBonusUnit), 0, 0);
     }
     RunCount();
     CNumber::Refresh();
