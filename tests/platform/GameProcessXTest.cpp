@@ -1,0 +1,172 @@
+// The game as a process on a real X server (Xvfb): it starts and shows the
+// play scene, a second copy ends at once with 0, and closing the window (the
+// desktop's close request, as a window manager sends it) ends it with 0.
+// Skipped where Xvfb is not installed.
+
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <X11/Xlib.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "tests/support/ChildProcess.h"
+#include "tests/support/SettingsSandbox.h"
+
+namespace {
+
+// An X server of its own on a free display; the display's name, or "" when
+// none could be started.
+class VirtualServer {
+public:
+    explicit VirtualServer(const char* geometry) {
+        if (access("/usr/bin/Xvfb", X_OK) != 0) return;
+        int fds[2];
+        if (pipe(fds) != 0) return;
+        pid = fork();
+        if (pid == 0) {
+            close(fds[0]);
+            int null = open("/dev/null", O_RDWR);
+            dup2(null, 1);
+            dup2(null, 2);
+            std::string fd = std::to_string(fds[1]);
+            execl("/usr/bin/Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", geometry, "-nolisten", "tcp",
+                  static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(fds[1]);
+        char buffer[32] = {};
+        std::size_t got = 0;
+        while (got < sizeof buffer - 1) {
+            ssize_t n = read(fds[0], buffer + got, sizeof buffer - 1 - got);
+            if (n <= 0) break;
+            got += static_cast<std::size_t>(n);
+            if (buffer[got - 1] == '\n') break;
+        }
+        close(fds[0]);
+        if (got > 1) display = ":" + std::string(buffer, got - 1);
+    }
+    ~VirtualServer() {
+        if (pid > 0) {
+            kill(pid, SIGTERM);
+            waitpid(pid, nullptr, 0);
+        }
+    }
+    std::string display;
+
+private:
+    pid_t pid = -1;
+};
+
+// Xlib reached at run time, so that the suite needs no X library to link.
+class XClient {
+public:
+    explicit XClient(const std::string& name) {
+        library = dlopen("libX11.so.6", RTLD_NOW | RTLD_LOCAL);
+        if (!library) return;
+        open = reinterpret_cast<decltype(open)>(dlsym(library, "XOpenDisplay"));
+        closeDisplay = reinterpret_cast<decltype(closeDisplay)>(dlsym(library, "XCloseDisplay"));
+        queryTree = reinterpret_cast<decltype(queryTree)>(dlsym(library, "XQueryTree"));
+        fetchName = reinterpret_cast<decltype(fetchName)>(dlsym(library, "XFetchName"));
+        internAtom = reinterpret_cast<decltype(internAtom)>(dlsym(library, "XInternAtom"));
+        sendEvent = reinterpret_cast<decltype(sendEvent)>(dlsym(library, "XSendEvent"));
+        flush = reinterpret_cast<decltype(flush)>(dlsym(library, "XFlush"));
+        freeMemory = reinterpret_cast<decltype(freeMemory)>(dlsym(library, "XFree"));
+        getAttributes = reinterpret_cast<decltype(getAttributes)>(dlsym(library, "XGetWindowAttributes"));
+        if (open && closeDisplay && queryTree && fetchName && internAtom && sendEvent && flush && freeMemory &&
+            getAttributes)
+            display = open(name.c_str());
+    }
+    ~XClient() {
+        if (display) closeDisplay(display);
+        if (library) dlclose(library);
+    }
+    // The mapped top-level window titled title (0 when there is none).
+    Window Find(const char* title) {
+        Window root = DefaultRootWindow(display), parent = 0, *children = nullptr;
+        unsigned count = 0;
+        Window found = 0;
+        if (!queryTree(display, root, &root, &parent, &children, &count)) return 0;
+        for (unsigned i = 0; i < count && !found; ++i) {
+            char* name = nullptr;
+            XWindowAttributes attributes{};
+            if (fetchName(display, children[i], &name) && name && std::string(name) == title &&
+                getAttributes(display, children[i], &attributes) && attributes.map_state == IsViewable)
+                found = children[i];
+            if (name) freeMemory(name);
+        }
+        if (children) freeMemory(children);
+        return found;
+    }
+    // What a window manager sends when the player clicks the close button.
+    void RequestClose(Window window) {
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = window;
+        event.xclient.message_type = internAtom(display, "WM_PROTOCOLS", False);
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = static_cast<long>(internAtom(display, "WM_DELETE_WINDOW", False));
+        event.xclient.data.l[1] = CurrentTime;
+        sendEvent(display, window, False, NoEventMask, &event);
+        flush(display);
+    }
+    Display* display = nullptr;
+
+private:
+    void* library = nullptr;
+    Display* (*open)(const char*) = nullptr;
+    int (*closeDisplay)(Display*) = nullptr;
+    Status (*queryTree)(Display*, Window, Window*, Window*, Window**, unsigned*) = nullptr;
+    Status (*fetchName)(Display*, Window, char**) = nullptr;
+    Atom (*internAtom)(Display*, const char*, Bool) = nullptr;
+    Status (*sendEvent)(Display*, Window, Bool, long, XEvent*) = nullptr;
+    int (*flush)(Display*) = nullptr;
+    int (*freeMemory)(void*) = nullptr;
+    Status (*getAttributes)(Display*, Window, XWindowAttributes*) = nullptr;
+};
+
+template <typename Condition>
+bool WaitFor(Condition condition, int milliseconds) {
+    for (int waited = 0; waited < milliseconds; waited += 20) {
+        if (condition()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return condition();
+}
+
+TEST(GameProcessOnX, ItShowsThePlaySceneRefusesASecondCopyAndEndsWithZeroWhenItsWindowIsClosed) {
+    VirtualServer server("1024x768x24");
+    if (server.display.empty()) GTEST_SKIP() << "Xvfb is not installed";
+    XClient x(server.display);
+    ASSERT_NE(x.display, nullptr);
+
+    const std::string runtime = MakeTempFolder("runtime");
+    const std::string config = MakeTempFolder("config");
+    const ChildProcess::Environment environment = {
+        {"DISPLAY", server.display},  {"WAYLAND_DISPLAY", ""},       {"SDL_VIDEODRIVER", "x11"},
+        {"SDL_AUDIODRIVER", "dummy"}, {"XDG_RUNTIME_DIR", runtime},  {"XDG_CONFIG_HOME", config},
+        {"ZANBOR_REPORT_STARTUP", "1"}, {"ZANBOR_SOUNDFONT", "none"}};
+
+    ChildProcess game(BinaryFolder() + "/zanbor", environment);
+    ASSERT_TRUE(WaitFor([&] { return game.Stderr().find("zanbor-startup first-frame") != std::string::npos; }, 30000))
+        << game.Stderr();
+    Window window = 0;
+    ASSERT_TRUE(WaitFor([&] { return (window = x.Find("Zanbor")) != 0; }, 10000));
+
+    ChildProcess second(BinaryFolder() + "/zanbor", environment);
+    EXPECT_EQ(second.Wait(10000), 0);
+    EXPECT_EQ(second.Stderr().find("first-frame"), std::string::npos);  // it never got that far
+    EXPECT_TRUE(game.Running());
+
+    x.RequestClose(window);
+    EXPECT_EQ(game.Wait(15000), 0) << game.Stderr();
+    RemoveTree(runtime);
+    RemoveTree(config);
+}
+
+}  // namespace
