@@ -19,6 +19,16 @@ MSoundManager* instance = nullptr;
 constexpr int kDeviceFrames = 512;
 
 constexpr std::uint16_t kFormatFloat = 3;
+
+// Sample rates a sound may have. Below the lowest, a few bytes of data would
+// stretch to millions of output samples; above the highest nothing real is.
+constexpr std::uint32_t kLowestRate = 4000;
+constexpr std::uint32_t kHighestRate = 192000;
+// The conversion's stream counts channels in a byte; more than this are not played.
+constexpr std::uint16_t kMostChannels = 8;
+// Silent frames (and a quarter second more) added after a sound so that the
+// resampler gives all of it back.
+constexpr std::size_t kResamplerTail = 4096;
 constexpr std::uint16_t kFormatExtensible = 0xFFFE;
 
 // The SDL sample format of a WAVE format, or 0 when it is not one we play.
@@ -147,14 +157,37 @@ bool MSoundManager::ConvertSamples(const MWaveFormat& format, const std::uint8_t
     const SDL_AudioFormat source = SourceFormat(format);
     const int sampleBytes = format.bitsPerSample / 8;
     const int frameBytes = format.channels * sampleBytes;
-    if (source == 0 || format.channels == 0 || format.samplesPerSec == 0 || frameBytes == 0) {
+    if (source == 0 || format.channels == 0 || format.channels > kMostChannels || frameBytes == 0 ||
+        !IsPlayableRate(format.samplesPerSec) || outChannels < 1 || outChannels > 2) {
         return false;
     }
+    // Allocation failure (a huge sound on a small machine) is a failed
+    // conversion, not the end of the program.
+    try {
+        return Convert(format, source, data, size, outChannels, outRate, out);
+    } catch (const std::bad_alloc&) {
+        out->clear();
+        return false;
+    }
+}
+
+bool MSoundManager::IsPlayableRate(std::uint32_t samplesPerSecond) {
+    return samplesPerSecond >= kLowestRate && samplesPerSecond <= kHighestRate;
+}
+
+bool MSoundManager::Convert(const MWaveFormat& format, std::uint16_t source, const std::uint8_t* data,
+                            std::uint32_t size, int outChannels, int outRate, std::vector<std::int16_t>* out) {
+    const int sampleBytes = format.bitsPerSample / 8;
+    const int frameBytes = format.channels * sampleBytes;
     // The samples are first made signed 16-bit here: SDL's resampler pads
     // the end of the data with zero bytes, which for unsigned 8-bit samples is
     // not silence but a full step, and would ring at the end of such sounds.
-    const std::size_t count = (size / static_cast<std::uint32_t>(frameBytes)) * format.channels;
-    std::vector<std::int16_t> samples(count);
+    const std::size_t frames = size / static_cast<std::uint32_t>(frameBytes);
+    const std::size_t count = frames * format.channels;
+    // SDL's resampler keeps back the last few hundred frames even when
+    // flushed; silence after the sound pushes them out and is cut off again.
+    const std::size_t tail = kResamplerTail + format.samplesPerSec / 4;
+    std::vector<std::int16_t> samples(count + tail * format.channels, 0);
     for (std::size_t i = 0; i < count; ++i) {
         const std::uint8_t* s = data + i * static_cast<std::size_t>(sampleBytes);
         const std::uint32_t word = sampleBytes == 4 ? static_cast<std::uint32_t>(s[0]) |
@@ -174,25 +207,30 @@ bool MSoundManager::ConvertSamples(const MWaveFormat& format, const std::uint8_t
             }
         }
     }
-    SDL_AudioStream* stream = SDL_NewAudioStream(AUDIO_S16SYS, static_cast<Uint8>(format.channels),
-                                                 static_cast<int>(format.samplesPerSec), AUDIO_S16SYS,
-                                                 static_cast<Uint8>(outChannels), outRate);
+    std::unique_ptr<SDL_AudioStream, void (*)(SDL_AudioStream*)> stream(
+        SDL_NewAudioStream(AUDIO_S16SYS, static_cast<Uint8>(format.channels), static_cast<int>(format.samplesPerSec),
+                           AUDIO_S16SYS, static_cast<Uint8>(outChannels), outRate),
+        SDL_FreeAudioStream);
     if (!stream) {
         return false;
     }
-    bool ok = SDL_AudioStreamPut(stream, samples.data(), static_cast<int>(samples.size() * sizeof(std::int16_t))) == 0 &&
-              SDL_AudioStreamFlush(stream) == 0;
+    bool ok = SDL_AudioStreamPut(stream.get(), samples.data(),
+                                 static_cast<int>(samples.size() * sizeof(std::int16_t))) == 0 &&
+              SDL_AudioStreamFlush(stream.get()) == 0;
     if (ok) {
-        const int available = SDL_AudioStreamAvailable(stream);
+        const int available = SDL_AudioStreamAvailable(stream.get());
         out->assign(static_cast<std::size_t>(available) / sizeof(std::int16_t), 0);
-        const int got = SDL_AudioStreamGet(stream, out->data(), available);
+        const int got = SDL_AudioStreamGet(stream.get(), out->data(), available);
         ok = got >= 0;
         if (ok) {
             out->resize(static_cast<std::size_t>(got) / sizeof(std::int16_t));
-            out->resize(out->size() - out->size() % static_cast<std::size_t>(outChannels));
+            const std::size_t wanted = static_cast<std::size_t>(
+                (static_cast<std::uint64_t>(frames) * static_cast<std::uint64_t>(outRate) + format.samplesPerSec / 2) /
+                format.samplesPerSec);
+            const std::size_t made = out->size() / static_cast<std::size_t>(outChannels);
+            out->resize(std::min(made, wanted) * static_cast<std::size_t>(outChannels));
         }
     }
-    SDL_FreeAudioStream(stream);
     return ok;
 }
 
@@ -209,6 +247,11 @@ HRESULT MSoundManager::CreateSound(MSound** out, MFileMMIO* handle, DWORD /*crea
         return AudioResult::kFail;
     }
     const MWaveFormat& format = *wave.GetFormat();
+    // A rate outside what sounds have is damaged data: refused before the
+    // converter would stretch it into gigabytes.
+    if (!IsPlayableRate(format.samplesPerSec)) {
+        return AudioResult::kFail;
+    }
     if (SourceFormat(format) == 0) {
         return AudioResult::kBadFormat;
     }

@@ -61,13 +61,20 @@ public:
 
     // Converts sample data of the given WAVE format to interleaved 16-bit
     // frames of the output format. Returns false for a format it cannot read.
+    // Also false for a rate outside 4000..192000 Hz, more than 8 channels, or
+    // when the memory for the result cannot be had.
     static bool ConvertSamples(const MWaveFormat& format, const std::uint8_t* data, std::uint32_t size,
                                int channels, int samplesPerSecond, std::vector<std::int16_t>* out);
+    // Whether a sound of this sample rate is played (4000..192000 Hz).
+    static bool IsPlayableRate(std::uint32_t samplesPerSecond);
 
 private:
     MSoundManager() = default;
     void CloseDevice();
     static void AudioCallback(void* self, std::uint8_t* stream, int length);
+    // ConvertSamples once the format was checked; source is the SDL sample format.
+    static bool Convert(const MWaveFormat& format, std::uint16_t source, const std::uint8_t* data,
+                        std::uint32_t size, int channels, int samplesPerSecond, std::vector<std::int16_t>* out);
 
     std::uint32_t device = 0;  // SDL audio device id; 0 when none is open
     bool audioSubsystem = false;

@@ -4,6 +4,7 @@
 #include "tests/platform/AudioTestSupport.h"
 
 #include "common/CFileMM.h"
+#include "platform/MWaveFile.h"
 #include "tests/support/ArchiveBuilder.h"
 
 #include <SDL.h>
@@ -56,6 +57,43 @@ TEST_F(SoundEffects, BrokenOrUnplayableWavesFail) {
     Bytes truncated = MakeWave(1, 22050, 16, samples);
     truncated.resize(truncated.size() - 10);
     EXPECT_THROW(CreateFrom(truncated, &sound), CFileException);
+}
+
+// A 4 KB sound claiming 1 Hz would be stretched to 307 million samples: rates
+// outside what sounds have are refused as a failed creation.
+TEST_F(SoundEffects, SampleRatesOutsideFourThousandTo192000HertzAreRefused) {
+    const Bytes samples(4096, 0x40);
+    struct Case {
+        std::uint32_t rate;
+        HRESULT result;
+    } cases[] = {{1, AudioResult::kFail},        {3999, AudioResult::kFail},  {4000, AudioResult::kOk},
+                 {22050, AudioResult::kOk},      {192000, AudioResult::kOk},  {192001, AudioResult::kFail},
+                 {0x7FFFFFFF, AudioResult::kFail}, {0xFFFFFFFF, AudioResult::kFail},
+                 {8000, AudioResult::kOk}, {11025, AudioResult::kOk}, {16000, AudioResult::kOk}, {44100, AudioResult::kOk}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE("rate " + std::to_string(c.rate));
+        Bytes wave = MakeWave(1, 22050, 16, samples);
+        for (int i = 0; i < 4; ++i) wave[24 + i] = static_cast<std::uint8_t>(c.rate >> (8 * i));
+        MSound* raw = nullptr;
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(CreateFrom(wave, &raw), c.result);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+        std::unique_ptr<MSound> sound(raw);
+        EXPECT_EQ(sound != nullptr, c.result == AudioResult::kOk);
+        // The frames the converter made: 2048 source frames at the output rate of 22050 Hz.
+        if (sound) {
+            EXPECT_NEAR(static_cast<double>(sound->GetFrameCount()), 2048.0 * 22050 / c.rate, 2.0);
+        }
+    }
+    // The conversion on its own refuses them too.
+    MWaveFormat format;
+    format.formatTag = 1;
+    format.channels = 1;
+    format.bitsPerSample = 16;
+    format.samplesPerSec = 1;
+    std::vector<std::int16_t> out;
+    EXPECT_FALSE(MSoundManager::ConvertSamples(format, samples.data(), 4096, 2, 22050, &out));
+    EXPECT_TRUE(out.empty());
 }
 
 TEST_F(SoundEffects, LoadsFromAWaveChunkOfTheArchiveAndLeavesItReadable) {
