@@ -112,6 +112,17 @@ sqlite3* MRegistryStore::Open(bool create) {
     sqlite3_busy_timeout(db, 2000);
     sqlite3_extended_result_codes(db, 1);
 
+    // A damaged page is not reported by the open, only when something reads
+    // it: check the whole file now, before anything is written into it.
+    int checked = CheckFile();
+    if (checked != SQLITE_OK) {
+        if (IsDamage(checked))
+            SetAside();
+        else
+            Close();
+        return nullptr;
+    }
+
     // Each commit reaches the disk before the write returns; WAL keeps that to
     // one sync per commit and makes an interrupted transaction vanish on reopen.
     int result = sqlite3_exec(db,
@@ -143,6 +154,25 @@ sqlite3* MRegistryStore::Open(bool create) {
         return nullptr;
     }
     return db;
+}
+
+int MRegistryStore::CheckFile() {
+    sqlite3_stmt* check = nullptr;
+    int result = sqlite3_prepare_v2(db, "PRAGMA quick_check", -1, &check, nullptr);
+    if (result != SQLITE_OK) {
+        sqlite3_finalize(check);
+        return result;
+    }
+    // One row "ok" for a sound file; otherwise one row per fault found.
+    result = sqlite3_step(check);
+    if (result == SQLITE_ROW) {
+        const unsigned char* text = sqlite3_column_text(check, 0);
+        result = text && std::strcmp(reinterpret_cast<const char*>(text), "ok") == 0 ? SQLITE_OK : SQLITE_CORRUPT;
+    } else if (result == SQLITE_DONE) {
+        result = SQLITE_OK;
+    }
+    sqlite3_finalize(check);
+    return result;
 }
 
 LONG MRegistryStore::Read(const char* valueName, const char* subKey, std::string* data) {

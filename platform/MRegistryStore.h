@@ -5,8 +5,8 @@
 //
 // Results are the registry's error codes: ERROR_SUCCESS (0) on success. Readers
 // fall back to the caller's default on any failure; writers create the root
-// folder and the database on first use. A damaged database is moved aside and
-// the next write starts a fresh one.
+// folder and the database on first use. The database is checked when it is
+// opened; a damaged one is moved aside and the next write starts a fresh one.
 
 #include <cstdint>
 #include <string>
@@ -62,6 +62,9 @@ private:
     // folder and the file; otherwise only an existing file is opened.
     sqlite3* Open(bool create);
     void Close();
+    // Runs SQLite's quick check on the open file: SQLITE_OK when sound,
+    // SQLITE_CORRUPT (or the error met) otherwise.
+    int CheckFile();
     // Called when SQLite reports a damaged file: moves it aside.
     void SetAside();
     LONG Fail(int sqliteResult);

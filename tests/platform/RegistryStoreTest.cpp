@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -6,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <string>
 
 #include "platform/MApplication.h"
 #include "platform/MRegistryStore.h"
@@ -204,6 +206,74 @@ TEST(RegistryStore, ADamagedFileIsSetAsideAndTheNextWriteStartsAfresh) {
     EXPECT_EQ(Store()->ReadDword(&number, "Difficulty", 1, "Config"), ERROR_SUCCESS);
     EXPECT_EQ(number, 0u);
     EXPECT_EQ(std::filesystem::file_size(aside), damagedSize);
+}
+
+// The file whose name shows it was set aside as damaged, or "".
+std::string SetAsideFile(const SettingsSandbox& sandbox) {
+    for (const auto& entry : std::filesystem::directory_iterator(sandbox.Root())) {
+        const std::string name = entry.path().filename().string();
+        if (name.find(".damaged-") != std::string::npos && name.find("-wal") == std::string::npos &&
+            name.find("-shm") == std::string::npos)
+            return entry.path().string();
+    }
+    return "";
+}
+
+std::string QuickCheck(const std::string& path) {
+    sqlite3* db = nullptr;
+    std::string answer = "<cannot open>";
+    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt* check = nullptr;
+        if (sqlite3_prepare_v2(db, "PRAGMA quick_check", -1, &check, nullptr) == SQLITE_OK &&
+            sqlite3_step(check) == SQLITE_ROW)
+            answer = reinterpret_cast<const char*>(sqlite3_column_text(check, 0));
+        else
+            answer = sqlite3_errmsg(db);
+        sqlite3_finalize(check);
+    }
+    sqlite3_close_v2(db);
+    return answer;
+}
+
+// A damaged page that the open does not notice: the file opens, its header and
+// schema are sound, and only reading that page would fail.
+TEST(RegistryStore, ADamagedPageIsNoticedAtOpenAndNothingIsWrittenIntoIt) {
+    SettingsSandbox sandbox;
+    {
+        MRegistryTransaction many;
+        for (int i = 0; i < 3000; ++i)
+            Store()->WriteString(("Value" + std::to_string(i)).c_str(), std::string(60, 'a' + i % 26).c_str(), "Config");
+        Store()->WriteDword("Difficulty", 2, "Config");
+        ASSERT_EQ(many.Commit(), ERROR_SUCCESS);
+    }
+    MRegistryStore::Free();  // the last connection folds the log into the file
+    ASSERT_FALSE(Exists(sandbox.DatabaseFile() + "-wal"));
+    const std::uintmax_t size = std::filesystem::file_size(sandbox.DatabaseFile());
+    ASSERT_GE(size, 40u * 4096u);
+    ASSERT_EQ(QuickCheck(sandbox.DatabaseFile()), "ok");
+    {
+        // Rubbish over the middle of the last page, a leaf of the values' table.
+        std::fstream file(sandbox.DatabaseFile(), std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(static_cast<std::streamoff>(size - 4096));
+        const std::string rubbish(2048, '\x5A');
+        file.write(rubbish.data(), static_cast<std::streamsize>(rubbish.size()));
+    }
+    ASSERT_NE(QuickCheck(sandbox.DatabaseFile()), "ok");
+
+    DWORD number = 0;
+    EXPECT_NE(Store()->ReadDword(&number, "Difficulty", 1, "Config"), ERROR_SUCCESS);
+    EXPECT_EQ(number, 1u);
+    const std::string aside = SetAsideFile(sandbox);
+    ASSERT_FALSE(aside.empty()) << "the damaged file was left in use";
+    EXPECT_EQ(std::filesystem::file_size(aside), size);
+
+    // Later writes start a sound file and leave the damaged one as it was.
+    EXPECT_EQ(Store()->WriteDword("Difficulty", 0, "Config"), ERROR_SUCCESS);
+    EXPECT_EQ(Store()->ReadDword(&number, "Difficulty", 1, "Config"), ERROR_SUCCESS);
+    EXPECT_EQ(number, 0u);
+    MRegistryStore::Free();
+    EXPECT_EQ(QuickCheck(sandbox.DatabaseFile()), "ok");
+    EXPECT_EQ(std::filesystem::file_size(aside), size);
 }
 
 TEST(RegistryStore, NamesIgnoreCaseAsInARegistry) {
