@@ -12,6 +12,7 @@
 
 #include "platform/CException.h"
 #include "platform/MIcon.h"
+#include "platform/MInstanceLock.h"
 #include "platform/MMessageDialog.h"
 #include "platform/MStrings.h"
 #include "platform/MWindow.h"
@@ -36,16 +37,8 @@ void EnsureEvents() {
     if (!SDL_WasInit(SDL_INIT_EVENTS)) SDL_InitSubSystem(SDL_INIT_EVENTS);
 }
 
-// The instance lock stays open for the life of the process.
-int gInstanceLockFd = -1;
-
-std::string LockFilePath(const char* name) {
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime && *runtime) return std::string(runtime) + "/" + name + ".lock";
-    const char* tmp = std::getenv("TMPDIR");
-    std::string folder = tmp && *tmp ? tmp : "/tmp";
-    return folder + "/" + name + "-" + std::to_string(getuid()) + ".lock";
-}
+// The instance lock stays held for the life of the process.
+MInstanceLock gInstanceLock;
 
 // The last-resort report of an engine exception: a stop-icon message box (and
 // the terminal, for whoever started the program from one).
@@ -136,16 +129,8 @@ HCURSOR MApplication::LoadCursor(int) { return nullptr; }
 HMENU MApplication::LoadMenu(int) { return nullptr; }
 
 int MApplication::IsAlreadyRunning() {
-    if (gInstanceLockFd >= 0) return 0;  // this process holds it already
-    std::string path = LockFilePath(GetName());
-    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0) return 0;  // no place for a lock: do not stop the player
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        close(fd);
-        return 1;
-    }
-    gInstanceLockFd = fd;
-    return 0;
+    // No usable place for a lock does not stop the player.
+    return gInstanceLock.Acquire(GetName()) == MInstanceLock::kHeldElsewhere ? 1 : 0;
 }
 
 void MApplication::OpenRegistryRoot() {

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <string>
 #include <thread>
 
 #include "tests/support/ChildProcess.h"
@@ -29,8 +31,9 @@ protected:
     }
 
     // True once some process holds the instance lock.
-    bool LockHeld() {
-        int fd = open((runtime + "/Zanbor.lock").c_str(), O_RDWR);
+    bool LockHeld() { return LockHeldAt(runtime + "/Zanbor.lock"); }
+    bool LockHeldAt(const std::string& path) {
+        int fd = open(path.c_str(), O_RDWR);
         if (fd < 0) return false;
         bool held = flock(fd, LOCK_EX | LOCK_NB) != 0;
         if (!held) flock(fd, LOCK_UN);
@@ -57,6 +60,42 @@ TEST_F(ProcessEntry, ASecondInstanceExitsAtOnceWithZeroAndTheFirstRunsOn) {
     // Asked to end by the desktop, the first closes as if its window were closed: code 0.
     first.Signal(SIGTERM);
     EXPECT_EQ(first.Wait(10000), 0) << first.Stderr();
+}
+
+// Without a runtime folder the lock must not lie where another user can make
+// and hold it first (a shared temporary folder), or the game never starts.
+TEST_F(ProcessEntry, WithoutARuntimeFolderAnotherUsersLockDoesNotKeepTheGameFromStarting) {
+    const std::string tmp = MakeTempFolder("tmp");
+    const std::string cache = MakeTempFolder("cache");
+    chmod(tmp.c_str(), 01777);
+    for (auto& [name, value] : environment)
+        if (name == "XDG_RUNTIME_DIR") value = "";
+    environment.push_back({"TMPDIR", tmp});
+    environment.push_back({"XDG_CACHE_HOME", cache});
+    // Another user's lock, made and held, in the shared folder.
+    const std::string planted = tmp + "/Zanbor-" + std::to_string(getuid()) + ".lock";
+    int fd = open(planted.c_str(), O_RDWR | O_CREAT, 0644);
+    ASSERT_GE(fd, 0);
+    if (getuid() == 0) {
+        ASSERT_EQ(fchown(fd, 65534, 65534), 0);
+    }
+    ASSERT_EQ(flock(fd, LOCK_EX | LOCK_NB), 0);
+
+    ChildProcess first(BinaryFolder() + "/zanbor", environment);
+    const std::string mine = cache + "/Zanbor/Zanbor.lock";
+    for (int i = 0; i < 500 && !LockHeldAt(mine) && first.Running(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(first.Running()) << "the game gave way to a lock it does not own";
+    EXPECT_TRUE(LockHeldAt(mine));
+    // The guard still works: a second copy of the same user exits at once.
+    ChildProcess second(BinaryFolder() + "/zanbor", environment);
+    EXPECT_EQ(second.Wait(10000), 0);
+    EXPECT_TRUE(first.Running());
+    first.Signal(SIGTERM);
+    EXPECT_EQ(first.Wait(10000), 0) << first.Stderr();
+    close(fd);
+    RemoveTree(tmp);
+    RemoveTree(cache);
 }
 
 TEST_F(ProcessEntry, AnEngineExceptionEndsTheProcessWithCodeOneAndItsFileAndLine) {
