@@ -4,7 +4,7 @@
 set -euo pipefail
 
 ZANBOR_PACKAGES=(
-  build-essential cmake ninja-build pkg-config clang libclang-rt-dev
+  build-essential cmake ninja-build pkg-config clang libclang-rt-dev libtsan2
   libsdl2-dev libsdl2-ttf-dev
   libfluidsynth-dev timgm6mb-soundfont
   libsqlite3-dev libfontconfig-dev fonts-liberation2

@@ -75,3 +75,19 @@ riff = lambda chunks: b'RIFF' + struct.pack('<I', 4 + len(chunks)) + b'WAVE' + c
 plain = lambda tag, data: tag.encode() + struct.pack('<I', len(data)) + data + (b'\0' if len(data) & 1 else b'')
 write('wave', 'short_fmt.wav', riff(plain('fmt ', pcm[:12]) + plain('data', b'\x80' * 4)))
 write('wave', 'odd_chunks.wav', riff(plain('fmt ', pcm) + plain('LIST', b'abc') + plain('data', b'\x01\x02\x03')))
+
+# loaders/: archives for the real loaders (sprite arrays, fonts, sounds with
+# their conversion, music), including counts and rates they must refuse.
+tune = open(os.path.join(DATA, 'audio_tune.mid'), 'rb').read()
+wave16 = open(os.path.join(DATA, 'wave_s16_stereo.wav'), 'rb').read()
+glyphs = chunk('anim', struct.pack('<i', 3) + b''.join(chunk('rgba', tga(w, 6, True)) for w in (3, 5, 4)))
+write('loaders', 'all_kinds.mm', archive([[anim], [glyphs], [chunk('wave', wave)], [chunk('wave', wave16)],
+                                          [chunk('midi', tune)], [chunk('midi', midi)]]))
+slow = bytearray(wave)
+slow[24:28] = struct.pack('<I', 1)
+fast = bytearray(wave16)
+fast[24:28] = struct.pack('<I', 44100)
+write('loaders', 'rates.mm', archive([[chunk('wave', bytes(slow))], [chunk('wave', bytes(fast))]]))
+write('loaders', 'huge_counts.mm', archive([[chunk('anim', struct.pack('<i', 0x08000000))],
+                                            [chunk('anim', struct.pack('<i', -1))]]))
+write('loaders', 'cut_tune.mm', archive([[chunk('midi', tune[:len(tune) // 2])]]))
