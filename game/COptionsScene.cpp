@@ -1,6 +1,7 @@
 #include "game/COptionsScene.h"
 
 #include "common/CActorButton.h"
+#include "common/CActorFade.h"
 #include "common/CActorHotspot.h"
 #include "common/CActorSlider.h"
 #include "common/CActorSprite.h"

@@ -305,8 +305,8 @@ inline CPlayScene* gPlayScene = nullptr;
 constexpr int kFrontOptions = 7;
 constexpr int kFrontRecords = 8;
 constexpr int kFrontAbout = 9;
-// Makes the options, records or about scene (by kind) over the play scene;
-// the front-end scenes' module sets it. Null, or a null answer: nothing opens
-// and the play scene comes back at once.
+// Makes the options, records or about scene (by kind) over the play scene.
+// A null answer: nothing opens and the play scene comes back at once.
+CScene* MakeFrontScene(CScreen* screen, CPlayScene* owner, int kind);
 using PlayFrontSceneFactory = CScene* (*)(CScreen* screen, CPlayScene* owner, int kind);
-inline PlayFrontSceneFactory gPlayFrontSceneFactory = nullptr;
+inline PlayFrontSceneFactory gPlayFrontSceneFactory = MakeFrontScene;

@@ -173,7 +173,7 @@ void CStatsScene::OpenEraseConfirmation() {
     record.mode = kButtonPush;
     record.key = '0' - 1;  // the dialog numbers its buttons' keys from here: "0" (no) and "1" (yes)
     auto* dialog = new CSceneDialog(screen, this, confirmPicture, confirmButtons,
-                                    playScene != nullptr ? playScene->DialogOpenSound() : nullptr, nullptr, record, 2,
+                                    playScene != nullptr ? playScene->assets.dialogOpenSound : nullptr, nullptr, record, 2,
                                     kDialogCentreX, kDialogCentreY, 0, 0, 0);
     pendingDialog = dialog;
     dialog->LoadAssets();
@@ -188,7 +188,9 @@ void CStatsScene::OnDialogClosed(CScene* dialog, int result) {
     if (dialog == nullptr || dialog != pendingDialog) return;
     pendingDialog = nullptr;
     if (result != 1) return;
-    ResetPlayerRecords(playScene != nullptr && playScene->IsGameInProgress());
+    // A game is in progress once its first roll counted it, until it ends.
+    const bool gameInProgress = playScene != nullptr && playScene->gamesStartedCounted && !playScene->gameOver;
+    ResetPlayerRecords(gameInProgress);
     Refresh();
 }
 
