@@ -72,17 +72,17 @@ TEST_F(FrontScenesTest, OptionsLatchesShowTheStoredValues) {
         Options()->SetFullscreen(c.fullscreen);
         Options()->SetShowHints(c.hints);
         Options()->SetShowColMarkers(c.markers);
-        Options()->SetSFX(29);
+        Options()->SetSFX(59);  // a float fraction of 0.59 truncates to 58
         auto* options = Open<COptionsScene>(SDLK_KP_DIVIDE);
         ASSERT_NE(options, nullptr);
         for (int key : {'a', 'b', 'c', 'd', 'e', 'g', 'h'}) {
             const bool selected = key == c.selected[0] || key == c.selected[1] || key == c.selected[2];
             EXPECT_EQ(options->GetLatch(key)->GetState(), selected ? kStateDown : kStateUp) << char(key);
         }
-        EXPECT_EQ(options->GetEffectSlider()->GetPosition(), 358);
+        EXPECT_EQ(options->GetEffectSlider()->GetPosition(), 418);
         Tap(SDLK_RETURN);  // unchanged values come back unchanged
         ExpectClosed();
-        EXPECT_EQ(StoredInt("SFX"), 29u);
+        EXPECT_EQ(StoredInt("SFX"), 59u);
         EXPECT_EQ(StoredInt("Fullscreen"), static_cast<DWORD>(c.fullscreen));
         EXPECT_EQ(StoredInt("ShowHints"), static_cast<DWORD>(c.hints));
     }

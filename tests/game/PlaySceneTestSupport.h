@@ -18,6 +18,7 @@
 #include "common/CFileMM.h"
 #include "common/CScene.h"
 #include "common/CScreen.h"
+#include "common/SceneKinds.h"
 #include "game/CGameOptions.h"
 #include "game/CPlayScene.h"
 #include "game/Random.h"
@@ -60,7 +61,9 @@ public:
             requestedScene = nullptr;
             if (code == kRequestQuit) {
                 quitCode = code;
-            } else if (requested != scene) {  // a dialog
+            } else if (requested != scene) {  // a dialog, or a page over the game
+                // A page leaves the game faded out: it comes back as on the game screen.
+                if (requested->sceneId != kSceneKindDialog && scene) scene->FadeOut();
                 delete requested;
                 if (CScene* top = CScene::Last()) {
                     top->OnDialogClosed(requested, code);
