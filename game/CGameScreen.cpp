@@ -15,6 +15,7 @@
 #include "common/CScene.h"
 #include "common/SceneKinds.h"
 #include "game/CGameApp.h"
+#include "game/CPlayScene.h"
 #include "platform/CException.h"
 #include "platform/MPaths.h"
 
@@ -92,14 +93,15 @@ int CGameScreen::CreateContent() {
 int CGameScreen::MakeGameScene() {
     int originX = 0, originY = 0;
     GameSceneOrigin(&originX, &originY);
-    scene = new CGame(this, originX, originY, 0, 0, 1);
+    auto* play = new CPlayScene(this, originX, originY, 0, 0, 1);
+    scene = play;
     try {
-        scene->LoadAssets();
+        play->LoadAssets();
     } catch (const CFileException&) {
         // Data cut short or malformed inside an archive that opened.
         return kResultAssetsDamaged;
     }
-    return 0;
+    return play->GetLoadResult();
 }
 
 void CGameScreen::ReportDamagedArchive() {
@@ -171,10 +173,16 @@ void CGameScreen::CloseFrontEnd(CScene* frontEnd, int kind, int code, int resume
     if (!game) return;
     game->OnDialogClosed(frontEnd, code);
     game->Invalidate(nullptr);
+    auto* play = dynamic_cast<CPlayScene*>(game);
+    if (kind == kSceneKindOptions && play) {
+        play->ReloadInitials();
+        play->optionsOpen = false;
+    }
+    if (kind == kSceneKindRecords && play) play->recordsOpen = false;
     if (kind == kSceneKindAbout) game->pagedOverlayShown = 0;
     if (resume && game->openDialogs == 0) game->Unpause();
-    auto* play = dynamic_cast<CGame*>(game);
-    if (!play || !play->gameOver) PlayMusic(1);
+    auto* board = dynamic_cast<CGame*>(game);
+    if (!board || !board->gameOver) PlayMusic(1);
 }
 
 void CGameScreen::RestartGameScene() {

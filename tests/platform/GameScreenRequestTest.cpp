@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+#include "common/CAssetLocation.h"
+#include "common/CFileMM.h"
 #include "common/CGame.h"
 #include "common/COptions.h"
 #include "common/SceneKinds.h"
@@ -192,6 +194,11 @@ TEST_F(GameScreenRequests, AClosedDialogUnpausesTheSceneBelowOnlyWithResumeAndNo
 }
 
 TEST_F(GameScreenRequests, ARequestNamingTheGameSceneStartsItAfresh) {
+    // The new play scene reads its assets from the packed archive beside the program.
+    setenv("ZANBOR_SOUNDFONT", "none", 1);
+    ASSERT_FALSE(AudioResult::Failed(MSoundManager::Get()->Initialize(nullptr, DSSCL_PRIORITY, 2, 22050, 16)));
+    screen->archive = new CFileMM;
+    ASSERT_EQ(OpenAssetArchive(screen->archive, kAssetArchiveName, nullptr, "."), 0);
     screen->RequestScene(nullptr, 4, 1);
     screen->Frame();
     EXPECT_EQ(screen->requestPending, 0);
@@ -201,7 +208,9 @@ TEST_F(GameScreenRequests, ARequestNamingTheGameSceneStartsItAfresh) {
     EXPECT_EQ(CScene::Last(), screen->scene);
     EXPECT_EQ(screen->scene->originX, 3);
     EXPECT_EQ(screen->scene->originY, 12);
+    EXPECT_EQ(screen->scene->sceneId, kSceneKindPlay);
     game = nullptr;
+    unsetenv("ZANBOR_SOUNDFONT");
 }
 
 }  // namespace

@@ -10,11 +10,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "common/CFileMM.h"
 #include "common/CScene.h"
 #include "game/CGameApp.h"
 #include "game/CGameScreen.h"
@@ -261,6 +264,40 @@ TEST_F(GameStartup, AStartThatGoesThroughBringsUpEveryServiceAndAQuitRequestEnds
     EXPECT_EQ(CScene::First(), nullptr);
     EXPECT_TRUE(QuitPosted());
     EXPECT_EQ(app->Run(), 0);
+}
+
+TEST_F(GameStartup, ADamagedArchiveEndsTheStartWithItsMessageAndNoGameWithMissingPictures) {
+    // A copy of the packed archive whose map is sound but whose play-scene run is overwritten.
+    const std::string folder = MakeTempFolder("damaged");
+    const std::string copy = folder + "/" + kAssetArchiveName;
+    std::filesystem::copy_file(std::string(ZANBOR_BIN_DIR) + "/" + kAssetArchiveName, copy);
+    long entry = 0;
+    {
+        CFileMM archive;
+        ASSERT_EQ(archive.OpenArchive(MakeFileSpec(copy.c_str()), kModeReadExisting), 0);
+        entry = archive.GetEntry(3);
+    }
+    {
+        std::fstream file(copy, std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(entry);
+        const std::string junk(64, '\x7f');
+        file.write(junk.data(), static_cast<std::streamsize>(junk.size()));
+    }
+    const auto previousFolder = std::filesystem::current_path();
+    std::filesystem::current_path(folder);  // the current folder is looked in first
+    StoreFullscreen(0);
+    const int result = Start();
+    std::filesystem::current_path(previousFolder);
+    EXPECT_EQ(result, 0);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].caption, "Error");
+    EXPECT_NE(dialogs.messages[0].text.find(copy), std::string::npos) << dialogs.messages[0].text;
+    EXPECT_NE(dialogs.messages[0].text.find("is damaged.  Please reinstall Zanbor."), std::string::npos);
+    EXPECT_EQ(dialogs.owners[0], app->screen->handle);
+    EXPECT_EQ(CScene::First(), nullptr);  // no game runs with what could be read
+    EXPECT_TRUE(QuitPosted());
+    End();
+    RemoveTree(folder);
 }
 
 TEST(GameStartupRuntime, TheRuntimeCheckNamesTheOldestVersionTheProgramRunsOn) {
