@@ -10,6 +10,8 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -344,6 +346,60 @@ TEST_F(AssetPackerTest, PreviewPlacesPicturesByTheirAnchorsAndNamesFaultyLines) 
                     (kData / "roundtrip.manifest").string());
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.output.find("screen.layout:2: entry 0 has no item 9"), std::string::npos) << run.output;
+}
+
+}  // namespace
+
+namespace {
+
+// Recipe features for struck and resonant sounds: bounces (gaps and gains shrinking),
+// a resonant band, and a level set over the sounding part under a ceiling.
+TEST_F(AssetPackerTest, RecipesBounceRingInABandAndMeetTheirLoudness) {
+    const fs::path manifest = *folder / "sounds.manifest";
+    const fs::path out = *folder / "sounds.mm";
+    std::ofstream(manifest) << "entry 0\n"
+                               "sound\n format rate=8000 length=0.4\n"
+                               " layer wave=square freq=2000 repeat=3 every=0.2 shrink=0.5 fade=0.5 length=0.01 "
+                               "attack=0 release=0 gain=0.8\nend\n"
+                               "sound\n format rate=8000 length=0.5\n layer wave=sine freq=500 bandpass=500 q=4\nend\n"
+                               "sound\n format rate=8000 length=0.5\n layer wave=sine freq=2000 bandpass=500 q=4\nend\n"
+                               "sound\n format rate=8000 length=0.5 loudness=-20\n layer wave=sine freq=300 length=0.25 gain=0.1\n"
+                               " layer wave=sine freq=300 start=0.3 length=0.1 gain=0.001\nend\n"
+                               "sound\n format rate=8000 length=0.5 loudness=0\n layer wave=noise length=0.01\nend\n";
+    RunResult run = RunPacker("--output " + out.string() + " " + manifest.string());
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    archive.Close();
+    ASSERT_EQ(archive.OpenArchive(MakeFileSpec(out.c_str()), kModeReadExisting), 0);
+    archive.SeekEntry(0);
+    MWaveFormat format;
+    auto peakIn = [](const std::vector<std::int16_t>& s, double from, double to) {
+        int peak = 0;
+        for (std::size_t i = static_cast<std::size_t>(from * 8000); i < static_cast<std::size_t>(to * 8000); ++i)
+            peak = std::max(peak, std::abs(static_cast<int>(s[i])));
+        return peak / 32767.0;
+    };
+    auto rmsDb = [](const std::vector<std::int16_t>& s) {
+        double sum = 0;
+        for (std::int16_t v : s) sum += (v / 32768.0) * (v / 32768.0);
+        return 10 * std::log10(sum / static_cast<double>(s.size()));
+    };
+    // Soundings at 0, 0.2 and 0.3 s, each half as loud as the one before.
+    std::vector<std::int16_t> bounce = ReadSound(&format);
+    EXPECT_NEAR(peakIn(bounce, 0, 0.02), 0.8, 0.01);
+    EXPECT_NEAR(peakIn(bounce, 0.2, 0.22), 0.4, 0.01);
+    EXPECT_NEAR(peakIn(bounce, 0.3, 0.32), 0.2, 0.01);
+    EXPECT_LT(peakIn(bounce, 0.02, 0.2), 0.01);
+    EXPECT_LT(peakIn(bounce, 0.22, 0.3), 0.01);
+    // The band lets its own frequency through (a sine of gain 0.5: -9 dB) and holds one two
+    // octaves away back.
+    EXPECT_NEAR(rmsDb(ReadSound(&format)), -9, 0.5);
+    EXPECT_LT(rmsDb(ReadSound(&format)), -20);
+    // The loudness is that of the sounding part: the faint tail neither counts nor is cut.
+    std::vector<std::int16_t> level = ReadSound(&format);
+    EXPECT_NEAR(rmsDb(std::vector<std::int16_t>(level.begin(), level.begin() + 2000)), -20, 0.3);
+    // A click asked for full loudness stops at the ceiling instead of clipping.
+    std::vector<std::int16_t> click = ReadSound(&format);
+    EXPECT_NEAR(peakIn(click, 0, 0.5), 0.89, 0.01);
 }
 
 }  // namespace

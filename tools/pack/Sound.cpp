@@ -36,6 +36,8 @@ struct Layer {
     double duty = 0.5, pan = 0;
     int repeat = 1;
     double every = 0, jitter = 0, detune = 0;
+    double shrink = 1, fade = 1;     // each gap and each sounding's gain, times this (bounces)
+    double bandpass = 0, q = 1;      // a resonant band (a body's ring); 0: none
     std::uint32_t seed = 1;
 };
 
@@ -50,7 +52,8 @@ double Frequency(const std::string& text, const Line& at) {
 Layer ParseLayer(const Line& line, std::uint32_t index) {
     static const char* const kKnown[] = {"wave", "freq", "to", "notes", "start", "length", "gain", "attack", "hold",
                                          "decay", "release", "lowpass", "highpass", "vibrato", "vibrato-depth",
-                                         "duty", "pan", "repeat", "every", "jitter", "detune", "seed"};
+                                         "duty", "pan", "repeat", "every", "jitter", "detune", "seed",
+                                         "shrink", "fade", "bandpass", "q"};
     Params p = ParseParams(line, 1);
     for (const auto& [key, value] : p)
         if (std::find_if(std::begin(kKnown), std::end(kKnown), [&](const char* k) { return key == k; }) ==
@@ -92,6 +95,12 @@ Layer ParseLayer(const Line& line, std::uint32_t index) {
     layer.jitter = NumberParam(p, "jitter", 0, line);
     layer.detune = NumberParam(p, "detune", 0, line);
     layer.seed = static_cast<std::uint32_t>(NumberParam(p, "seed", index + 1, line));
+    layer.shrink = NumberParam(p, "shrink", 1, line);
+    layer.fade = NumberParam(p, "fade", 1, line);
+    layer.bandpass = NumberParam(p, "bandpass", 0, line);
+    layer.q = NumberParam(p, "q", 1, line);
+    if (layer.shrink <= 0 || layer.fade < 0 || layer.q <= 0 || layer.bandpass < 0)
+        throw SourceError(line.file, line.number, "shrink and q must be above 0; fade and bandpass not negative");
     if (layer.repeat < 1 || layer.repeat > 1000) throw SourceError(line.file, line.number, "repeat out of 1..1000");
     if (layer.start < 0 || layer.attack < 0 || layer.hold < 0 || layer.decay < 0 || layer.release < 0 ||
         layer.every < 0 || layer.jitter < 0)
@@ -100,8 +109,18 @@ Layer ParseLayer(const Line& line, std::uint32_t index) {
 }
 
 // One sounding of a layer into the mix, starting at sample offset.
-void RenderOnce(const Layer& layer, double freq, double length, long offset, Noise& random, int rate,
+void RenderOnce(const Layer& layer, double freq, double length, long offset, double gain, Noise& random, int rate,
                 int channels, std::vector<double>& mix) {
+    // The band: a biquad band-pass of 0 dB peak (the usual cookbook form).
+    double b0 = 0, b2 = 0, a1 = 0, a2 = 0, x1 = 0, x2 = 0, y1 = 0, y2 = 0;
+    if (layer.bandpass > 0) {
+        const double w = 2 * kPi * std::min(layer.bandpass, rate * 0.45) / rate;
+        const double alpha = std::sin(w) / (2 * layer.q), a0 = 1 + alpha;
+        b0 = alpha / a0;
+        b2 = -alpha / a0;
+        a1 = -2 * std::cos(w) / a0;
+        a2 = (1 - alpha) / a0;
+    }
     const long count = static_cast<long>(length * rate);
     const long frames = static_cast<long>(mix.size() / channels);
     double phase = 0, low1 = 0, low2 = 0, highIn = 0, highOut = 0;
@@ -131,6 +150,14 @@ void RenderOnce(const Layer& layer, double freq, double length, long offset, Noi
             low2 += lowA * (low1 - low2);
             v = low2;
         }
+        if (layer.bandpass > 0) {
+            const double out = b0 * v + b2 * x2 - a1 * y1 - a2 * y2;
+            x2 = x1;
+            x1 = v;
+            y2 = y1;
+            y1 = out;
+            v = out;
+        }
         if (layer.highpass > 0) {
             double out = highA * (highOut + v - highIn);
             highIn = v;
@@ -142,7 +169,7 @@ void RenderOnce(const Layer& layer, double freq, double length, long offset, Noi
         else if (layer.decay > 0 && t > layer.attack + layer.hold) env = std::exp(-(t - layer.attack - layer.hold) / layer.decay);
         const double tail = length - t;
         if (layer.release > 0 && tail < layer.release) env *= std::max(0.0, tail / layer.release);
-        v *= env * layer.gain;
+        v *= env * gain;
         if (channels == 2) {
             mix[at * 2] += v * left;
             mix[at * 2 + 1] += v * right;
@@ -153,6 +180,24 @@ void RenderOnce(const Layer& layer, double freq, double length, long offset, Noi
 }
 
 }  // namespace
+
+double SoundingRms(const std::vector<double>& samples, int channels, int rate) {
+    const std::size_t window = static_cast<std::size_t>(std::max(1, rate / 100)) * static_cast<std::size_t>(channels);
+    std::vector<double> energy;
+    for (std::size_t at = 0; at < samples.size(); at += window) {
+        double sum = 0;
+        const std::size_t end = std::min(samples.size(), at + window);
+        for (std::size_t i = at; i < end; ++i) sum += samples[i] * samples[i];
+        energy.push_back(sum / static_cast<double>(end - at));
+    }
+    double loudest = 0;
+    for (double e : energy) loudest = std::max(loudest, e);
+    double sum = 0;
+    int counted = 0;
+    for (double e : energy)
+        if (e >= loudest * 0.001) sum += e, ++counted;  // within 30 dB of the loudest window
+    return counted ? std::sqrt(sum / counted) : 0;
+}
 
 int NoteNumber(const std::string& name) {
     if (name.size() < 2) return -1;
@@ -175,7 +220,8 @@ double NoteFrequency(int key) { return 440.0 * std::pow(2.0, (key - 69) / 12.0);
 
 SoundData SynthesiseRecipe(const std::vector<Line>& recipe) {
     SoundData sound;
-    double length = -1, normalise = 0, master = 1;
+    double length = -1, normalise = 0, master = 1, loudness = 0, ceiling = 0.89;
+    bool byLoudness = false;
     std::vector<Layer> layers;
     for (const Line& line : recipe) {
         if (line.words[0] == "format") {
@@ -185,6 +231,12 @@ SoundData SynthesiseRecipe(const std::vector<Line>& recipe) {
             length = NumberParam(p, "length", length, line);
             normalise = NumberParam(p, "normalise", normalise, line);
             master = NumberParam(p, "gain", master, line);
+            if (p.count("loudness")) {
+                byLoudness = true;
+                loudness = NumberParam(p, "loudness", -18, line);
+            }
+            ceiling = NumberParam(p, "ceiling", ceiling, line);
+            if (ceiling <= 0 || ceiling > 1) throw SourceError(line.file, line.number, "ceiling out of 0..1");
             if (sound.rate < 4000 || sound.rate > 96000) throw SourceError(line.file, line.number, "rate out of 4000..96000");
             if (sound.channels != 1 && sound.channels != 2) throw SourceError(line.file, line.number, "channels must be 1 or 2");
         } else if (line.words[0] == "layer") {
@@ -198,7 +250,9 @@ SoundData SynthesiseRecipe(const std::vector<Line>& recipe) {
         length = 0;
         for (const Layer& l : layers) {
             double each = l.length > 0 ? l.length : 0.2;
-            length = std::max(length, l.start + (l.repeat - 1) * l.every + l.jitter + each);
+            double span = 0, gap = l.every;
+            for (int r = 1; r < l.repeat; ++r, gap *= l.shrink) span += gap;
+            length = std::max(length, l.start + span + l.jitter + each);
         }
     }
     if (length > 60) throw SourceError(recipe[0].file, recipe[0].number, "a sound may last at most 60 s");
@@ -206,18 +260,24 @@ SoundData SynthesiseRecipe(const std::vector<Line>& recipe) {
     std::vector<double> mix(static_cast<std::size_t>(frames) * sound.channels, 0.0);
     for (const Layer& layer : layers) {
         Noise random(layer.seed);
-        for (int r = 0; r < layer.repeat; ++r) {
-            double start = layer.start + r * layer.every + (layer.jitter > 0 ? (random.Next() + 1) / 2 * layer.jitter : 0);
+        double at = layer.start, gap = layer.every, gain = layer.gain;
+        for (int r = 0; r < layer.repeat; ++r, at += gap, gap *= layer.shrink, gain *= layer.fade) {
+            double start = at + (layer.jitter > 0 ? (random.Next() + 1) / 2 * layer.jitter : 0);
             double each = layer.length > 0 ? layer.length : length - start;
             double freq = layer.freqs[static_cast<std::size_t>(r) % layer.freqs.size()];
             if (layer.detune > 0) freq *= std::pow(2.0, layer.detune * random.Next() / 12);
-            RenderOnce(layer, freq, each, std::lround(start * sound.rate), random, sound.rate, sound.channels, mix);
+            RenderOnce(layer, freq, each, std::lround(start * sound.rate), gain, random, sound.rate, sound.channels, mix);
         }
     }
     double peak = 0;
     for (double v : mix) peak = std::max(peak, std::fabs(v));
     double scale = master;
     if (normalise > 0 && peak > 0) scale = normalise / peak;
+    if (byLoudness && peak > 0) {
+        // The level of the sounding part, then as near the wanted level as the ceiling allows.
+        const double level = SoundingRms(mix, sound.channels, sound.rate);
+        if (level > 0) scale = std::min(std::pow(10.0, loudness / 20) / level, ceiling / peak);
+    }
     sound.samples.resize(mix.size());
     for (std::size_t i = 0; i < mix.size(); ++i) {
         double v = std::clamp(mix[i] * scale, -1.0, 1.0);
