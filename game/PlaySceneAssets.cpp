@@ -59,7 +59,10 @@ void CPlayScene::LoadAssets() {
 }
 
 int CPlayScene::LoadPlayAssets() {
-    // A restart loads again: what the last load and Begin made goes first.
+    // A restart loads again: what the last load and Begin made goes first,
+    // the sheet before the actors it names.
+    SetStatus(nullptr);
+    sheet = nullptr;
     while (actorFirst) delete actorFirst;
     ForgetObjects();
     FreeSceneAssets();

@@ -3,13 +3,50 @@
 
 #include "game/CPlayScene.h"
 
-int CPlayScene::LoadPartAssets() { return 0; }
-void CPlayScene::FreePartAssets() {}
-void CPlayScene::SetPartSoundVolume(float) {}
-void CPlayScene::CreateSheet() {}
-void CPlayScene::ResetSheet() {}
-void CPlayScene::SheetScore(int) {}
-void CPlayScene::SheetUndo() {}
+#include "game/CScoreSheet.h"
+#include "game/DieAssets.h"
+#include "game/ScoreSheetAssets.h"
+#include "platform/CException.h"
+
+// The dice's run, then the sheet's, read on from where the dice's ends.
+int CPlayScene::LoadPartAssets() {
+    try {
+        if (LoadDieAssets(screen) != 0) return kPlayAssetsNotLoaded;
+        if (LoadScoreSheetAssets(screen) != 0) return kPlayAssetsNotLoaded;
+    } catch (const CException&) {
+        // A damaged picture: what was read stays listed until FreeAssets.
+        return kPlayAssetsNotLoaded;
+    }
+    return 0;
+}
+
+void CPlayScene::FreePartAssets() {
+    FreeScoreSheetAssets();
+    FreeDieAssets();
+}
+
+void CPlayScene::SetPartSoundVolume(float level) {
+    SetScoreSheetSoundVolume(level);
+    SetDieSoundVolume(level);
+}
+
+void CPlayScene::CreateSheet() {
+    sheet = new CScoreSheet(this);
+    SetStatus(sheet);
+}
+
+// The cells were reset with every actor; the sheet empties itself after them.
+void CPlayScene::ResetSheet() {
+    if (sheet) sheet->ResetForNewGame(0, 0);
+}
+
+void CPlayScene::SheetScore(int code) {
+    if (sheet) sheet->ScoreCategory(code);
+}
+
+void CPlayScene::SheetUndo() {
+    if (sheet) sheet->UndoLastEntry();
+}
 
 bool CPlayScene::GetLineFaces(int faces[kHandSize]) {
     if (!scoringHand) return board.GetLineFaces(faces);

@@ -9,6 +9,7 @@
 #include "common/CActorSprite.h"
 #include "common/CEditBox.h"
 #include "common/CScreen.h"
+#include "game/CScoreSheet.h"
 #include "platform/MSound.h"
 
 namespace {
@@ -58,7 +59,11 @@ void CPlayScene::EndIntro() {
         pasMsgBottom->Show();
         if (GetHintLevel() == 2) pasMsgBottom->Blink(3, kBlinkShown, kBlinkHidden);
     }
-    if (gameOverlayAShown) CloseGameOverlayA();
+    if (gameOverlayAShown) {
+        // The sheet learns that play begins: its paused look goes.
+        if (sheet) sheet->HidePausePicture();
+        CloseGameOverlayA();
+    }
 }
 
 void CPlayScene::UpdateRollButton() {
