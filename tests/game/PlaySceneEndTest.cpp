@@ -3,6 +3,8 @@
 
 #include "PlaySceneTestSupport.h"
 
+#include "game/Records.h"
+
 namespace playtest {
 namespace {
 
@@ -50,6 +52,45 @@ TEST_F(PlaySceneTest, ARestartOfTheSceneBuildsItsScreenOnce) {
     EXPECT_EQ(after, before);
     EXPECT_EQ(scene->GetLoadResult(), 0);
 }
+
+// Plays a game to its end after an earlier finished game of earlierTotal (0:
+// none), checks its end message and dice show, then starts a new game.
+class EndOfGameTest : public PlaySceneTest {
+protected:
+    void PlayToTheEnd(int earlierTotal, int message, bool cycling) {
+        if (earlierTotal > 0) {
+            int posAll = -1, posMine = -1;
+            RecordGameFinished(earlierTotal, &posAll, &posMine);
+        }
+        Start();
+        PastIntro();
+        PlayGame();
+        ASSERT_TRUE(scene->gameOver);
+        EXPECT_TRUE(Shown(scene->pasMsgTop));
+        EXPECT_EQ(scene->pasMsgTop->frame, scene->assets.endMessages[message - 1]);
+        const int shownBefore = Die(2, 2)->ShownColour() * 10 + Die(2, 2)->GetFace();
+        Run(600);
+        int cyclingDice = 0, showingDice = 0;
+        for (const CActorDie* die : scene->dice) {
+            cyclingDice += die->cycleFaces ? 1 : 0;
+            showingDice += die->rollShow || die->rollTimer > 0 ? 1 : 0;
+        }
+        EXPECT_EQ(cyclingDice, cycling ? kDieCount : 0);
+        EXPECT_EQ(showingDice, 0);
+        EXPECT_EQ(Die(2, 2)->ShownColour() * 10 + Die(2, 2)->GetFace() != shownBefore, cycling);
+        // Once over, the new-game button starts a game without asking.
+        Tap(SDLK_KP_PERIOD);
+        EXPECT_EQ(CScene::Last(), scene);
+        EXPECT_FALSE(scene->gameOver);
+        EXPECT_EQ(scene->board.handIndex, 0);
+        EXPECT_FALSE(Shown(scene->pasMsgTop));
+        for (const CActorDie* die : scene->dice) EXPECT_FALSE(die->cycleFaces);
+    }
+};
+
+TEST_F(EndOfGameTest, ThePlayersFirstFinishedGameEndsWithMessage6AndNoDiceShow) { PlayToTheEnd(0, 6, false); }
+
+TEST_F(EndOfGameTest, ANewBestOfAllPlayersMakesTheDiceCycleUntilANewGame) { PlayToTheEnd(1, 1, true); }
 
 }  // namespace
 }  // namespace playtest

@@ -224,5 +224,44 @@ TEST_F(DamagedArchiveTest, AMissingSoundGives68AndAShortPictureGives18) {
     EXPECT_EQ(LoadFrom(Damage(entry3 + header.size / 2, 0, true)), kPlayAssetsNotLoaded);
 }
 
+TEST_F(DamagedArchiveTest, DamageInTheDiceOrSheetRunGives18AndTheSceneStillRuns) {
+    // Offsets of the dice run's chunks, read from the intact archive.
+    const long entry9 = screen->archive->GetEntry(9);
+    std::vector<long> chunk;
+    std::vector<long> size;
+    screen->archive->SeekEntry(9);
+    long at = entry9;
+    for (int i = 0; i < 7; ++i) {
+        ChunkHeader header;
+        screen->archive->ReadChunkHeader(&header);
+        screen->archive->Ascend();
+        chunk.push_back(at);
+        size.push_back(header.size);
+        at += 8 + header.size + (header.size & 1);
+    }
+    struct Case {
+        const char* name;
+        long from, count;
+        bool cut;
+    };
+    const Case cases[] = {
+        {"the dice's hold sound is missing", chunk[0], 4, false},
+        {"the dice's roll-many sound is missing", chunk[5], 4, false},
+        {"the file ends inside the first face array", chunk[6] + 8 + size[6] / 2, 0, true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(LoadFrom(Damage(c.from, c.count, c.cut)), kPlayAssetsNotLoaded) << c.name;
+        // The screen does not act on the result: the scene begins and is played.
+        scene->Begin();
+        PastIntro();
+        Tap(SDLK_RETURN);
+        Run(1500);
+        Category(97);
+        Run(100);
+        while (CScene::Last()) delete CScene::Last();
+        screen->scene = nullptr;
+    }
+}
+
 }  // namespace
 }  // namespace playtest

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/CActorButton.h"
 #include "common/CActorSprite.h"
@@ -19,9 +20,16 @@
 #include "common/CScene.h"
 #include "common/CScreen.h"
 #include "common/SceneKinds.h"
+#include "game/CActorDiceDrag.h"
+#include "game/CActorDie.h"
 #include "game/CGameOptions.h"
 #include "game/CPlayScene.h"
+#include "game/CScoreCell.h"
+#include "game/CScoreSheet.h"
+#include "game/DieAssets.h"
 #include "game/Random.h"
+#include "game/ScoreSheetAssets.h"
+#include "platform/MSound.h"
 #include "platform/FileLocation.h"
 #include "platform/GameTimer.h"
 #include "platform/MApplication.h"
@@ -196,6 +204,77 @@ protected:
     }
 
     static bool Shown(const CActor* actor) { return actor && !actor->hidden; }
+
+    // A category as the player gives it: the numeric pad for 'a'..'k', a click
+    // on its cell for 'l' (no key sends 108).
+    void Category(int code) {
+        static const SDL_Keycode keys[] = {SDLK_KP_1, SDLK_KP_2, SDLK_KP_3, SDLK_KP_4,        SDLK_KP_5, SDLK_KP_6,
+                                           SDLK_KP_7, SDLK_KP_8, SDLK_KP_9, SDLK_KP_MULTIPLY, SDLK_KP_PLUS};
+        if (code == 108)
+            Click(700, 485);
+        else
+            Tap(keys[code - 97]);
+    }
+    bool RowBusy() const {
+        const CBoardState& b = scene->board;
+        if (b.handIndex >= kFirstHalfHands) return false;
+        for (int col = 0; col < kBoardCols; ++col) {
+            const DieState& d = b.dice[DieIndex(b.handIndex, col)];
+            if (d.moving || d.rolling || d.rollPending) return true;
+        }
+        return false;
+    }
+    // Frames until the current row is at rest (and a scored row has settled).
+    void Settle() {
+        for (int t = 0; t < 4000 && (RowBusy() || AnyDieMoving()); t += 25) Run(25);
+        ASSERT_FALSE(RowBusy()) << "the row never came to rest";
+    }
+    bool AnyDieMoving() const {
+        for (const CActorDie* die : scene->dice)
+            if (die->vy != 0) return true;
+        return false;
+    }
+    void RollAndSettle() {
+        Tap(SDLK_RETURN);
+        Settle();
+    }
+    // Rows 0..4, each rolled once and scored into the next code.
+    void PlayFirstHalf(const int codes[kFirstHalfHands]) {
+        for (int row = 0; row < kFirstHalfHands; ++row) {
+            RollAndSettle();
+            Category(codes[row]);
+            Settle();
+        }
+    }
+    // A whole game: line 0 chosen by its key, the later lines as preselected.
+    void PlayGame() {
+        const int first[] = {108, 97, 98, 99, 100};
+        PlayFirstHalf(first);
+        Tap(SDLK_1);
+        for (int code = 101; code <= 107; ++code) Category(code);
+    }
+    CActorDie* Die(int row, int col) { return scene->dice[DieIndex(row, col)]; }
+    static int MidX(const CActor* a) { return (a->bounds.left + a->bounds.right) / 2; }
+    static int MidY(const CActor* a) { return (a->bounds.top + a->bounds.bottom) / 2; }
+
+    // Every sound of the scene, the dice and the sheet.
+    std::vector<MSound*> Sounds() const {
+        std::vector<MSound*> all{scene->assets.dialogOpenSound, scene->assets.introSound, gCellAssets.undoSound};
+        for (MSound* s : DieAssets().sounds) all.push_back(s);
+        for (MSound* s : gSheetAssets.sounds) all.push_back(s);
+        return all;
+    }
+    std::vector<MSound*> Playing() const {
+        std::vector<MSound*> playing;
+        for (MSound* s : Sounds())
+            if (s && s->IsPlaying()) playing.push_back(s);
+        return playing;
+    }
+    void StopSounds() {
+        for (MSound* s : Sounds())
+            if (s) s->Stop();
+    }
+    static bool DiePlaying(DieSound which) { return DieAssets().sounds[which]->IsPlaying() != 0; }
 
     std::unique_ptr<SettingsSandbox> sandbox;
     std::unique_ptr<OptionsApplication> app;

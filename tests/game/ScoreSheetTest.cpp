@@ -23,6 +23,7 @@
 #include "common/CSpriteA.h"
 #include "game/CScoreCell.h"
 #include "game/CScoreSheet.h"
+#include "game/DieAssets.h"
 #include "game/Records.h"
 #include "game/ScoreSheetAssets.h"
 #include "game/ScoreSheetScene.h"
@@ -39,10 +40,6 @@ namespace {
 
 std::int64_t gNanos = 1'000'000'000;
 std::int64_t FakeNow() { return gNanos; }
-
-// The dice's run ahead of the sheet's in entry 9: six sounds, twelve face,
-// roll and glow arrays, two pictures, four drag arrays and the drag overlay.
-constexpr int kDiceRunChunks = 6 + 12 + 2 + 4 + 1;
 
 class SheetScreen : public CScreen {
 public:
@@ -143,13 +140,10 @@ protected:
         SetGameTimerClock(nullptr);
     }
 
+    // The sheet's run follows the dice's: the dice's own loader reads up to it.
     void SeekSheetRun() {
-        screen->archive->SeekEntry(9);
-        for (int i = 0; i < kDiceRunChunks; ++i) {
-            ChunkHeader header;
-            screen->archive->ReadChunkHeader(&header);
-            screen->archive->Ascend();
-        }
+        ASSERT_EQ(LoadDieAssets(screen), 0);
+        FreeDieAssets();
     }
 
     // As the play scene starts a game: every actor's effects, then the sheet.
@@ -285,8 +279,8 @@ TEST_F(ScoreSheetTest, AssetsLoadInTheArchiveOrderAndAgainWithoutLeftovers) {
 
 TEST_F(ScoreSheetTest, AssetsReport68WhenNoSoundCanBeMade) {
     FreeScoreSheetAssets();
-    MSoundManager::Free();  // a manager that was never started makes no sounds
     SeekSheetRun();
+    MSoundManager::Free();  // a manager that was never started makes no sounds
     EXPECT_EQ(LoadScoreSheetAssets(screen), kSheetSoundLoadFailed);
     EXPECT_EQ(gSheetAssets.font, nullptr);
     EXPECT_EQ(Undo(), nullptr);
