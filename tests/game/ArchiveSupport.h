@@ -19,6 +19,7 @@ struct Item {
     std::vector<std::int16_t> samples;
     int channels = 1;
     int rate = 0;
+    std::vector<std::uint8_t> bytes;  // a tune's Standard MIDI File
 };
 
 // Entry index -> its run (items read until the next entry's run starts, or the end).
@@ -61,6 +62,9 @@ inline std::map<int, std::vector<Item>> ReadGameArchive() {
                     item.frames.back().Load(archive);
                     archive.Ascend();
                 }
+            } else if (header.id == kIdMidi) {
+                item.bytes.resize(header.size);
+                archive.ReadBytes(item.bytes.data(), static_cast<int>(header.size));
             } else if (header.id == kIdWave) {
                 MWaveFile wave;
                 if (wave.Open(&archive, nullptr, MWaveFile::kModeRead) == MWaveFile::kOk) {
