@@ -16,9 +16,10 @@ public:
     // The window class style the screen asks for.
     static constexpr int kClassStyle = 43;
     // The play scene's origin in a window: the 800 x 600 layout shifted left
-    // and up into the smaller client area.
-    static constexpr int kWindowedOriginX = 3;
-    static constexpr int kWindowedOriginY = 12;
+    // and up into the smaller client area by 3 and 12 pixels (24.8, as every
+    // scene origin).
+    static constexpr int kWindowedOriginX = 3 * 256;
+    static constexpr int kWindowedOriginY = 12 * 256;
 
     CGameScreen();
     ~CGameScreen() override;

@@ -206,8 +206,8 @@ TEST_F(GameScreenRequests, ARequestNamingTheGameSceneStartsItAfresh) {
     EXPECT_NE(screen->scene, static_cast<CScene*>(game));
     EXPECT_EQ(CScene::First(), screen->scene);
     EXPECT_EQ(CScene::Last(), screen->scene);
-    EXPECT_EQ(screen->scene->originX, 3);
-    EXPECT_EQ(screen->scene->originY, 12);
+    EXPECT_EQ(screen->scene->originX, 3 * 256);
+    EXPECT_EQ(screen->scene->originY, 12 * 256);
     EXPECT_EQ(screen->scene->sceneId, kSceneKindPlay);
     game = nullptr;
     unsetenv("ZANBOR_SOUNDFONT");

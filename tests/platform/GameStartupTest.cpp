@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "common/CActor.h"
 #include "common/CFileMM.h"
 #include "common/CScene.h"
 #include "game/CGameApp.h"
@@ -171,8 +172,14 @@ TEST_F(GameStartup, TheDesktopChecksFollowTheStoredWindowMode) {
             EXPECT_EQ(device->GetBackBufferHeight(), c.clientHeight);
             // The play scene's origin fits the window: shifted into the smaller window only.
             ASSERT_NE(app->GetGameScreen()->scene, nullptr);
-            EXPECT_EQ(app->GetGameScreen()->scene->originX, c.clientWidth == 800 ? 0 : 3);
-            EXPECT_EQ(app->GetGameScreen()->scene->originY, c.clientWidth == 800 ? 0 : 12);
+            const bool window = c.clientWidth != 800;
+            CScene* game = app->GetGameScreen()->scene;
+            EXPECT_EQ(game->originX, window ? 3 * 256 : 0);
+            EXPECT_EQ(game->originY, window ? 12 * 256 : 0);
+            // The background's top-left 3 x 12 pixels lie outside a window.
+            const CActor* background = game->LastActor();
+            EXPECT_EQ(background->bounds.left, window ? -3 : 0);
+            EXPECT_EQ(background->bounds.top, window ? -12 : 0);
         } else {
             EXPECT_EQ(app->screen, nullptr);
         }
