@@ -55,9 +55,9 @@ for y,label,items in rows:
         lx=x+(x==298)*7+(x==459)*9+(x==634)*13
         o+=t(lx,y+18,name,15)
         o+=key(lx+8+width(name,15),y+17,k)
-o+=t(262,412,"Initials",16,True,"#f6ecd2","end")
-o+=f'    <rect x="276" y="386" width="180" height="36" rx="6" fill="#fbf6e8" stroke="#d9b45a" stroke-width="2"/>\n'
-o+=t(468,410,"up to 7 letters",12,False,"#d8cba8")
+o+=t(262,419,"Initials",16,True,"#f6ecd2","end")
+o+=f'    <rect x="276" y="395" width="180" height="36" rx="6" fill="#fbf6e8" stroke="#d9b45a" stroke-width="2"/>\n'
+o+=t(468,418,"up to 7 letters",12,False,"#d8cba8")
 o+=t(400,580,"Enter: OK  ·  Esc: Cancel",13,True,"#d9b45a","middle")
 o+=TAIL
 open("options-background.svg","w").write(o)
@@ -67,16 +67,16 @@ r+=plaque("Records",125,170,y=14)
 r+=t(268,46,"Player",15,True,"#f6ecd2","end")
 r+=f'    <rect x="276" y="24" width="184" height="36" rx="6" fill="#fbf6e8" stroke="#d9b45a" stroke-width="2"/>\n'
 for x,title in [(95,"The best ten"),(425,"The latest ten")]:
-    r+=paper(x,66,270,290)
+    r+=paper(x,66,270,296)
     r+=t(x+135,81,title,14,True,"#7a1f1f","middle")
     for i in range(10):
         yy=86+i*22
-    r+=f'    <line x1="{x+14}" y1="312" x2="{x+256}" y2="312" stroke="#b08a3e" stroke-opacity="0.6"/>\n'
-    r+=t(x+118,338,"Average",14,True,"#3b2a14","end")
-r+=paper(300,366,290,88)
-r+=t(432,391,"Games started",14,True,"#3b2a14","end")
-r+=t(513,415,"Games finished",14,True,"#3b2a14","end")
-r+=t(513,439,"Average score",14,True,"#3b2a14","end")
+    r+=f'    <line x1="{x+14}" y1="326" x2="{x+256}" y2="326" stroke="#b08a3e" stroke-opacity="0.6"/>\n'
+    r+=t(x+118,355,"Average",14,True,"#3b2a14","end")
+r+=paper(300,378,300,88)
+r+=t(446,409,"Games started",14,True,"#3b2a14","end")
+r+=t(525,433,"Games finished",14,True,"#3b2a14","end")
+r+=t(525,457,"Average score",14,True,"#3b2a14","end")
 r+=t(228,503,"My records",15)+key(318,502,"pad 8")
 r+=t(228,534,"All players",15)+key(318,533,"pad 9")
 r+=t(414,536,"pad 2",11,True,"#d9b45a","middle")+t(523,536,"Esc",11,True,"#d9b45a","middle")
