@@ -306,10 +306,10 @@ void TakeAll(Shots& s) {
     s.Move(x + 30, y + 6);
     s.Run(4);
     s.Shot("10-second-half-drag");
-    s.Move(x + 60, y + 40);
+    s.Move(x + 60, y + 60);
     s.Run(4);
     s.Shot("11-second-half-drag-outside");
-    s.Button(SDL_MOUSEBUTTONUP, x + 60, y + 40);
+    s.Button(SDL_MOUSEBUTTONUP, x + 60, y + 60);
     s.Tap(SDLK_KP_MINUS);
     s.Run(4);
     s.Shot("12-second-half-help");
