@@ -51,6 +51,16 @@ TEST_F(PlaySceneTest, AfterTheThirdRollTheRollButtonStaysDisabledUntilTheRowIsSc
     Run(8);
     EXPECT_EQ(scene->board.handIndex, 1);
     EXPECT_EQ(scene->rollButton->GetState(), kStateUp);
+    // Undone, the row rises back into the rolling place with its three rolls used.
+    Tap(SDLK_u);
+    Settle();
+    EXPECT_EQ(scene->board.handIndex, 0);
+    EXPECT_EQ(scene->board.rollsUsed, kMaxRolls);
+    for (int col = 0; col < kBoardCols; ++col) EXPECT_EQ(Die(0, col)->AbsoluteY(), DieRestY(kRollingRow)) << col;
+    Run(8);
+    EXPECT_EQ(scene->rollButton->GetState(), kStateDisabled);
+    Category(98);
+    EXPECT_EQ(scene->sheet->pScoreCell[CategoryIndex(98)]->filled, 1);
 }
 
 TEST_F(PlaySceneTest, AReRollDropsOnlyTheDiceNotHeld) {
