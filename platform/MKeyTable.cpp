@@ -22,6 +22,7 @@ constexpr KeyPair kKeys[] = {
     {SDLK_KP_0, 96},        {SDLK_KP_1, 97},        {SDLK_KP_2, 98},        {SDLK_KP_3, 99},
     {SDLK_KP_4, 100},       {SDLK_KP_5, 101},       {SDLK_KP_6, 102},       {SDLK_KP_7, 103},
     {SDLK_KP_8, 104},       {SDLK_KP_9, 105},       {SDLK_KP_MULTIPLY, 106}, {SDLK_KP_PLUS, 107},
+    {SDLK_KP_COMMA, 108},   {SDLK_SEPARATOR, 108},
     {SDLK_KP_MINUS, 109},   {SDLK_KP_PERIOD, 110},  {SDLK_KP_DECIMAL, 110}, {SDLK_KP_DIVIDE, 111},
     {SDLK_NUMLOCKCLEAR, 144}, {SDLK_SCROLLLOCK, 145}, {SDLK_SEMICOLON, 186}, {SDLK_EQUALS, 187},
     {SDLK_COMMA, 188},      {SDLK_MINUS, 189},      {SDLK_PERIOD, 190},     {SDLK_SLASH, 191},

@@ -17,6 +17,7 @@ TEST(KeyTable, EveryKeyTheGameUsesHasItsWindowsCode) {
         {SDLK_DELETE, 46},      {SDLK_LEFT, 37},       {SDLK_UP, 38},         {SDLK_RIGHT, 39},
         {SDLK_DOWN, 40},        {SDLK_F1, 112},        {SDLK_F8, 119},        {SDLK_LCTRL, 17},
         {SDLK_RCTRL, 17},       {SDLK_SPACE, 32},      {SDLK_KP_MULTIPLY, 106}, {SDLK_KP_PLUS, 107},
+        {SDLK_KP_COMMA, 108},   {SDLK_SEPARATOR, 108},
         {SDLK_KP_MINUS, 109},   {SDLK_KP_PERIOD, 110}, {SDLK_KP_DIVIDE, 111},
     };
     for (auto [sdl, vk] : keys) EXPECT_EQ(VirtualKeyFromSdl(sdl), vk) << SDL_GetKeyName(sdl);
