@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "common/CFileMM.h"
 #include "common/COptions.h"
 #include "common/CSpriteA.h"
 #include "game/CActorDiceDrag.h"
@@ -109,19 +108,15 @@ protected:
         SeedRandom(1234);
         savedApp = gApplication;
         gApplication = &app;
-        MSoundManager::Free();
-        ASSERT_EQ(MSoundManager::Get()->Initialize(nullptr, DSSCL_PRIORITY, 2, 22050, 16), 0);
-        MSoundManager::Get()->Pause(1);
-        screen->archive = new CFileMM;
-        const std::string path = std::string(ZANBOR_BIN_DIR) + "/zanborassets.mm";
-        ASSERT_EQ(screen->archive->OpenArchive(MakeFileSpec(path.c_str()), kModeReadExisting), 0) << path;
+        OpenSound();
+        OpenArchive();
+        ASSERT_FALSE(HasFatalFailure());
         ASSERT_EQ(LoadDieAssets(screen), 0);
         scene = new DiceScene(screen);
         screen->scene = scene;
     }
     void TearDown() override {
         FreeDieAssets();
-        MSoundManager::Free();
         EngineWindowTest::TearDown();  // deletes the scene and its dice
         gApplication = savedApp;
     }

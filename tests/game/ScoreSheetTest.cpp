@@ -8,14 +8,12 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "common/CActorButton.h"
 #include "common/CActorHotspot.h"
 #include "common/CActorSprite.h"
-#include "common/CFileMM.h"
 #include "common/CFont.h"
 #include "common/CGame.h"
 #include "common/CScore.h"
@@ -27,19 +25,12 @@
 #include "game/Records.h"
 #include "game/ScoreSheetAssets.h"
 #include "game/ScoreSheetScene.h"
-#include "platform/FileLocation.h"
-#include "platform/GameTimer.h"
 #include "platform/MRegistryStore.h"
-#include "platform/MRenderDevice.h"
 #include "platform/MSound.h"
-#include "platform/MSoundManager.h"
-#include "platform/MWindow.h"
 #include "tests/support/SettingsSandbox.h"
+#include "tests/support/WindowTest.h"
 
 namespace {
-
-std::int64_t gNanos = 1'000'000'000;
-std::int64_t FakeNow() { return gNanos; }
 
 class SheetScreen : public CScreen {
 public:
@@ -94,30 +85,13 @@ struct Hand {
 
 constexpr Hand kMixed = {{1, 2, 3, 4, 5}, {0, 1, 2, 3, 0}};
 
-class ScoreSheetTest : public testing::Test {
+class ScoreSheetTest : public harness::WindowTest<SheetScreen> {
 protected:
     void SetUp() override {
-        gNanos = 1'000'000'000;
-        SetGameTimerClock(FakeNow);
-        screen = new SheetScreen;
-        ASSERT_EQ(screen->Create(nullptr, "Zanbor", 800, 600, 0x11B), 0);
-        device = MRenderDevice::Get(screen->handle);
-        device->deviceType = 0;
-        device->SetFramePacing(0);
-        ASSERT_EQ(device->CreateDevice(0, 800, 600), 0);
-        SDL_PumpEvents();
-        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-        screen->active = 1;
-
-        MSoundManager::Free();
-        ASSERT_EQ(MSoundManager::Get()->Initialize(nullptr, DSSCL_PRIORITY, 2, 22050, 16), 0) << "no audio driver";
-        MSoundManager::Get()->Pause(1);
-
-        auto* archive = new CFileMM;
-        const std::string path = std::string(ZANBOR_BIN_DIR) + "/zanborassets.mm";
-        ASSERT_EQ(archive->OpenArchive(MakeFileSpec(path.c_str()), kModeReadExisting), 0) << path;
-        screen->archive = archive;
-
+        WindowTest::SetUp();
+        OpenSound();
+        OpenArchive();
+        ASSERT_FALSE(HasFatalFailure());
         scene = new SheetScene(screen);
         screen->scene = scene;
         gScoreSheetScene = scene;
@@ -132,12 +106,10 @@ protected:
     void TearDown() override {
         gScoreSheetScene = nullptr;
         delete screen;  // its scene, the scene's sheet and with it the sheet's assets
+        screen = nullptr;
         EXPECT_EQ(gScoreSheet, nullptr);
         FreeScoreSheetAssets();
-        MSoundManager::Free();
-        ResetAccumulatedWindowStyle();
-        SDL_Quit();
-        SetGameTimerClock(nullptr);
+        WindowTest::TearDown();
     }
 
     // The sheet's run follows the dice's: the dice's own loader reads up to it.
@@ -183,26 +155,6 @@ protected:
         StopAll();
     }
 
-    void Send(SDL_Event event) {
-        event.common.timestamp = SDL_GetTicks();
-        ASSERT_EQ(SDL_PushEvent(&event), 1);
-        SDL_Event taken;
-        while (SDL_PollEvent(&taken)) screen->HandleMessage(taken);
-    }
-    void Click(int x, int y) {
-        for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
-            SDL_Event event{};
-            event.type = type;
-            event.button.windowID = SDL_GetWindowID(screen->handle);
-            event.button.button = SDL_BUTTON_LEFT;
-            event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-            event.button.clicks = 1;
-            event.button.x = x;
-            event.button.y = y;
-            Send(event);
-        }
-    }
-
     // Draws the scene once and reads a region back as 0x00RRGGBB.
     std::vector<std::uint32_t> DrawAndRead(const SDL_Rect& rect) {
         sheet->Update(0);
@@ -220,8 +172,6 @@ protected:
     }
 
     SettingsSandbox sandbox;
-    SheetScreen* screen = nullptr;
-    MRenderDevice* device = nullptr;
     SheetScene* scene = nullptr;
     CScoreSheet* sheet = nullptr;
 };

@@ -8,210 +8,58 @@
 #include <SDL2/SDL.h>
 #include <unistd.h>
 
-#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <string>
 
-#include "common/CFileMM.h"
-#include "common/CScene.h"
-#include "common/CScreen.h"
-#include "common/SceneKinds.h"
-#include "game/CActorDie.h"
-#include "game/CGameOptions.h"
-#include "game/CPlayScene.h"
 #include "game/Random.h"
 #include "game/Records.h"
-#include "platform/FileLocation.h"
-#include "platform/GameTimer.h"
-#include "platform/MApplication.h"
-#include "platform/MMusicManager.h"
-#include "platform/MRenderDevice.h"
-#include "platform/MSoundManager.h"
-#include "platform/MWindow.h"
+#include "tests/support/GameHarness.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::int64_t gNanos = 1'000'000'000;
-std::int64_t FakeNow() { return gNanos; }
-
-class ShotApplication : public MApplication {
-public:
-    ShotApplication() { LoadString(IDS_PRODUCT_NAME, name, sizeof name); }
-    void OnExit() override {}
-    const char* GetMakerName() override { return "Brevant"; }
-    COptions* GetOptions() override {
-        if (!options) options = new CGameOptions;
-        return static_cast<CGameOptions*>(options);
-    }
-};
-
-// Carries out the scenes' requests as the game screen does (quitting only noted).
-class ShotScreen : public CScreen {
-public:
-    int CreateContent() override { return 0; }
-    void Frame() override {
-        if (requestPending && requestedScene) {
-            CScene* requested = requestedScene;
-            const int code = requestCode;
-            requestPending = 0;
-            requestedScene = nullptr;
-            if (code != kRequestQuit && requested != scene) {
-                if (requested->sceneId != kSceneKindDialog && scene) scene->FadeOut();
-                delete requested;
-                if (CScene* top = CScene::Last()) {
-                    top->OnDialogClosed(requested, code);
-                    if (requestResume && top->openDialogs == 0) top->Unpause();
-                }
-            } else if (requested == scene && code != kRequestQuit) {
-                scene->LoadAssets();
-                scene->Begin();
-            }
-            return;
-        }
-        CScreen::Frame();
-    }
-};
-
-class Shots {
+class Shots : public harness::PlayDriver {
 public:
     explicit Shots(std::string folder) : out(std::move(folder)) {}
 
     bool Open() {
-        SetGameTimerClock(FakeNow);
+        harness::StartClock();
         SeedRandom(1234);
         app.OpenRegistryRoot();
         gApplication = &app;
         app.GetOptions()->Load();
         app.GetOptions()->SetShowHints(1);
-        if (screen.Create(nullptr, "Zanbor", 800, 600, 0x11B) != 0) return false;
-        device = MRenderDevice::Get(screen.handle);
-        device->deviceType = 0;
-        device->SetFramePacing(0);
-        if (device->CreateDevice(0, 800, 600) != 0) return false;
-        SDL_PumpEvents();
-        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-        screen.active = 1;
-        if (MSoundManager::Get()->Initialize(nullptr, DSSCL_PRIORITY, 2, 22050, 16) == 0) MSoundManager::Get()->Pause(1);
-        screen.archive = new CFileMM;
-        FileSpec spec{};
-        const std::string folder = ProgramFolder() + "/";
-        std::strncpy(spec.directory, folder.c_str(), FileSpec::kLength - 1);
-        std::strncpy(spec.name, "zanborassets.mm", FileSpec::kLength - 1);
-        if (screen.archive->OpenArchive(spec, kModeReadExisting) != 0) {
+        target = screen = new harness::RequestScreen;
+        device = harness::OpenWindow(*screen);
+        if (!device) return false;
+        harness::OpenSound();
+        if (!harness::OpenArchive(*screen, ProgramFolder())) {
             std::fprintf(stderr, "zanbor_screenshots: no zanborassets.mm beside the program\n");
             return false;
         }
         return true;
     }
-
-    void Close() {
-        while (CScene::Last()) delete CScene::Last();
-        screen.scene = nullptr;
-        MMusicManager::Free();
-        MSoundManager::Free();
-        SetGameTimerClock(nullptr);
-    }
+    void Close() { harness::CloseAll(screen); }
 
     // A new play scene, begun as the game screen begins it.
     void Start() {
         while (CScene::Last()) delete CScene::Last();
-        scene = new CPlayScene(&screen, 0, 0, 0, 0, 1);
-        screen.scene = scene;
-        scene->LoadAssets();
-        scene->Begin();
+        Begin();
     }
-    void Run(int ticks) {
-        while (ticks > 0) {
-            const int step = ticks < 8 ? ticks : 8;
-            gNanos += static_cast<std::int64_t>(step) * 1'000'000'000 / 256;
-            screen.Frame();
-            ticks -= step;
-        }
-        screen.Frame();
-    }
-    void PastIntro() { Run(kIntroTicks + 200); }
-
-    void Send(SDL_Event event) {
-        event.common.timestamp = SDL_GetTicks();
-        SDL_PushEvent(&event);
-        SDL_Event taken;
-        while (SDL_PollEvent(&taken)) screen.HandleMessage(taken);
-    }
-    void Key(Uint32 type, SDL_Keycode key) {
-        SDL_Event event{};
-        event.type = type;
-        event.key.windowID = SDL_GetWindowID(screen.handle);
-        event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-        event.key.keysym.sym = key;
-        Send(event);
-    }
-    void Tap(SDL_Keycode key) {
-        Key(SDL_KEYDOWN, key);
-        Key(SDL_KEYUP, key);
-    }
-    void Button(Uint32 type, int x, int y) {
-        SDL_Event event{};
-        event.type = type;
-        event.button.windowID = SDL_GetWindowID(screen.handle);
-        event.button.button = SDL_BUTTON_LEFT;
-        event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-        event.button.clicks = 1;
-        event.button.x = x;
-        event.button.y = y;
-        Send(event);
-    }
-    void Move(int x, int y) {
-        SDL_Event event{};
-        event.type = SDL_MOUSEMOTION;
-        event.motion.windowID = SDL_GetWindowID(screen.handle);
-        event.motion.x = x;
-        event.motion.y = y;
-        Send(event);
-    }
-    void Click(int x, int y) {
-        Move(x, y);
-        Button(SDL_MOUSEBUTTONDOWN, x, y);
-        Button(SDL_MOUSEBUTTONUP, x, y);
-    }
-    // A category by its numeric-pad key; Two pairs by a click on its cell.
-    void Category(int code) {
-        static const SDL_Keycode keys[] = {SDLK_KP_1, SDLK_KP_2, SDLK_KP_3, SDLK_KP_4,        SDLK_KP_5, SDLK_KP_6,
-                                           SDLK_KP_7, SDLK_KP_8, SDLK_KP_9, SDLK_KP_MULTIPLY, SDLK_KP_PLUS};
-        if (code == 108) Click(700, 485);
-        else Tap(keys[code - 97]);
-    }
-    bool Busy() const {
-        for (const CActorDie* die : scene->dice)
-            if (die->vy != 0) return true;
-        const CBoardState& b = scene->board;
-        if (b.handIndex >= kFirstHalfHands) return false;
-        for (int col = 0; col < kBoardCols; ++col) {
-            const DieState& d = b.dice[DieIndex(b.handIndex, col)];
-            if (d.moving || d.rolling || d.rollPending) return true;
-        }
-        return false;
-    }
-    void Settle() {
-        for (int t = 0; t < 4000 && Busy(); t += 25) Run(25);
-    }
+    void Settle() { SettleRow(); }
     void FirstHalf() {
-        const int codes[] = {97, 98, 99, 100, 101};
-        for (int code : codes) {
+        for (int code : {97, 98, 99, 100, 101}) {
             Tap(SDLK_RETURN);
             Settle();
             Category(code);
             Settle();
         }
     }
-    void DieCentre(int row, int col, int* x, int* y) const {
-        const CActor* die = scene->dice[DieIndex(row, col)];
-        *x = (die->bounds.left + die->bounds.right) / 2;
-        *y = (die->bounds.top + die->bounds.bottom) / 2;
+    void DieCentre(int row, int col, int* x, int* y) {
+        *x = MidX(Die(row, col));
+        *y = MidY(Die(row, col));
     }
 
     // The frame as drawn, written as name.bmp.
@@ -236,10 +84,8 @@ public:
     }
 
     std::string out;
-    ShotApplication app;
-    ShotScreen screen;
+    harness::OptionsApplication app;
     MRenderDevice* device = nullptr;
-    CPlayScene* scene = nullptr;
 };
 
 void TakeAll(Shots& s) {
@@ -381,7 +227,6 @@ int main(int argc, char** argv) {
         }
         shots.Close();
     }
-    SDL_Quit();
     fs::remove_all(home, error);
     return result;
 }

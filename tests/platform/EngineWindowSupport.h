@@ -1,12 +1,7 @@
 #pragma once
-// A real screen on SDL's dummy video driver with the software renderer, fed
-// with real SDL events, for the engine's routing and screen tests.
+// The shared window harness with a probe scene and sprite that log what
+// reaches them, for the engine's routing and screen tests.
 
-#include <SDL.h>
-#include <gtest/gtest.h>
-
-#include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -15,17 +10,16 @@
 #include "common/CScene.h"
 #include "common/CScreen.h"
 #include "common/CSprite.h"
-#include "platform/GameTimer.h"
 #include "platform/MImage.h"
-#include "platform/MRenderDevice.h"
 #include "platform/MTexture.h"
 #include "tests/support/PictureMaker.h"
+#include "tests/support/WindowTest.h"
 
 namespace enginewin {
 
-inline std::int64_t gNanos = 1'000'000'000;
-inline std::int64_t FakeNow() { return gNanos; }
-inline void AdvanceTicks(int ticks) { gNanos += static_cast<std::int64_t>(ticks) * 1'000'000'000 / 256; }
+using harness::AdvanceTicks;
+using harness::FakeNow;
+using harness::gNanos;
 
 inline std::vector<std::string> gLog;
 
@@ -88,32 +82,16 @@ inline CSprite* MakePicture(int w, int h, bool halfClear) {
     return frame;
 }
 
-class EngineWindowTest : public testing::Test {
+class EngineWindowTest : public harness::WindowTest<EngineScreen> {
 protected:
     void SetUp() override {
-        setenv("SDL_VIDEODRIVER", "dummy", 0);
-        setenv("SDL_RENDER_DRIVER", "software", 0);
-        gNanos = 1'000'000'000;
-        SetGameTimerClock(FakeNow);
         gLog.clear();
-        screen = new EngineScreen;
-        ASSERT_EQ(screen->Create(nullptr, "Zanbor", 800, 600, 0x11B), 0);
-        MRenderDevice* device = MRenderDevice::Get(screen->handle);
-        device->deviceType = 0;
-        device->SetFramePacing(0);
-        ASSERT_EQ(device->CreateDevice(0, 800, 600), 0);
-        SDL_PumpEvents();
-        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);  // whatever the window's birth reported
-        screen->active = 1;
+        WindowTest::SetUp();
     }
     void TearDown() override {
         while (CScene::Last()) delete CScene::Last();
-        screen->scene = nullptr;
         for (CSprite* frame : frames) delete frame;
-        delete screen;
-        ResetAccumulatedWindowStyle();
-        SDL_Quit();
-        SetGameTimerClock(nullptr);
+        WindowTest::TearDown();
     }
 
     CSprite* Picture(int w, int h, bool halfClear) {
@@ -121,54 +99,6 @@ protected:
         return frames.back();
     }
 
-    // Pushes events through SDL's queue and hands whatever comes out to the
-    // window's translation, as the application's loop does.
-    void Send(SDL_Event event) {
-        event.common.timestamp = SDL_GetTicks();
-        ASSERT_EQ(SDL_PushEvent(&event), 1);
-        SDL_Event taken;
-        while (SDL_PollEvent(&taken)) screen->HandleMessage(taken);
-    }
-    void Button(Uint32 type, int x, int y, Uint8 button = SDL_BUTTON_LEFT, Uint8 clicks = 1) {
-        SDL_Event event{};
-        event.type = type;
-        event.button.windowID = SDL_GetWindowID(screen->handle);
-        event.button.button = button;
-        event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-        event.button.clicks = clicks;
-        event.button.x = x;
-        event.button.y = y;
-        Send(event);
-    }
-    void Press(int x, int y) { Button(SDL_MOUSEBUTTONDOWN, x, y); }
-    void Release(int x, int y) { Button(SDL_MOUSEBUTTONUP, x, y); }
-    void Move(int x, int y) {
-        SDL_Event event{};
-        event.type = SDL_MOUSEMOTION;
-        event.motion.windowID = SDL_GetWindowID(screen->handle);
-        event.motion.x = x;
-        event.motion.y = y;
-        Send(event);
-    }
-    void Key(Uint32 type, SDL_Keycode key) {
-        SDL_Event event{};
-        event.type = type;
-        event.key.windowID = SDL_GetWindowID(screen->handle);
-        event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-        event.key.keysym.sym = key;
-        Send(event);
-    }
-    void Window(SDL_WindowEventID id, int data1 = 0, int data2 = 0) {
-        SDL_Event event{};
-        event.type = SDL_WINDOWEVENT;
-        event.window.windowID = SDL_GetWindowID(screen->handle);
-        event.window.event = id;
-        event.window.data1 = data1;
-        event.window.data2 = data2;
-        Send(event);
-    }
-
-    EngineScreen* screen = nullptr;
     std::vector<CSprite*> frames;
 };
 

@@ -15,12 +15,11 @@
 #include "common/SceneKinds.h"
 #include "game/CGameApp.h"
 #include "game/CGameScreen.h"
-#include "platform/GameTimer.h"
 #include "platform/MMusicManager.h"
 #include "platform/MMusicSegment.h"
-#include "platform/MRenderDevice.h"
 #include "platform/MSoundManager.h"
 #include "tests/platform/FileTestHelpers.h"
+#include "tests/support/WindowTest.h"
 
 namespace {
 
@@ -50,29 +49,20 @@ public:
     CScene* owner;
 };
 
-class GameScreenRequests : public testing::Test {
+class GameScreenRequests : public harness::WindowTest<CGameScreen> {
 protected:
     void SetUp() override {
         previous = gApplication;
         app = std::make_unique<CGameApp>();
         gApplication = app.get();
-        screen = new CGameScreen;
-        ASSERT_EQ(screen->Create(nullptr, "Zanbor", 794, 575, 0x11B), 0);
-        MRenderDevice* device = MRenderDevice::Get(screen->handle);
-        device->deviceType = 0;
-        device->SetFramePacing(0);
-        ASSERT_EQ(device->CreateDevice(0, 794, 575), 0);
+        OpenWindow(794, 575);
         game = new GameProbe(screen);
         screen->scene = game;
-        SDL_PumpEvents();
-        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
     }
     void TearDown() override {
-        delete screen;
+        WindowTest::TearDown();
         app.reset();
         gApplication = previous;
-        ResetAccumulatedWindowStyle();
-        SDL_Quit();
     }
 
     // A real tune on the synthesizer, stopped as the engine leaves it; false without a SoundFont.
@@ -93,19 +83,10 @@ protected:
         int count = SDL_PeepEvents(events, 8, SDL_PEEKEVENT, SDL_USEREVENT, SDL_LASTEVENT);
         return count > 0 && events[0].user.code == 0;
     }
-    void CloseWindow() {
-        SDL_Event event{};
-        event.type = SDL_WINDOWEVENT;
-        event.window.windowID = SDL_GetWindowID(screen->handle);
-        event.window.event = SDL_WINDOWEVENT_CLOSE;
-        SDL_PushEvent(&event);
-        SDL_Event taken;
-        while (SDL_PollEvent(&taken)) screen->HandleMessage(taken);
-    }
+    void CloseWindow() { Window(SDL_WINDOWEVENT_CLOSE); }
 
     MApplication* previous = nullptr;
     std::unique_ptr<CGameApp> app;
-    CGameScreen* screen = nullptr;
     GameProbe* game = nullptr;
 };
 
