@@ -19,7 +19,7 @@ struct RowTimes {
     std::map<int, int> start, rollEnd, landed;
 };
 
-RowTimes WatchRow(DiceTest& test, DiceScene* scene, int row, int ticks, int step = 2) {
+RowTimes WatchRow(DiceScene* scene, int row, int ticks, int step = 2) {
     RowTimes times;
     for (int t = 0; t <= ticks; t += step) {
         for (int col = 0; col < kBoardCols; ++col) {
@@ -31,7 +31,6 @@ RowTimes WatchRow(DiceTest& test, DiceScene* scene, int row, int ticks, int step
         AdvanceTicks(step);
         CScene::UpdateAll();
     }
-    (void)test;
     return times;
 }
 
@@ -51,7 +50,7 @@ TEST_F(DieRolling, ARollLastsOneOfThreeLengths) {
 
 TEST_F(DieRolling, TheDiceOfARowStartFortyPixelsApartAndLandBeforeTheirFaceIsFinal) {
     ASSERT_TRUE(scene->Roll());
-    const RowTimes times = WatchRow(*this, scene, 0, 1400);
+    const RowTimes times = WatchRow(scene, 0, 1400);
     ASSERT_EQ(times.start.size(), 5u);
     for (int col = 1; col < kBoardCols; ++col) {
         // 40 px at 100 px/s is 102.4 ticks; frames of 2 ticks, the height
@@ -86,7 +85,7 @@ TEST_F(DieRolling, AReRollSkipsHeldDiceAndStartsTheOthersLeftToRight) {
 
     ASSERT_TRUE(scene->Roll());
     EXPECT_EQ(scene->board.rerolledCount, 3);
-    const RowTimes times = WatchRow(*this, scene, 0, 1600);
+    const RowTimes times = WatchRow(scene, 0, 1600);
     EXPECT_EQ(times.start.count(1) + times.start.count(2), 0u);
     ASSERT_EQ(times.start.size(), 3u);
     EXPECT_LT(times.start.at(0), times.start.at(3));
@@ -390,21 +389,22 @@ TEST_F(DieSounds, OneOrTwoDiceHaveTheirOwnSounds) {
     for (DieSound s : {kDieSoundRollOne, kDieSoundRollTwo, kDieSoundRollMany}) EXPECT_EQ(Sound(s)->IsPlaying(), 0);
 }
 
-using DieEndOfGame = DiceTest;
-
-// One die at rest, in colour `colour` showing `face`, with the game over.
-CActorDie* RestingDie(DiceTest& test, DiceScene* scene) {
-    EXPECT_TRUE(scene->Roll());
-    (void)test;
-    return scene->Die(0, 0);
-}
+// The first die rolled and at rest, with the game over and the die movable.
+class DieEndOfGame : public DiceTest {
+protected:
+    CActorDie* RestingDie(bool cycleFaces) {
+        EXPECT_TRUE(scene->Roll());
+        Settle();
+        scene->gameOver = 1;
+        CActorDie* die = scene->Die(0, 0);
+        die->SetMovable(true);
+        die->cycleFaces = cycleFaces;
+        return die;
+    }
+};
 
 TEST_F(DieEndOfGame, FaceCyclingWalksTheColoursThenTheFace) {
-    CActorDie* die = RestingDie(*this, scene);
-    Settle();
-    scene->gameOver = 1;
-    die->SetMovable(true);
-    die->cycleFaces = true;
+    CActorDie* die = RestingDie(true);
     // From whatever it shows: colour + 1 each period, face + 1 after colour 3.
     std::vector<std::pair<int, int>> seen;
     int colour = die->ShownColour(), face = die->GetFace();
@@ -422,11 +422,7 @@ TEST_F(DieEndOfGame, FaceCyclingWalksTheColoursThenTheFace) {
 }
 
 TEST_F(DieEndOfGame, FaceSixWrapsToOneWithColourZero) {
-    CActorDie* die = RestingDie(*this, scene);
-    Settle();
-    scene->gameOver = 1;
-    die->SetMovable(true);
-    die->cycleFaces = true;
+    CActorDie* die = RestingDie(true);
     // Walk on until it shows colour 3 with a six.
     for (int i = 0; i < 24 && !(die->ShownColour() == 3 && die->GetFace() == 6); ++i) Run(die->cyclePeriod, 1);
     ASSERT_TRUE(die->ShownColour() == 3 && die->GetFace() == 6);
@@ -436,11 +432,8 @@ TEST_F(DieEndOfGame, FaceSixWrapsToOneWithColourZero) {
 }
 
 TEST_F(DieEndOfGame, TheRollShowEndsOnTheSavedFace) {
-    CActorDie* die = RestingDie(*this, scene);
-    Settle();
+    CActorDie* die = RestingDie(false);
     const int face = die->GetFace(), colour = die->ShownColour();
-    scene->gameOver = 1;
-    die->SetMovable(true);
     die->rollShow = true;
     Run(2, 2);
     EXPECT_FALSE(die->rollShow);

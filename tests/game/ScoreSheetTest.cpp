@@ -84,6 +84,15 @@ struct Hand {
 };
 
 constexpr Hand kMixed = {{1, 2, 3, 4, 5}, {0, 1, 2, 3, 0}};
+constexpr Hand kFiveSixes = {{6, 6, 6, 6, 6}, {0, 1, 2, 3, 0}};
+constexpr Hand kFourSixes = {{6, 6, 6, 6, 1}, {0, 1, 2, 3, 0}};
+constexpr Hand kThreeSixesOneColour = {{6, 6, 6, 2, 2}, {1, 1, 1, 0, 3}};
+
+bool IsYellowish(std::uint32_t rgb) {
+    const int r = static_cast<int>(rgb >> 16 & 0xFF), g = static_cast<int>(rgb >> 8 & 0xFF),
+              b = static_cast<int>(rgb & 0xFF);
+    return r > 160 && g > 160 && b < 110;
+}
 
 class ScoreSheetTest : public harness::WindowTest<SheetScreen> {
 protected:
@@ -171,16 +180,22 @@ protected:
         return pixels;
     }
 
+    // The leftmost and rightmost columns of yellow pixels in a region (left > right: none).
+    std::pair<int, int> YellowSpan(const SDL_Rect& area) {
+        const std::vector<std::uint32_t> pixels = DrawAndRead(area);
+        int left = 10000, right = -1;
+        for (int i = 0; i < area.w * area.h; ++i)
+            if (IsYellowish(pixels[static_cast<std::size_t>(i)])) {
+                left = std::min(left, area.x + i % area.w);
+                right = std::max(right, area.x + i % area.w);
+            }
+        return {left, right};
+    }
+
     SettingsSandbox sandbox;
     SheetScene* scene = nullptr;
     CScoreSheet* sheet = nullptr;
 };
-
-bool IsYellowish(std::uint32_t rgb) {
-    const int r = static_cast<int>(rgb >> 16 & 0xFF), g = static_cast<int>(rgb >> 8 & 0xFF),
-              b = static_cast<int>(rgb & 0xFF);
-    return r > 160 && g > 160 && b < 110;
-}
 
 // ---------------------------------------------------------------- assets
 
@@ -248,32 +263,29 @@ TEST_F(ScoreSheetTest, EachCategoryPlaysItsSoundByTheRulesOrder) {
         bool lastHand;
         std::vector<int> sounds;
     };
-    const Hand fiveSixes = {{6, 6, 6, 6, 6}, {0, 1, 2, 3, 0}};
-    const Hand fourSixes = {{6, 6, 6, 6, 1}, {0, 1, 2, 3, 0}};
-    const Hand threeSixesOneColour = {{6, 6, 6, 2, 2}, {1, 1, 1, 0, 3}};
     const Hand twoTwos = {{2, 2, 3, 4, 5}, {0, 1, 2, 3, 0}};
     const Hand noTwos = {{1, 3, 3, 4, 5}, {0, 1, 2, 3, 0}};
     const Hand straightInOrder = {{2, 3, 4, 5, 6}, {2, 2, 2, 2, 2}};
     const std::vector<Case> cases = {
-        {"five sixes", kSixes, fiveSixes, false, {kSheetSoundFiveOfFace}},
-        {"four sixes", kSixes, fourSixes, false, {kSheetSoundFourOfFace}},
-        {"three sixes with the colour bonus", kSixes, threeSixesOneColour, false,
+        {"five sixes", kSixes, kFiveSixes, false, {kSheetSoundFiveOfFace}},
+        {"four sixes", kSixes, kFourSixes, false, {kSheetSoundFourOfFace}},
+        {"three sixes with the colour bonus", kSixes, kThreeSixesOneColour, false,
          {kSheetSoundColourBonus, kSheetSoundThreeOfFace}},
         {"two twos", kTwos, twoTwos, false, {kSheetSoundTwoOfFace}},
         {"one five", kFives, kMixed, false, {kSheetSoundOneOfFace}},
         {"one five, last hand", kFives, kMixed, true, {}},
-        {"four sixes, last hand", kSixes, fourSixes, true, {kSheetSoundFourOfFace}},
+        {"four sixes, last hand", kSixes, kFourSixes, true, {kSheetSoundFourOfFace}},
         {"no two: scratch", kTwos, noTwos, false, {kSheetSoundZero}},
         {"no two on the last hand", kTwos, noTwos, true, {}},
         {"the total", kTotal, kMixed, false, {kSheetSoundTotal}},
-        {"five of a kind", kFiveOfAKind, fiveSixes, false, {kSheetSoundFirstRight}},
+        {"five of a kind", kFiveOfAKind, kFiveSixes, false, {kSheetSoundFirstRight}},
         {"five of a kind scratched", kFiveOfAKind, kMixed, false, {kSheetSoundZero}},
         {"five of a kind scratched, last hand", kFiveOfAKind, kMixed, true, {}},
         {"flush with its bonus", kFlush, straightInOrder, false,
          {kSheetSoundColourBonus, kSheetSoundFirstRight + 1}},
         {"straight out of order", kStraight, {{3, 1, 2, 5, 4}, {0, 1, 2, 3, 0}}, false,
          {kSheetSoundFirstRight + 3}},
-        {"two pairs", kTwoPairs, threeSixesOneColour, false, {kSheetSoundFirstRight + 5}},
+        {"two pairs", kTwoPairs, kThreeSixesOneColour, false, {kSheetSoundFirstRight + 5}},
     };
     for (const Case& c : cases) {
         NewGame();
@@ -292,11 +304,10 @@ TEST_F(ScoreSheetTest, EachCategoryPlaysItsSoundByTheRulesOrder) {
 }
 
 TEST_F(ScoreSheetTest, TheSameCellTwiceIsRefusedAndKeepsItsFirstValue) {
-    const Hand fiveSixes = {{6, 6, 6, 6, 6}, {0, 1, 2, 3, 0}};
-    ASSERT_EQ(Score(kSixes, fiveSixes), 1);
+    ASSERT_EQ(Score(kSixes, kFiveSixes), 1);
     const int first = Cell(kSixes)->value;
     StopAll();
-    EXPECT_EQ(Score(kSixes, {{6, 6, 6, 2, 2}, {1, 1, 1, 0, 3}}), 0);
+    EXPECT_EQ(Score(kSixes, kThreeSixesOneColour), 0);
     EXPECT_EQ(Cell(kSixes)->value, first);
     EXPECT_STREQ(Cell(kSixes)->GetText(), std::to_string(first).c_str());
     EXPECT_EQ(sheet->ColourBonusPending, 0);  // the refused hand's bonus is dropped
@@ -345,7 +356,6 @@ TEST_F(ScoreSheetTest, UndoRightAfterAFillEmptiesTheCellOnce) {
 }
 
 TEST_F(ScoreSheetTest, ALevelIsAnnouncedOncePerGameUnlessItDropped) {
-    const Hand fiveSixes = {{6, 6, 6, 6, 6}, {0, 1, 2, 3, 0}};   // 'a' 60
     const Hand sum20 = {{4, 4, 4, 4, 4}, {0, 1, 2, 3, 0}};       // 'f' 20
     const Hand sum21 = {{5, 4, 4, 4, 4}, {0, 1, 2, 3, 0}};       // 'f' 21
     const Hand oneTwo = {{2, 1, 1, 1, 1}, {0, 1, 2, 3, 0}};      // 'e' 4
@@ -355,7 +365,7 @@ TEST_F(ScoreSheetTest, ALevelIsAnnouncedOncePerGameUnlessItDropped) {
     };
     CActorSprite* marker = sheet->pasLeftLevel;
 
-    ASSERT_EQ(Score(kSixes, fiveSixes), 1);
+    ASSERT_EQ(Score(kSixes, kFiveSixes), 1);
     ASSERT_EQ(Score(kTotal, sum20), 1);
     EXPECT_EQ(sheet->pLeftSubtotal->GetValue(), 80);
     EXPECT_TRUE(marker->hidden);
@@ -393,7 +403,7 @@ TEST_F(ScoreSheetTest, ALevelIsAnnouncedOncePerGameUnlessItDropped) {
     // A new game forgets the announcements.
     NewGame();
     EXPECT_TRUE(marker->hidden);
-    ASSERT_EQ(Score(kSixes, fiveSixes), 1);
+    ASSERT_EQ(Score(kSixes, kFiveSixes), 1);
     ASSERT_EQ(Score(kTotal, sum21), 1);
     EXPECT_EQ(levelSounds(), 1);
 }
@@ -558,17 +568,9 @@ TEST_F(ScoreSheetTest, DisplaysDrawAtTheirAnchorsAndClampAtFiveDigits) {
     sheet->pHighScore->Set(54321);
     sheet->pLeftSubtotal->Set(80);
     sheet->pRightSubtotal->Set(101);
-    // Score: right edge on x 385. Read the band between the two displays too.
-    const SDL_Rect band{250, 50, 300, 40};
-    const std::vector<std::uint32_t> top = DrawAndRead(band);
-    int rightmostScore = -1, leftmostHigh = 10000;
-    for (int y = 0; y < band.h; ++y)
-        for (int x = 0; x < band.w; ++x)
-            if (IsYellowish(top[static_cast<std::size_t>(y * band.w + x)])) {
-                const int px = band.x + x;
-                if (px <= 400) rightmostScore = std::max(rightmostScore, px);
-                else leftmostHigh = std::min(leftmostHigh, px);
-            }
+    // Score: right edge on x 385; the best score's left edge lies between 400 and 506.
+    const int rightmostScore = YellowSpan({250, 50, 151, 40}).second;
+    const int leftmostHigh = YellowSpan({401, 50, 149, 40}).first;
     ASSERT_GT(rightmostScore, 300) << "the score's digits are not drawn";
     EXPECT_LE(rightmostScore, 385);
     EXPECT_GE(rightmostScore, 385 - 16);
@@ -577,15 +579,7 @@ TEST_F(ScoreSheetTest, DisplaysDrawAtTheirAnchorsAndClampAtFiveDigits) {
 
     // Subtotals: centred on x 113 and 687.
     for (const auto& [anchor, display] : {std::pair{113, sheet->pLeftSubtotal}, std::pair{687, sheet->pRightSubtotal}}) {
-        const SDL_Rect area{anchor - 60, 500, 120, 40};
-        const std::vector<std::uint32_t> pixels = DrawAndRead(area);
-        int left = 10000, right = -1;
-        for (int y = 0; y < area.h; ++y)
-            for (int x = 0; x < area.w; ++x)
-                if (IsYellowish(pixels[static_cast<std::size_t>(y * area.w + x)])) {
-                    left = std::min(left, area.x + x);
-                    right = std::max(right, area.x + x);
-                }
+        const auto [left, right] = YellowSpan({anchor - 60, 500, 120, 40});
         ASSERT_GE(right, left) << display->GetText();
         EXPECT_NEAR((left + right) / 2.0, anchor, 3.0) << display->GetText();
     }

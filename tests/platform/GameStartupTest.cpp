@@ -116,6 +116,15 @@ protected:
         return out;
     }
 
+    // The run ended by one error message, standing over the application's window.
+    void ExpectOneErrorOverTheWindow() {
+        ASSERT_EQ(dialogs.messages.size(), 1u);
+        EXPECT_EQ(dialogs.messages[0].caption, "Error");
+        ASSERT_NE(app->screen, nullptr);
+        EXPECT_EQ(dialogs.owners[0], app->screen->handle);
+        EXPECT_TRUE(QuitPosted());
+    }
+
     SettingsSandbox sandbox;
     OwnerDialogs dialogs;
     std::unique_ptr<StartupApp> app;
@@ -204,13 +213,10 @@ TEST_F(GameStartup, ADeviceFailureEndsTheRunAndTheNextStartTriesTheOtherMode) {
         StoreFullscreen(c.fullscreenStored);
         configure = [](StartupApp& a) { a.deviceFails = 1; };
         EXPECT_EQ(Start(), 0);
-        ASSERT_EQ(dialogs.messages.size(), 1u);
-        EXPECT_EQ(dialogs.messages[0].caption, "Error");
+        ExpectOneErrorOverTheWindow();
+        ASSERT_FALSE(HasFatalFailure());
         EXPECT_EQ(dialogs.messages[0].text, c.text);
         EXPECT_EQ(dialogs.messages[0].style & MB_ICONMASK, MB_ICONHAND);
-        ASSERT_NE(app->screen, nullptr);
-        EXPECT_EQ(dialogs.owners[0], app->screen->handle);  // over the window
-        EXPECT_TRUE(QuitPosted());
         EXPECT_EQ(StoredFullscreen(), c.fullscreenAfter);
 
         // The next start, on a device that works, opens the other mode's window.
@@ -235,13 +241,10 @@ TEST_F(GameStartup, WithoutASoundDeviceTheMessageStandsOverTheShownWindowAndTheR
     StoreFullscreen(0);
     setenv("SDL_AUDIODRIVER", "no-such-audio-driver", 1);
     EXPECT_EQ(Start(), 0);
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].caption, "Error");
+    ExpectOneErrorOverTheWindow();
+    ASSERT_FALSE(HasFatalFailure());
     EXPECT_EQ(dialogs.messages[0].text, "The sound card could not be initialized.  Zanbor will exit.");
-    ASSERT_NE(app->screen, nullptr);
-    EXPECT_EQ(dialogs.owners[0], app->screen->handle);
     EXPECT_TRUE(dialogs.ownerShown[0]);
-    EXPECT_TRUE(QuitPosted());
     EXPECT_EQ(MSoundManager::Peek() ? MSoundManager::Peek()->IsInitialized() : 0, 0);
     EXPECT_EQ(StoredFullscreen(), 0);  // the window mode is left alone
 }
@@ -296,13 +299,11 @@ TEST_F(GameStartup, ADamagedArchiveEndsTheStartWithItsMessageAndNoGameWithMissin
     const int result = Start();
     std::filesystem::current_path(previousFolder);
     EXPECT_EQ(result, 0);
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].caption, "Error");
+    ExpectOneErrorOverTheWindow();
+    ASSERT_FALSE(HasFatalFailure());
     EXPECT_NE(dialogs.messages[0].text.find(copy), std::string::npos) << dialogs.messages[0].text;
     EXPECT_NE(dialogs.messages[0].text.find("is damaged.  Please reinstall Zanbor."), std::string::npos);
-    EXPECT_EQ(dialogs.owners[0], app->screen->handle);
     EXPECT_EQ(CScene::First(), nullptr);  // no game runs with what could be read
-    EXPECT_TRUE(QuitPosted());
     End();
     RemoveTree(folder);
 }
