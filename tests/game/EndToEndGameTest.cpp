@@ -144,9 +144,13 @@ protected:
     // clicks on its dice and the rest rolled again, `rolls` times in all.
     void PlayRow(int rolls, bool byClick, bool undo, bool undoByButton) {
         const int row = Board().handIndex;
-        Tap(SDLK_RETURN);
+        // The first roll of a row by the roll button where the row's categories are clicked, else by Return.
+        if (byClick)
+            ClickOn(Scene()->rollButton), ++used["roll button"];
+        else
+            Tap(SDLK_RETURN);
         ASSERT_NO_FATAL_FAILURE(Settle());
-        ASSERT_EQ(Board().rollsUsed, 1) << "Return did not roll row " << row;
+        ASSERT_EQ(Board().rollsUsed, 1) << "no roll of row " << row;
         for (int roll = 2; roll <= rolls; ++roll) {
             int count[7] = {}, keep = 1, faces[kBoardCols];
             for (int col = 0; col < kBoardCols; ++col) ++count[faces[col] = Board().dice[DieIndex(row, col)].face];
@@ -173,15 +177,21 @@ protected:
         ASSERT_NO_FATAL_FAILURE(Settle());
     }
 
-    // Chooses a second-half line by its key or its button.
-    void ChooseLine(int line, bool byButton) {
-        if (byButton)
+    // Chooses a second-half line by its key, its button, or (a column) by a
+    // click on one of its dice.
+    enum LineWay { kLineKey, kLineButton, kLineDieClick };
+    void ChooseLine(int line, LineWay way) {
+        static const char* const names[] = {"line key", "line button", "die click"};
+        if (way == kLineDieClick && (line == kFallingDiagonal || line == kRisingDiagonal)) way = kLineKey;
+        if (way == kLineButton)
             ClickOn(Scene()->lineButtons[line]);
+        else if (way == kLineDieClick)
+            ClickOn(Die(DieIndex(2, line - 1)));
         else
             Tap(static_cast<SDL_Keycode>(SDLK_1 + line));
-        ASSERT_EQ(Board().selectedLine, line) << "line " << line << " by " << (byButton ? "button" : "key");
-        ++used[byButton ? "line button" : "line key"];
+        ASSERT_EQ(Board().selectedLine, line) << "line " << line << " by " << names[way];
         EXPECT_EQ(Scene()->lineButtons[line]->GetState(), kStateDown);
+        ++used[names[way]];
     }
     // The swap of two movable dice of one row, one on the line, that makes
     // the line worth most (no swap: -1s); a swap is made when it loses nothing.
@@ -228,7 +238,7 @@ protected:
     }
     // One hand of the second half: the line worth most chosen (by key or
     // button), the best swap into it, then the hand scored.
-    void PlayLine(bool lineByButton, bool byClick, bool undo, bool undoByButton) {
+    void PlayLine(LineWay lineWay, bool byClick, bool undo, bool undoByButton) {
         int line = -1, linePoints = -1;
         for (int l = 0; l < kLineCount; ++l) {
             if (Board().lineScored[l]) continue;
@@ -240,7 +250,7 @@ protected:
             }
             if (const int points = BestPoints(faces, colours); points > linePoints) line = l, linePoints = points;
         }
-        ASSERT_NO_FATAL_FAILURE(ChooseLine(line, lineByButton));
+        ASSERT_NO_FATAL_FAILURE(ChooseLine(line, lineWay));
         int from = -1, to = -1;
         ASSERT_NO_FATAL_FAILURE(BestSwap(line, &from, &to));
         if (from >= 0) {
@@ -265,7 +275,8 @@ protected:
         ASSERT_TRUE(Shown(Scene()->lineButtons[0]));
         for (int hand = kFirstHalfHands; hand < kCategoryCount; ++hand) {
             const bool undo = plan.undo == GamePlan::kUndoButtonSecondHalf && hand == 7;
-            ASSERT_NO_FATAL_FAILURE(PlayLine((hand + game) % 2 == 0, (hand + game) % 3 == 0, undo, true));
+            const LineWay way = static_cast<LineWay>((hand + game) % 3);
+            ASSERT_NO_FATAL_FAILURE(PlayLine(way, (hand + game) % 2 == 0, undo, true));
         }
         Run(100);
         CheckFinishedGame();
@@ -336,7 +347,9 @@ protected:
                 if (all || g.player == player) totals.push_back(g.total);
             const int games = static_cast<int>(totals.size());
             const std::string prefix = all ? "" : player, suffix = all ? "All" : "";
-            EXPECT_EQ(StoredDword(prefix + "GamesStarted" + suffix, 0), games);
+            const int left = static_cast<int>(
+                std::count_if(abandoned.begin(), abandoned.end(), [&](auto& p) { return all || p == player; }));
+            EXPECT_EQ(StoredDword(prefix + "GamesStarted" + suffix, 0), games + left);
             EXPECT_EQ(StoredDword(prefix + "GamesFinished" + suffix, 0), games);
             const int sum = std::accumulate(totals.begin(), totals.end(), 0);
             EXPECT_EQ(StoredDword(prefix + "AverageScore" + suffix, -1), games ? sum / games : -1);
@@ -369,6 +382,7 @@ protected:
     };
     std::map<int, int> expected;  // category code -> what its hand was worth
     std::vector<Played> played;
+    std::vector<std::string> abandoned;  // players of games given up for a new one
     std::vector<int> messages;
     int lastCode = 0;
     std::map<std::string, int> used;  // how often each way of input was used
@@ -406,21 +420,34 @@ TEST_F(EndToEndGame, GamesPlayedWithKeysAndClicksAreScoredShownAndRecorded) {
     EXPECT_TRUE(QuitPosted());
     EndProgram();
 
-    // The next run, in click mode, by another player whose initials replace
-    // the stored ones in the box; its game joins the same records.
+    // The next run, full screen and in click mode, by another player whose
+    // initials replace the stored ones in the box; its game joins the records.
     StoreDword("DiceMoveMode", 1);
+    StoreDword("Fullscreen", 1);  // the whole layout, scaled to the desktop
     ASSERT_NO_FATAL_FAILURE(StartProgram(7));
+    ASSERT_EQ(Scene()->originX, 0);
     ASSERT_NO_FATAL_FAILURE(PastIntro());
     for (SDL_Keycode key : {SDLK_END, SDLK_BACKSPACE, SDLK_BACKSPACE, SDLK_BACKSPACE, SDLK_x, SDLK_y}) Tap(key);
+    // A game given up after its first roll, by the new-game key and the dialog's yes.
+    Tap(SDLK_RETURN);
+    ASSERT_NO_FATAL_FAILURE(Settle());
+    abandoned.push_back("XY");
+    Tap(SDLK_KP_PERIOD);
+    Run(25);
+    ASSERT_NE(Scene()->pSceneResetConfirm, nullptr);
+    Tap(SDLK_y);
+    Run(50);
+    ASSERT_EQ(Board().rollsUsed, 0);
+    ASSERT_FALSE(Scene()->paused);
     ASSERT_NO_FATAL_FAILURE(PlayGame(3, {"click mode: undo by button in the first half",
                                          GamePlan::kUndoButtonFirstHalf, 0}));
     EXPECT_EQ(StoredString("Initials"), "XY");
     CheckRecords();
     // Seeded: the games end unranked, with a new best and in the table.
     EXPECT_EQ(messages, (std::vector<int>{6, 1, 3, 6}));
-    // Every way of giving a command was used: cell click, drag swap, hold click, line button, line key,
-    // pad key, right-click swap, separator key, undo button and undo key.
-    EXPECT_EQ(used.size(), 10u);
+    // Every way of giving a command was used: cell click, die click, drag swap, hold click, line button,
+    // line key, pad key, right-click swap, roll button, separator key, undo button and undo key.
+    EXPECT_EQ(used.size(), 12u);
     SendWindowEvent(SDL_WINDOWEVENT_CLOSE);
     Run(25);
     EXPECT_TRUE(QuitPosted());

@@ -124,7 +124,14 @@ protected:
         Key(SDL_KEYDOWN, key);
         Key(SDL_KEYUP, key);
     }
+    // Where a point of the 800 x 600 layout lies in the window: the same in a
+    // window, scaled and letterboxed in full screen (SDL scales events back).
+    void ToWindow(int* x, int* y) {
+        if (SDL_Renderer* renderer = SDL_GetRenderer(app->screen->handle))
+            SDL_RenderLogicalToWindow(renderer, *x + 0.5f, *y + 0.5f, x, y);
+    }
     void Button(Uint32 type, int x, int y, Uint8 button) {
+        ToWindow(&x, &y);
         SDL_Event event{};
         event.type = type;
         event.button.windowID = SDL_GetWindowID(app->screen->handle);
@@ -136,6 +143,7 @@ protected:
         Send(event);
     }
     void Move(int x, int y) {
+        ToWindow(&x, &y);
         SDL_Event event{};
         event.type = SDL_MOUSEMOTION;
         event.motion.windowID = SDL_GetWindowID(app->screen->handle);
