@@ -163,6 +163,12 @@ protected:
         for (int id = kFirstCategory; id < kLastCategory; ++id) ASSERT_EQ(Score(id), 1) << id;
         StopAll();
     }
+    // Then the game ends with 'l' scratched on the last hand.
+    void FinishByTheLastFill() {
+        FillElevenCells();
+        scene->lastHand = true;
+        ASSERT_EQ(Score(kTwoPairs), 1);
+    }
 
     // Draws the scene once and reads a region back as 0x00RRGGBB.
     std::vector<std::uint32_t> DrawAndRead(const SDL_Rect& rect) {
@@ -463,9 +469,7 @@ TEST_F(ScoreSheetTest, TheTwelfthFillEndsTheGameWithExactlyOneEndSound) {
 }
 
 TEST_F(ScoreSheetTest, ARecalculationAfterTheGameEndedDoesNotEndItAgain) {
-    FillElevenCells();
-    scene->lastHand = true;
-    ASSERT_EQ(Score(kTwoPairs), 1);
+    FinishByTheLastFill();
     scene->log.clear();
     sheet->Recalculate();
     EXPECT_TRUE(scene->log.empty());
@@ -486,14 +490,9 @@ TEST_F(ScoreSheetTest, BestScoreIsWrittenOnlyWhenBeatenOrANewBestOverall) {
         {5, false, 5, false},   // not reached
     };
     // The total of the mixed hand in every cell.
-    int total = 0;
-    {
-        FillElevenCells();
-        scene->lastHand = true;
-        ASSERT_EQ(Score(kTwoPairs), 1);
-        total = sheet->Totals().total;
-        ASSERT_GT(total, 0);
-    }
+    FinishByTheLastFill();
+    const int total = sheet->Totals().total;
+    ASSERT_GT(total, 0);
     for (const Case& c : cases) {
         store->WriteDword("BestScore", static_cast<DWORD>(total + c.storedDelta), "Config");
         scene->bestOverall = c.overall;
