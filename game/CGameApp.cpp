@@ -115,8 +115,8 @@ int CGameApp::OnInit() {
         ShowMessage(kMessageDesktopTooSmall, nullptr);
         return 0;
     }
-    // The checks' renderer has no window; the real one is made for the window below.
-    if (MRenderDevice* checks = MRenderDevice::Current(); checks && !checks->GetFocusWindow()) checks->Destroy();
+    // The checks' device has no window yet: it is kept and given the window
+    // below (ending it would shut the video down only to start it again).
     StartupReport::Mark("checks");
 
     largeIconId = IDI_LARGE_ICON;

@@ -2,8 +2,14 @@
 
 #include <SDL.h>
 
+#include <dirent.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cctype>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 #include <thread>
 
 #include "platform/MCanvas.h"
@@ -38,6 +44,70 @@ D3DCOLOR DarkOf(D3DCOLOR k) {
     return out;
 }
 
+// Whether the machine has a graphics device a driver could accelerate with:
+// a kernel display or render node, or the device of a vendor driver.
+bool HasGraphicsHardware() {
+    if (const char* forced = std::getenv("LIBGL_ALWAYS_SOFTWARE"); forced && *forced && std::strcmp(forced, "0") != 0)
+        return false;
+    bool found = access("/dev/nvidia0", F_OK) == 0;
+    if (DIR* entries = opendir("/dev/dri")) {
+        while (dirent* entry = readdir(entries))
+            if (std::strncmp(entry->d_name, "card", 4) == 0 || std::strncmp(entry->d_name, "render", 6) == 0)
+                found = true;
+        closedir(entries);
+    }
+    return found;
+}
+
+// An OpenGL renderer whose driver draws on the CPU: slower than SDL's own
+// software renderer for this game's flat 2-D frames, and many times larger.
+bool RastersInSoftware(SDL_Renderer* renderer) {
+    SDL_RendererInfo info{};
+    if (SDL_GetRendererInfo(renderer, &info) != 0 || std::strncmp(info.name, "opengl", 6) != 0) return false;
+    using GetString = const unsigned char* (*)(unsigned);
+    auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    const auto* name = getString ? reinterpret_cast<const char*>(getString(0x1F01 /* GL_RENDERER */)) : nullptr;
+    if (!name) return false;
+    std::string lower(name);
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (const char* rasteriser : {"llvmpipe", "softpipe", "swrast", "software"})
+        if (lower.find(rasteriser) != std::string::npos) return true;
+    return false;
+}
+
+SDL_Renderer* MakeSoftwareRenderer(SDL_Window* window) {
+    // SDL would otherwise show the software frame through an OpenGL texture,
+    // bringing back the rasteriser it is meant to avoid.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    return SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+}
+
+// Accelerated with vsync first, then accelerated, then the software renderer;
+// where nothing can accelerate (no graphics device, or an OpenGL that draws on
+// the CPU) the software renderer comes first. A renderer named in
+// SDL_RENDER_DRIVER is left to SDL's choice.
+SDL_Renderer* MakeRenderer(SDL_Window* window, int deviceType) {
+    const char* named = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
+    const bool chosenByUser = named && *named;
+    if (deviceType == 0) return SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    if (!chosenByUser && !HasGraphicsHardware()) {
+        if (SDL_Renderer* software = MakeSoftwareRenderer(window)) return software;
+    }
+    SDL_Renderer* renderer = nullptr;
+    for (Uint32 flags : {Uint32{SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC}, Uint32{SDL_RENDERER_ACCELERATED}}) {
+        renderer = SDL_CreateRenderer(window, -1, flags);
+        if (renderer) break;
+    }
+    if (renderer && !chosenByUser && RastersInSoftware(renderer)) {
+        SDL_DestroyRenderer(renderer);
+        renderer = MakeSoftwareRenderer(window);
+        // Should the window refuse a software frame, the rasteriser will do.
+        if (!renderer) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
+    }
+    if (!renderer) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    return renderer;
+}
+
 }  // namespace
 
 MRenderDevice* MRenderDevice::Current() { return gDevice; }
@@ -55,7 +125,14 @@ MRenderDevice* MRenderDevice::Get(SDL_Window* window) {
             gDevice->ownsVideo = 1;
         }
     }
-    if (window && !gDevice->focusWindow) gDevice->focusWindow = window;
+    if (window && !gDevice->focusWindow) {
+        gDevice->focusWindow = window;
+        // The window lives on the video subsystem this device may have
+        // started: it is no longer the device's to end (the process's
+        // SDL_Quit ends it), so a device made for the desktop checks can go
+        // on to draw in the window without video being started twice.
+        gDevice->ownsVideo = 0;
+    }
     return gDevice;
 }
 
@@ -93,14 +170,7 @@ int MRenderDevice::CreateDevice(int wantFullScreen, int width, int height) {
     if (fullScreen && !(SDL_GetWindowFlags(focusWindow) & SDL_WINDOW_FULLSCREEN))
         SDL_SetWindowFullscreen(focusWindow, SDL_WINDOW_FULLSCREEN_DESKTOP);
 
-    // Accelerated with vsync first, then accelerated, then the software renderer.
-    const Uint32 attempts[] = {SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC, SDL_RENDERER_ACCELERATED,
-                               SDL_RENDERER_SOFTWARE};
-    for (Uint32 flags : attempts) {
-        if (deviceType == 0 && !(flags & SDL_RENDERER_SOFTWARE)) continue;
-        renderer = SDL_CreateRenderer(focusWindow, -1, flags);
-        if (renderer) break;
-    }
+    renderer = MakeRenderer(focusWindow, deviceType);
     if (!renderer) return kResultNoDevice;
 
     SDL_RendererInfo info{};
@@ -158,16 +228,21 @@ int MRenderDevice::EndFrame() {
     inFrame = 0;
     if (SDL_RenderFlush(renderer) != 0) return kResultEndFailed;
     SDL_RenderPresent(renderer);
-    if (pacing) PaceFrame();
+    ++presentCount;
+    if (pacing) PaceFrame(1);
     return 0;
 }
 
-void MRenderDevice::PaceFrame() {
+void MRenderDevice::SkipFrame() {
+    if (renderer && pacing) PaceFrame(0);
+}
+
+void MRenderDevice::PaceFrame(int presented) {
     using Clock = std::chrono::steady_clock;
     const auto period = std::chrono::nanoseconds(1'000'000'000LL / refreshRate);
     // A present that waits for the display needs no help; should its vsync not
     // really wait, frames are still held below one and a third of the refresh rate.
-    const auto step = presentWaits ? period * 3 / 4 : period;
+    const auto step = presentWaits && presented ? period * 3 / 4 : period;
     auto now = Clock::now();
     nextFrame += step;
     if (nextFrame <= now) {

@@ -68,6 +68,11 @@ public:
     // Presents the frame; where the present does not wait for the display
     // (software renderer, or no vsync) sleeps the rest of the display's frame.
     int EndFrame();
+    // A frame that shows no change: nothing is drawn or presented, and the
+    // caller sleeps until the next frame time (when pacing is on).
+    void SkipFrame();
+    // Frames presented since the device was made.
+    long GetPresentCount() const { return presentCount; }
 
     // Clears the panel and draws its bevel: top, left, bottom, right edges in
     // that order. E_INVALIDARG for an empty panel.
@@ -129,7 +134,9 @@ private:
 
     void ReleaseRenderer();
     int RebuildDeviceObjects();
-    void PaceFrame();
+    // Sleeps until the next frame time; a presented frame on a display that
+    // waits for its refresh needs less help.
+    void PaceFrame(int presented);
 
     int runtimeAvailable = 0;
     int ownsVideo = 0;  // the video subsystem was started here
@@ -149,6 +156,7 @@ private:
     int pacing = 1;
     int presentWaits = 0;
     int refreshRate = 60;
+    long presentCount = 0;
     std::chrono::steady_clock::time_point nextFrame{};
     std::vector<MDeviceResetListener*> listeners;
 };
