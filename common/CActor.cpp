@@ -20,6 +20,8 @@ CActor::CActor(CScene* owner, int px, int py, int pz, int kind, int shape)
         x -= scene->originX;
         y -= scene->originY;
         scene->AddActor(this);
+        // A new actor is something new to draw (its bounds come with its picture).
+        scene->Invalidate(nullptr);
     }
 }
 
@@ -195,13 +197,14 @@ void CActor::Update(int ticks) {
         }
     }
 
-    // Blinking flips the flag directly; redraw mode 0 repaints every frame anyway.
+    // Blinking flips the flag directly; each flip is a change to draw.
     if (blinking) {
         if (hidden) {
             if (hiddenCountdown > 0) {
                 hiddenCountdown -= ticks;
                 if (hiddenCountdown <= 0) {
                     hidden = 0;
+                    InvalidateBounds();
                     CountBlinkChange();
                     hiddenCountdown = hiddenPeriod;
                 }
@@ -210,6 +213,7 @@ void CActor::Update(int ticks) {
             shownCountdown -= ticks;
             if (shownCountdown <= 0) {
                 hidden = 1;
+                InvalidateBounds();
                 CountBlinkChange();
                 shownCountdown = shownPeriod;
             }
@@ -253,7 +257,10 @@ void CActor::MoveBy(int dx, int dy, int dz) {
     if (ClipDX(dx)) x += dx;
     if (ClipDY(dy)) y += dy;
     if (killWhenOutside && IsOutsideViewport()) Kill();
-    if (changed || x != oldX || y != oldY) UpdateBounds();
+    if (changed || x != oldX || y != oldY)
+        UpdateBounds();
+    else if (dz != 0 && !hidden)
+        InvalidateBounds();  // a depth of 0 or less is not drawn
 }
 
 void CActor::SetPos(int px, int py, int pz) {
@@ -329,7 +336,7 @@ void CActor::ScrollBy(int dx, int dy) {
     if (fixed) return;
     x -= dx;
     y -= dy;
-    RecalcBounds();
+    UpdateBounds();
 }
 
 void CActor::InvalidateBounds() {

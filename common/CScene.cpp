@@ -19,6 +19,8 @@
 namespace {
 CScene* gFirstScene = nullptr;
 CScene* gLastScene = nullptr;
+// Set by every invalidation, cleared when a frame is drawn; the first frame is always drawn.
+int gChanged = 1;
 }  // namespace
 
 CScene* CScene::First() { return gFirstScene; }
@@ -131,7 +133,22 @@ int CScene::Resort(CActor* actor) {
 }
 
 void CScene::Invalidate(const CRect*) {
-    // Redraw mode 0 (the only one in use) repaints everything every frame.
+    // Redraw mode 0 (the only one in use) repaints the whole frame once anything changed.
+    gChanged = 1;
+}
+
+void CScene::ForceRedraw() { gChanged = 1; }
+
+int CScene::NeedsDrawing() {
+    if (gChanged) return 1;
+    MRenderDevice* device = MRenderDevice::Current();
+    if (device && device->IsResetPending()) return 1;
+#ifdef ZANBOR_HAVE_FADE
+    // A fade changes its picture every step without moving.
+    for (CScene* scene = gFirstScene; scene; scene = scene->next)
+        if (scene->fade && !scene->fade->hidden && (scene->fade->revealing || scene->fade->covering)) return 1;
+#endif
+    return 0;
 }
 
 void CScene::ResetActors(int a, int b) {
@@ -245,6 +262,14 @@ void CScene::DrawActors(const CRect& rect) {
     for (CActor* actor = actorLast; actor; actor = actor->previous) {
         if (actor->hidden || actor->z <= 0 || !RectsOverlap(actor->bounds, rect)) continue;
         actor->Draw(IntersectRect(actor->bounds, rect));
+        actor->drawn = 1;
+        ++collisionManager->drawnCount;
+    }
+}
+
+void CScene::MarkDrawnActors(const CRect& rect) {
+    for (CActor* actor = actorLast; actor; actor = actor->previous) {
+        if (actor->hidden || actor->z <= 0 || !RectsOverlap(actor->bounds, rect)) continue;
         actor->drawn = 1;
         ++collisionManager->drawnCount;
     }
@@ -419,8 +444,23 @@ void CScene::UpdateAll() {
 int CScene::DrawAll() {
     if (!gFirstScene) return 0;
     MRenderDevice* device = MRenderDevice::Current();
-    // A lost device (or none at all) skips drawing; the next frame tries again.
-    if (!device || device->BeginFrame() != 0) return 0;
+    if (!device) return 0;
+    if (!NeedsDrawing()) {
+        // The screen shows this frame already: no drawing, no present, just
+        // the wait for the next frame time (and the collisions of what is shown).
+        for (CScene* scene = gFirstScene; scene; scene = scene->next) {
+            int targetW = 0, targetH = 0;
+            scene->GetTargetSize(&targetW, &targetH);
+            scene->MarkDrawnActors(CRect{0, 0, targetW, targetH});
+        }
+        device->SkipFrame();
+        for (CScene* scene = gFirstScene; scene; scene = scene->next) scene->collisionManager->RunCollisions();
+        return 0;
+    }
+    // A lost device skips drawing and keeps the change; the next frame tries again.
+    if (device->BeginFrame() != 0) return 0;
+    // Cleared before drawing: a change made while drawing shows in the next frame.
+    gChanged = 0;
     for (CScene* scene = gFirstScene; scene; scene = scene->next) scene->Draw();
     device->EndFrame();
     for (CScene* scene = gFirstScene; scene; scene = scene->next) scene->collisionManager->RunCollisions();

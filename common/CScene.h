@@ -82,8 +82,8 @@ public:
     void RemoveActor(CActor* actor);
     // Re-inserts an actor that is out of order with a neighbour; 1 if it moved.
     int Resort(CActor* actor);
-    // A redraw request for a region (null: everything); redraw mode 0 redraws
-    // everything every frame, so nothing is kept.
+    // A redraw request for a region (null: everything). Redraw mode 0 redraws
+    // the whole frame, so only the fact is kept: the next frame is drawn.
     void Invalidate(const CRect* rect);
     void ResetActors(int a, int b);
     void SetViewport(const CRect& rect);
@@ -101,6 +101,9 @@ public:
     void UpdateActors();
     // Draws the actors overlapping rect, far to near.
     void DrawActors(const CRect& rect);
+    // Marks the actors DrawActors would draw as drawn, drawing nothing: the
+    // collisions of a frame that shows no change see the same actors.
+    void MarkDrawnActors(const CRect& rect);
 
     // The game clock in ticks.
     static int Now();
@@ -120,8 +123,15 @@ public:
     // begin a frame), tick.
     static void RunFrame();
     static void UpdateAll();
-    // 1 when a frame was drawn and presented.
+    // Draws and presents a frame when anything changed since the last one
+    // (see NeedsDrawing); otherwise waits for the next frame time without
+    // drawing. 1 when a frame was drawn and presented.
     static int DrawAll();
+    // Something on screen changed since the last presented frame: an actor
+    // invalidated, a fade is running, or the device must rebuild its objects.
+    static int NeedsDrawing();
+    // The next frame is drawn whatever changed.
+    static void ForceRedraw();
     static void TickAll();
 
     CScene* previous = nullptr;

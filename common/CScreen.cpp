@@ -125,6 +125,7 @@ int CScreen::OnSysKeyDown(int key) { return scene ? DeliverKeyDown(key, 1) : 1; 
 int CScreen::OnSysKeyUp(int key) { return scene ? DeliverKeyUp(key, 1) : 1; }
 
 void CScreen::InvalidateAll() {
+    CScene::ForceRedraw();
     if (!scene) return;
     for (CScene* s = CScene::First(); s; s = s->next) s->Invalidate(nullptr);
 }
@@ -192,7 +193,11 @@ int CScreen::IsSoundOff() {
 void CScreen::SpareHook41() {}
 
 void CScreen::Draw() {
-    if (scene && !requestPending) CScene::DrawAll();
+    if (scene && !requestPending) {
+        // Asked for outside the frame (a move, a size change): drawn whatever changed.
+        CScene::ForceRedraw();
+        CScene::DrawAll();
+    }
 }
 
 void CScreen::HideSystemCursor() {

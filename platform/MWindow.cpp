@@ -155,6 +155,12 @@ int MWindow::HandleMessage(const SDL_Event& event) {
             return 1;
         case SDL_WINDOWEVENT_SIZE_CHANGED:
             if (!minimised) OnSize(event.window.data1, event.window.data2);
+            Repaint();
+            return 1;
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SHOWN:
+            // The desktop lost what the window showed: the next frame draws it again.
+            Repaint();
             return 1;
         case SDL_WINDOWEVENT_MINIMIZED:
             // A minimised window is also an inactive one.
@@ -169,6 +175,7 @@ int MWindow::HandleMessage(const SDL_Event& event) {
                 OnSize(clientWidth, clientHeight);
                 OnActivate(WA_ACTIVE);
             }
+            Repaint();
             return 1;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
             if (!minimised) OnActivate(WA_ACTIVE);
