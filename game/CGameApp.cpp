@@ -154,8 +154,11 @@ int CGameApp::OnInit() {
         ShowMessage(kMessageNoSound, gameScreen->handle);
         return EndStartup();
     }
-    // Without a synthesizer or a SoundFont the music is silently absent.
-    MMusicManager::Get()->Initialize(gameScreen->handle, sound, 64, 8);
+    // Without a synthesizer or a SoundFont the music is silently absent. The
+    // SoundFont is read while the rest starts: the music waits for it.
+    MMusicManager* music = MMusicManager::Get();
+    music->LoadSoundFontInBackground(1);
+    music->Initialize(gameScreen->handle, sound, 64, 8);
     StartupReport::Mark("audio");
 
     if (gameScreen->CreateContent() != 0) return EndStartup();

@@ -18,6 +18,7 @@
 #include "game/CPlayScene.h"
 #include "platform/CException.h"
 #include "platform/MPaths.h"
+#include "platform/MRenderDevice.h"
 
 namespace StartupReport {
 
@@ -112,6 +113,12 @@ void CGameScreen::ReportDamagedArchive() {
 
 int CGameScreen::BeginContent() {
     if (scene) scene->Begin();
+    // The scene's beginning presents its first frame (the moment, not the
+    // wait for the next frame time that follows it).
+    if (MRenderDevice* device = MRenderDevice::Current(); device && device->GetPresentCount() > 0 && scene) {
+        firstFrameReported = 1;
+        StartupReport::Mark("first-frame");
+    }
     return 0;
 }
 

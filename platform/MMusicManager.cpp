@@ -76,6 +76,8 @@ std::string MMusicManager::FindSoundFont() {
 }
 
 void MMusicManager::Shutdown() {
+    // A SoundFont still being read goes into the synthesizer freed below.
+    if (loader.joinable()) loader.join();
     // Out of the stream first: after this no render is running or will run.
     if (soundManager && MSoundManager::Peek() == soundManager &&
         soundManager->GetMixer().GetMusicSource() == this) {
@@ -97,7 +99,23 @@ void MMusicManager::Shutdown() {
         settings = nullptr;
     }
     ready = 0;
+    fontLoaded = 0;
     soundFontPath.clear();
+}
+
+void MMusicManager::LoadSoundFont(fluid_synth_t* into, std::string path) {
+    // The synthesizer is not rendered (nor its players made) until the
+    // SoundFont is in, so nothing else touches it meanwhile.
+    // A SoundFont that will not load leaves the stream silent for good.
+    const bool loaded = fluid_synth_sfload(into, path.c_str(), 1) != FLUID_FAILED;
+    std::lock_guard<std::mutex> guard(lock);
+    fontLoaded = loaded ? 1 : 0;
+}
+
+int MMusicManager::WaitForSoundFont() {
+    if (loader.joinable()) loader.join();
+    std::lock_guard<std::mutex> guard(lock);
+    return fontLoaded;
 }
 
 HRESULT MMusicManager::Initialize(SDL_Window* /*window*/, MSoundManager* sound, int channels, DWORD /*pathType*/) {
@@ -125,7 +143,8 @@ HRESULT MMusicManager::Initialize(SDL_Window* /*window*/, MSoundManager* sound, 
     // game's short tunes need more to sit beside the effects.
     fluid_settings_setnum(newSettings, "synth.gain", 0.5);
     fluid_synth_t* newSynth = new_fluid_synth(newSettings);
-    if (!newSynth || fluid_synth_sfload(newSynth, path.c_str(), 1) == FLUID_FAILED) {
+    const bool background = loadInBackground != 0;
+    if (!newSynth || (!background && fluid_synth_sfload(newSynth, path.c_str(), 1) == FLUID_FAILED)) {
         if (newSynth) {
             delete_fluid_synth(newSynth);
         }
@@ -140,9 +159,11 @@ HRESULT MMusicManager::Initialize(SDL_Window* /*window*/, MSoundManager* sound, 
         streamFrame = 0;
         soundFontPath = path;
         ready = 1;
+        fontLoaded = background ? 0 : 1;
     }
     soundManager = sound;
     sound->GetMixer().SetMusicSource(this);
+    if (background) loader = std::thread(&MMusicManager::LoadSoundFont, this, newSynth, path);
     return AudioResult::kOk;
 }
 
@@ -263,7 +284,9 @@ std::int64_t MMusicManager::NextActionFrame(std::int64_t limit) const {
 
 void MMusicManager::Render(float* left, float* right, int frames) {
     std::lock_guard<std::mutex> guard(lock);
-    if (!synth) {
+    // Until the SoundFont is in, the stream's time stands still: music asked
+    // to start meanwhile starts on its frame once there is something to play.
+    if (!synth || !fontLoaded) {
         std::fill(left, left + frames, 0.0f);
         std::fill(right, right + frames, 0.0f);
         return;

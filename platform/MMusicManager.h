@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 struct SDL_Window;
@@ -44,6 +45,14 @@ public:
     // SoundFont is found (not ready); kFail when the SoundFont cannot be loaded.
     // The window and the path type are not needed here.
     HRESULT Initialize(SDL_Window* window, MSoundManager* sound, int channels, DWORD pathType);
+    // Set before Initialize: the SoundFont is read on a thread of its own,
+    // so that start-up need not wait for it. Music asked to play meanwhile
+    // starts when the SoundFont is in (the stream holds its time until then);
+    // a SoundFont that fails to load leaves the music silent.
+    void LoadSoundFontInBackground(int on) { loadInBackground = on; }
+    // Waits until a SoundFont being read in the background is in; 1 when
+    // the synthesizer has it.
+    int WaitForSoundFont();
 
     // Reads the rest of the current chunk of the archive into the MIDI buffer
     // (its size rounded up to a multiple of 8, the extra bytes zero) and loads
@@ -86,8 +95,14 @@ private:
     void RunDueActions();
     std::int64_t NextActionFrame(std::int64_t limit) const;
 
+    // Reads the SoundFont into the synthesizer (the background load's thread).
+    void LoadSoundFont(fluid_synth_t* into, std::string path);
+
+    std::thread loader;  // the background load, until joined
+    int loadInBackground = 0;
     std::mutex lock;  // guards everything below that the audio thread reads
     int ready = 0;
+    int fontLoaded = 0;  // the synthesizer has its SoundFont
     int samplesPerSecond = 0;
     std::string soundFontPath;
     fluid_settings_t* settings = nullptr;
