@@ -2,6 +2,10 @@
 
 #include <new>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include "common/COptions.h"
 #include "game/CGameOptions.h"
 #include "game/CGameScreen.h"
@@ -165,6 +169,10 @@ int CGameApp::OnInit() {
     StartupReport::Mark("content");
     gameScreen->BeginContent();
     StartupReport::Mark("begin");
+#ifdef __GLIBC__
+    // Loading left freed buffers in the heap; they go back to the system.
+    malloc_trim(0);
+#endif
     MApplication::OnInit();
     return 1;
 }
