@@ -107,11 +107,16 @@ def main():
     parser.add_argument("--screen", default="1024x768x24", help="Xvfb screen geometry")
     parser.add_argument("--window-manager", default="", help="a window manager to run on the display (e.g. openbox)")
     parser.add_argument("--windowed", action="store_true", help="start in a window instead of full screen")
+    parser.add_argument("--roll", action="store_true",
+                        help="before the idle measurement type initials and roll once (needs xdotool), so that "
+                             "the initials box and its blinking caret are gone and the board stands still")
     args = parser.parse_args()
     if not os.path.exists(args.program):
         raise SystemExit(f"{args.program}: build the game first")
     if args.window_manager and not shutil.which(args.window_manager):
         raise SystemExit(f"{args.window_manager}: not installed")
+    if args.roll and not shutil.which("xdotool"):
+        raise SystemExit("xdotool: not installed")
 
     xvfb, display = start_xvfb(args.screen)
     manager = None
@@ -136,6 +141,10 @@ def main():
                 if run >= args.runs:
                     time.sleep(args.intro_seconds)
                     rss.append(rss_mb(game.pid))
+                    if args.roll:
+                        subprocess.run(["xdotool", "key", "--delay", "100", "a", "b", "Return"],
+                                       env=dict(os.environ, DISPLAY=display), check=False)
+                        time.sleep(6.0)  # the dice roll and settle
                     before, clock = cpu_seconds(game.pid), time.monotonic()
                     time.sleep(args.idle_seconds)
                     cpu.append(100.0 * (cpu_seconds(game.pid) - before) / (time.monotonic() - clock))
@@ -161,7 +170,8 @@ def main():
     if rss:
         print(f"resident memory after the intro: {spread(rss, 'MB')}")
     if cpu:
-        print(f"CPU while idle after the intro ({args.idle_seconds:.0f} s): {spread(cpu, '% of one core')}")
+        state = "after a roll, the board still" if args.roll else "after the intro, the caret blinking"
+        print(f"CPU while idle {state} ({args.idle_seconds:.0f} s): {spread(cpu, '% of one core')}")
 
 
 if __name__ == "__main__":
