@@ -111,6 +111,7 @@ def main():
                         help="before the idle measurement type initials and roll once (needs xdotool), so that "
                              "the initials box and its blinking caret are gone and the board stands still")
     args = parser.parse_args()
+    args.program = os.path.abspath(args.program)
     if not os.path.exists(args.program):
         raise SystemExit(f"{args.program}: build the game first")
     if args.window_manager and not shutil.which(args.window_manager):
