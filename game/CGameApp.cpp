@@ -159,7 +159,7 @@ int CGameApp::OnInit() {
         return EndStartup();
     }
     // Without a synthesizer or a SoundFont the music is silently absent. The
-    // SoundFont is read while the rest starts: the music waits for it.
+    // SoundFont is read once the first frame is up: the music waits for it.
     MMusicManager* music = MMusicManager::Get();
     music->LoadSoundFontInBackground(1);
     music->Initialize(gameScreen->handle, sound, 64, 8);
@@ -169,6 +169,7 @@ int CGameApp::OnInit() {
     StartupReport::Mark("content");
     gameScreen->BeginContent();
     StartupReport::Mark("begin");
+    music->StartSoundFontLoad();
 #ifdef __GLIBC__
     // Loading left freed buffers in the heap; they go back to the system.
     malloc_trim(0);

@@ -7,6 +7,9 @@
 #include "platform/MSoundManager.h"
 
 #include <fluidsynth.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -101,9 +104,12 @@ void MMusicManager::Shutdown() {
     ready = 0;
     fontLoaded = 0;
     soundFontPath.clear();
+    pendingSoundFont.clear();
 }
 
 void MMusicManager::LoadSoundFont(fluid_synth_t* into, std::string path) {
+    // Behind the frames of the game that is starting.
+    setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), 10);
     // The synthesizer is not rendered (nor its players made) until the
     // SoundFont is in, so nothing else touches it meanwhile.
     // A SoundFont that will not load leaves the stream silent for good.
@@ -112,7 +118,14 @@ void MMusicManager::LoadSoundFont(fluid_synth_t* into, std::string path) {
     fontLoaded = loaded ? 1 : 0;
 }
 
+void MMusicManager::StartSoundFontLoad() {
+    if (pendingSoundFont.empty() || !synth || loader.joinable()) return;
+    loader = std::thread(&MMusicManager::LoadSoundFont, this, synth, std::move(pendingSoundFont));
+    pendingSoundFont.clear();
+}
+
 int MMusicManager::WaitForSoundFont() {
+    StartSoundFontLoad();
     if (loader.joinable()) loader.join();
     std::lock_guard<std::mutex> guard(lock);
     return fontLoaded;
@@ -163,7 +176,7 @@ HRESULT MMusicManager::Initialize(SDL_Window* /*window*/, MSoundManager* sound, 
     }
     soundManager = sound;
     sound->GetMixer().SetMusicSource(this);
-    if (background) loader = std::thread(&MMusicManager::LoadSoundFont, this, newSynth, path);
+    if (background) pendingSoundFont = path;
     return AudioResult::kOk;
 }
 

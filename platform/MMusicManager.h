@@ -45,13 +45,15 @@ public:
     // SoundFont is found (not ready); kFail when the SoundFont cannot be loaded.
     // The window and the path type are not needed here.
     HRESULT Initialize(SDL_Window* window, MSoundManager* sound, int channels, DWORD pathType);
-    // Set before Initialize: the SoundFont is read on a thread of its own,
-    // so that start-up need not wait for it. Music asked to play meanwhile
-    // starts when the SoundFont is in (the stream holds its time until then);
-    // a SoundFont that fails to load leaves the music silent.
+    // Set before Initialize: Initialize does not read the SoundFont;
+    // StartSoundFontLoad reads it on a thread of its own (at a lower
+    // priority), so that start-up need not wait for it. Music asked to play
+    // meanwhile starts when the SoundFont is in (the stream holds its time
+    // until then); a SoundFont that fails to load leaves the music silent.
     void LoadSoundFontInBackground(int on) { loadInBackground = on; }
-    // Waits until a SoundFont being read in the background is in; 1 when
-    // the synthesizer has it.
+    void StartSoundFontLoad();
+    // Waits until the SoundFont is in (starting its load if need be); 1
+    // when the synthesizer has it.
     int WaitForSoundFont();
 
     // Reads the rest of the current chunk of the archive into the MIDI buffer
@@ -99,6 +101,7 @@ private:
     void LoadSoundFont(fluid_synth_t* into, std::string path);
 
     std::thread loader;  // the background load, until joined
+    std::string pendingSoundFont;  // to be read by StartSoundFontLoad
     int loadInBackground = 0;
     std::mutex lock;  // guards everything below that the audio thread reads
     int ready = 0;
