@@ -7,6 +7,9 @@
 #include "platform/MSoundManager.h"
 
 #include <fluidsynth.h>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -114,6 +117,9 @@ void MMusicManager::LoadSoundFont(fluid_synth_t* into, std::string path) {
     // SoundFont is in, so nothing else touches it meanwhile.
     // A SoundFont that will not load leaves the stream silent for good.
     const bool loaded = fluid_synth_sfload(into, path.c_str(), 1) != FLUID_FAILED;
+#ifdef __GLIBC__
+    malloc_trim(0);  // the buffers the file was read through go back to the system
+#endif
     std::lock_guard<std::mutex> guard(lock);
     fontLoaded = loaded ? 1 : 0;
 }
