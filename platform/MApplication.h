@@ -76,7 +76,6 @@ protected:
 private:
     bool TranslateAccelerator(const void* event);
 
-    int lockFd = -1;
     int lastAcceleratorCommand = 0;
     void* icons[2] = {nullptr, nullptr};
 };
