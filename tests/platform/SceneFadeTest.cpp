@@ -5,28 +5,12 @@
 #include <gtest/gtest.h>
 
 #include "common/CActorFade.h"
-#include "tests/common/EngineTestSupport.h"
-#include "tests/platform/GraphicsTestSupport.h"
+#include "tests/platform/SceneOnRenderer.h"
 
 namespace {
 
-class SceneFade : public gfxtest::HeadlessRenderer {
+class SceneFade : public gfxtest::SceneOnRenderer {
 protected:
-    void SetUp() override {
-        HeadlessRenderer::SetUp();
-        SetGameTimerClock(enginetest::FakeNow);
-        screen = new enginetest::TestScreen;
-        scene = new enginetest::LogScene(screen);
-        CActorFade::SetLastFadeColour(0);
-    }
-    void TearDown() override {
-        delete scene;
-        screen->scene = nullptr;
-        delete screen;
-        SetGameTimerClock(nullptr);
-        CActorFade::SetLastFadeColour(0);
-        HeadlessRenderer::TearDown();
-    }
     // Scene updates until the fade has finished (at most 100).
     int RunFade(const CActorFade* fade) {
         int updates = 0;
@@ -36,9 +20,6 @@ protected:
         }
         return updates;
     }
-
-    enginetest::TestScreen* screen = nullptr;
-    enginetest::LogScene* scene = nullptr;
 };
 
 }  // namespace

@@ -10,39 +10,19 @@
 #include "common/CActorFade.h"
 #include "platform/MTextFont.h"
 #include "platform/MTexture.h"
-#include "tests/common/EngineTestSupport.h"
-#include "tests/platform/GraphicsTestSupport.h"
+#include "tests/platform/SceneOnRenderer.h"
 
 namespace {
 
 // A renderer, a window-less screen and a scene on a clock the test moves.
-class WidgetDraw : public gfxtest::HeadlessRenderer {
+class WidgetDraw : public gfxtest::SceneOnRenderer {
 protected:
-    void SetUp() override {
-        HeadlessRenderer::SetUp();
-        SetGameTimerClock(enginetest::FakeNow);
-        screen = new enginetest::TestScreen;
-        scene = new enginetest::LogScene(screen);
-        CActorFade::SetLastFadeColour(0);
-    }
-    void TearDown() override {
-        delete scene;
-        screen->scene = nullptr;
-        delete screen;
-        SetGameTimerClock(nullptr);
-        MFontManager::Free();
-        HeadlessRenderer::TearDown();
-    }
-
     // The fade texture's colour as 0xAARRGGBB.
     static std::uint32_t Texel(const CActorFade* fade) {
         std::uint32_t value = 0;
         std::memcpy(&value, fade->texture->StorePixels(), 4);
         return value;
     }
-
-    enginetest::TestScreen* screen = nullptr;
-    enginetest::LogScene* scene = nullptr;
 };
 
 TEST_F(WidgetDraw, RevealRuns26StepsFromOpaqueToAlpha5ThenHides) {
