@@ -3,9 +3,9 @@
 // 800 x 600 run-length TGA. The archive is written with the chunk writer into a
 // temporary folder when the benchmark starts.
 
-#include "common/CFileMM.h"
-#include "platform/MImage.h"
-#include "platform/MWaveFile.h"
+#include "formats/CFileMM.h"
+#include "formats/MImage.h"
+#include "formats/MWaveFile.h"
 
 #include <benchmark/benchmark.h>
 

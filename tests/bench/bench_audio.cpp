@@ -7,11 +7,11 @@
 
 #include <benchmark/benchmark.h>
 
-#include "platform/MFileMMIO.h"
-#include "platform/MMusicManager.h"
-#include "platform/MMusicSegment.h"
-#include "platform/MSound.h"
-#include "platform/MSoundManager.h"
+#include "platform/storage/MFileMMIO.h"
+#include "platform/audio/MMusicManager.h"
+#include "platform/audio/MMusicSegment.h"
+#include "platform/audio/MSound.h"
+#include "platform/audio/MSoundManager.h"
 
 #include <cstdlib>
 #include <memory>

@@ -12,10 +12,10 @@
 #include <memory>
 #include <vector>
 
-#include "tests/helpers/DemoShell.h"
-#include "platform/MRenderDevice.h"
-#include "platform/MSurface.h"
-#include "platform/MTexture.h"
+#include "tools/demos/DemoShell.h"
+#include "platform/render/MRenderDevice.h"
+#include "platform/render/MSurface.h"
+#include "platform/render/MTexture.h"
 #include "tests/support/PictureMaker.h"
 
 namespace {

@@ -5,12 +5,12 @@
 #include <random>
 #include <vector>
 
-#include "game/CBoardState.h"
-#include "game/CScoreCells.h"
-#include "game/HandScore.h"
-#include "game/Random.h"
-#include "game/Records.h"
-#include "platform/MRegistryStore.h"
+#include "game/rules/CBoardState.h"
+#include "game/rules/CScoreCells.h"
+#include "game/rules/HandScore.h"
+#include "game/rules/Random.h"
+#include "game/rules/Records.h"
+#include "platform/storage/MRegistryStore.h"
 #include "tests/support/SettingsSandbox.h"
 
 namespace {

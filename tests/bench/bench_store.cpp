@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/MRegistryStore.h"
+#include "platform/storage/MRegistryStore.h"
 #include "tests/support/SettingsSandbox.h"
 
 namespace {

@@ -5,10 +5,10 @@
 // 28) as the only ways to fail. Anything else - a crash, a sanitizer report,
 // another exception - is a finding.
 
-#include "common/CFileMM.h"
-#include "platform/CException.h"
-#include "platform/MImage.h"
-#include "platform/MWaveFile.h"
+#include "formats/CFileMM.h"
+#include "platform/core/CException.h"
+#include "formats/MImage.h"
+#include "formats/MWaveFile.h"
 
 #include <cstdint>
 #include <cstdio>

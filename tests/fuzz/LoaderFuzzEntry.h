@@ -7,14 +7,14 @@
 // sanitizer report, another exception or a huge allocation is a finding.
 // Shared by the libFuzzer target and the test that replays its seeds.
 
-#include "common/CFileMM.h"
-#include "common/CFont.h"
-#include "common/CSpriteA.h"
-#include "platform/CException.h"
-#include "platform/MMusicManager.h"
-#include "platform/MMusicSegment.h"
-#include "platform/MSound.h"
-#include "platform/MSoundManager.h"
+#include "formats/CFileMM.h"
+#include "common/actors/CFont.h"
+#include "common/actors/CSpriteA.h"
+#include "platform/core/CException.h"
+#include "platform/audio/MMusicManager.h"
+#include "platform/audio/MMusicSegment.h"
+#include "platform/audio/MSound.h"
+#include "platform/audio/MSoundManager.h"
 #include "tests/fuzz/FuzzEntries.h"
 
 #include <cstdint>

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/CException.h"
-#include "tests/helpers/DemoShell.h"
+#include "platform/core/CException.h"
+#include "tools/demos/DemoShell.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include <filesystem>
 #include <string>
 
-#include "game/Random.h"
-#include "game/Records.h"
+#include "game/rules/Random.h"
+#include "game/rules/Records.h"
 #include "tests/support/GameHarness.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "common/CFileMM.h"
-#include "platform/MImage.h"
+#include "formats/CFileMM.h"
+#include "formats/MImage.h"
 
 class ArchiveBuilder {
 public:

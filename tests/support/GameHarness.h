@@ -14,20 +14,20 @@
 #include <cstring>
 #include <string>
 
-#include "common/CFileMM.h"
-#include "common/CScene.h"
-#include "common/CScreen.h"
-#include "common/SceneKinds.h"
-#include "game/CActorDie.h"
-#include "game/CGameOptions.h"
-#include "game/CPlayScene.h"
-#include "platform/FileLocation.h"
-#include "platform/GameTimer.h"
-#include "platform/MApplication.h"
-#include "platform/MMusicManager.h"
-#include "platform/MRenderDevice.h"
-#include "platform/MSoundManager.h"
-#include "platform/MWindow.h"
+#include "formats/CFileMM.h"
+#include "common/scene/CScene.h"
+#include "common/scene/CScreen.h"
+#include "common/scene/SceneKinds.h"
+#include "game/play/CActorDie.h"
+#include "game/rules/CGameOptions.h"
+#include "game/play/CPlayScene.h"
+#include "platform/storage/FileLocation.h"
+#include "platform/app/GameTimer.h"
+#include "platform/app/MApplication.h"
+#include "platform/audio/MMusicManager.h"
+#include "platform/render/MRenderDevice.h"
+#include "platform/audio/MSoundManager.h"
+#include "platform/window/MWindow.h"
 
 namespace harness {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "platform/MImage.h"
+#include "formats/MImage.h"
 
 // A w x h picture whose pixel (x, y) is colour(x, y) as 0xRRGGBBAA, anchored
 // by the origin (ox, oy), as the decoder would deliver it.

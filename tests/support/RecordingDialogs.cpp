@@ -1,6 +1,6 @@
 #include "tests/support/RecordingDialogs.h"
 
-#include "platform/MStrings.h"
+#include "platform/core/MStrings.h"
 
 int RecordingDialogs::ChooseFile(SDL_Window*, bool save, const char* proposedName, const char* description,
                                  const char* pattern, char* path, int pathSize) {

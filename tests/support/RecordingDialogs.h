@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/BDialog.h"
+#include "platform/dialogs/BDialog.h"
 
 class RecordingDialogs : public MSystemDialogDriver {
 public:

@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "platform/MApplication.h"
-#include "platform/MRegistryStore.h"
+#include "platform/app/MApplication.h"
+#include "platform/storage/MRegistryStore.h"
 
 namespace {
 

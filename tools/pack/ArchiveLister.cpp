@@ -1,7 +1,7 @@
 #include "tools/pack/ArchiveLister.h"
 
-#include "common/CFileMM.h"
-#include "platform/CException.h"
+#include "formats/CFileMM.h"
+#include "platform/core/CException.h"
 #include "tools/pack/Music.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "tools/pack/ArchiveWriter.h"
 
-#include "common/CFileMM.h"
+#include "formats/CFileMM.h"
 #include "tools/pack/Music.h"
 #include "tools/pack/Picture.h"
 #include "tools/pack/Sound.h"

@@ -3,7 +3,7 @@
 //   zanbor-pack --list ARCHIVE
 //   zanbor-pack --preview LAYOUT --png OUT.png MANIFEST   (a screen made of the pictures)
 
-#include "platform/CException.h"
+#include "platform/core/CException.h"
 #include "tools/pack/ArchiveLister.h"
 #include "tools/pack/ArchiveWriter.h"
 #include "tools/pack/Manifest.h"

@@ -1,0 +1,117 @@
+#include "common/actors/CSprite.h"
+
+#include <cstdint>
+#include <cstring>
+#include <new>
+
+#include "formats/CFileMM.h"
+#include "platform/core/CException.h"
+#include "platform/render/MRenderDevice.h"
+#include "platform/render/MSurface.h"
+#include "platform/render/MTexture.h"
+
+namespace {
+constexpr const char* kUnit = "common/CSprite";
+}
+
+CSprite::CSprite() = default;
+
+CSprite::~CSprite() { ReleaseFrame(); }
+
+CSprite* CSprite::LoadFrame(CFileMM& archive, int useTexture) {
+    CSprite* frame = new (std::nothrow) CSprite;
+    if (!frame) throw CMemException(kUnit, 118);
+    try {
+        frame->InitFrame(archive, useTexture);
+    } catch (...) {
+        delete frame;  // a loader frees what it allocated when it fails
+        throw;
+    }
+    return frame;
+}
+
+void CSprite::InitFrame(CFileMM& archive, int useTexture) {
+    ReleaseFrame();
+    isTexture = 1;
+    ox = oy = w = h = 0;
+    ChunkHeader header;
+    archive.ReadChunkHeader(&header);
+    if (header.id != kIdRgba) throw CFileException(kUnit, 72);
+    isTexture = useTexture;
+    if (useTexture) {
+        texture = new (std::nothrow) MTexture(archive);
+        if (!texture) throw CMemException(kUnit, 118);
+        w = texture->GetWidth();
+        h = texture->GetHeight();
+        ox = texture->GetOriginX();
+        oy = texture->GetOriginY();
+    } else {
+        surface = new (std::nothrow) MSurface(archive, 0, 0, 0);
+        if (!surface) throw CMemException(kUnit, 118);
+        w = surface->GetWidth();
+        h = surface->GetHeight();
+        ox = surface->GetOriginX();
+        oy = surface->GetOriginY();
+    }
+    archive.Ascend();
+}
+
+void CSprite::ReleaseFrame() {
+    delete texture;
+    texture = nullptr;
+    delete surface;
+    surface = nullptr;
+}
+
+int CSprite::DrawFrame(const RECT* dest, const RECT* source, int flip) {
+    if (texture) {
+        texture->DrawEx(dest, source, flip & (kDrawMirrorX | kDrawMirrorY), 0xFFFFFFFFu, 0.0f, nullptr);
+        return 1;
+    }
+    if (surface) {
+        POINT corner{dest ? dest->left : 0, dest ? dest->top : 0};
+        surface->CopyToBackBuffer(&corner, source);
+        return 1;
+    }
+    return 0;
+}
+
+int CSprite::IsTransparentAt(int x, int y, int flipV, int flipH) {
+    if (!texture) return 0;
+    const int row = flipV ? h - 1 - y : y;
+    const int column = flipH ? w - 1 - x : x;
+    // Outside the picture there is nothing to hit.
+    if (row < 0 || column < 0 || row >= texture->StoreHeight() || column >= texture->StoreWidth()) return 1;
+    int pitch = 0;
+    auto* texels = static_cast<const std::uint8_t*>(texture->Lock(nullptr, &pitch, kLockReadOnly));
+    if (!texels) return 0;  // a failed lock counts as opaque
+    MRenderDevice* device = MRenderDevice::Current();
+    const int bitDepth = device ? device->GetBitDepth() : 32;
+    const std::uint8_t* at = texels + static_cast<std::size_t>(row) * pitch + column * (bitDepth == 32 ? 4 : 2);
+    int transparent = 1;
+    switch (texture->GetFormat()) {
+    case PixelFormat::A8R8G8B8: {
+        std::uint32_t texel;
+        std::memcpy(&texel, at, 4);
+        transparent = (texel >> 24) <= 127;
+        break;
+    }
+    case PixelFormat::A4R4G4B4: {
+        std::uint16_t texel;
+        std::memcpy(&texel, at, 2);
+        transparent = (texel >> 12) == 0;
+        break;
+    }
+    case PixelFormat::A1R5G5B5: {
+        std::uint16_t texel;
+        std::memcpy(&texel, at, 2);
+        transparent = (texel >> 15) == 0;
+        break;
+    }
+    default:
+        transparent = 1;  // no alpha: the mouse passes through
+        break;
+    }
+    texture->Unlock();
+    return transparent;
+}

@@ -1,3 +1,0 @@
-#pragma once
-// The random source lives in the engine, which the fade actor shares.
-#include "common/Random.h"

@@ -1,0 +1,193 @@
+#include "game/app/CGameApp.h"
+
+#include <new>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
+#include "common/scene/COptions.h"
+#include "game/rules/CGameOptions.h"
+#include "game/app/CGameScreen.h"
+#include "platform/dialogs/MMessageDialog.h"
+#include "platform/audio/MMusicManager.h"
+#include "platform/storage/MRegistryStore.h"
+#include "platform/render/MRenderDevice.h"
+#include "platform/audio/MSoundManager.h"
+#include "platform/render/MTextFont.h"
+#include "platform/window/MWindow.h"
+
+// The sentences of a message are separated by two blanks.
+const CStartupMessage kMessageRuntimeTooOld = {
+    "Error", 1,
+    "SDL 2.0.18 or higher is not installed on this machine.  Please install it with your system's package "
+    "manager, or from www.libsdl.org."};
+const CStartupMessage kMessageWindowedImpossible = {
+    "Warning", 2,
+    "Zanbor has a problem running Direct3D in windowed mode with your current video settings.  To run windowed, "
+    "the bitdepth must be set to 16 or 32 bits.  Zanbor will try to run full screen."};
+const CStartupMessage kMessageDesktopTooSmall = {
+    "Error", 1,
+    "Your screen resolution must be set to 800 x 600 or higher.  Please adjust your settings.  Zanbor will exit."};
+const CStartupMessage kMessageFullScreenDeviceFailed = {
+    "Error", 1,
+    "Zanbor has a problem running in full screen mode.  Next time it will start in windowed mode.  Please check "
+    "your video drivers.  Zanbor will exit."};
+const CStartupMessage kMessageWindowedDeviceFailed = {"Error", 1, "Zanbor encountered a fatal error and will exit."};
+const CStartupMessage kMessageNoSound = {"Error", 1,
+                                         "The sound card could not be initialized.  Zanbor will exit."};
+// The text names the archive's path after its first sentence (CGameScreen fills it in).
+const CStartupMessage kMessageArchiveDamaged = {
+    "Error", 1, "The asset file %s is damaged.  Please reinstall Zanbor.  Zanbor will exit."};
+
+namespace {
+
+// Window styles of Create: a pop-up filling the desktop, or a captioned window
+// with a system menu and a minimise box.
+constexpr int kStyleFullScreen = 0x910;
+constexpr int kStyleWindowed = 0x11B;
+
+// The three text fonts, all in the one sans face.
+struct FontRecord {
+    int points;
+    int flags;
+};
+constexpr FontRecord kFonts[] = {{16, 0}, {20, kFontBold}, {8, kFontBold}};
+
+}  // namespace
+
+CGameApp::CGameApp() { LoadString(IDS_PRODUCT_NAME, name, sizeof name); }
+
+CGameApp::~CGameApp() { OnExit(); }
+
+COptions* CGameApp::GetOptions() {
+    if (!options) options = new (std::nothrow) CGameOptions;
+    return static_cast<COptions*>(options);
+}
+
+CGameScreen* CGameApp::GetGameScreen() const { return static_cast<CGameScreen*>(screen); }
+
+void CGameApp::UseFullScreenSize() {
+    fullScreen = 1;
+    windowWidth = 800;
+    windowHeight = 600;
+}
+
+void CGameApp::ShowMessage(const CStartupMessage& message, SDL_Window* owner) {
+    MMessageDialog dialog;
+    dialog.SetCaption(message.caption);
+    dialog.SetIcon(message.icon);
+    dialog.SetButtons(2);
+    dialog.SetText(message.text);
+    dialog.Show(owner);
+}
+
+int CGameApp::CanRenderWindowed() { return MRenderDevice::Get()->CanRenderWindowed(); }
+
+int CGameApp::DesktopAtLeast(int width, int height) { return MRenderDevice::Get()->DisplayAtLeast(width, height); }
+
+int CGameApp::CreateRenderDevice() {
+    return MRenderDevice::Get(screen->handle)->CreateDevice(fullScreen, windowWidth, windowHeight);
+}
+
+int CGameApp::EndStartup() {
+    if (screen) screen->OnDestroy();
+    return 0;
+}
+
+int CGameApp::OnInit() {
+    StartupReport::Mark("init");
+    LoadAccelerators(IDR_ACCELERATORS);
+    OpenRegistryRoot();
+
+    COptions* record = GetOptions();
+    if (!record) return 0;
+    record->Load();
+    if (record->GetFullscreen()) UseFullScreenSize();
+
+    if (IsRuntimeTooOld(GetDirectXVersion())) {
+        ShowMessage(kMessageRuntimeTooOld, nullptr);
+        return 0;
+    }
+    if (!record->GetFullscreen() && !CanRenderWindowed()) {
+        ShowMessage(kMessageWindowedImpossible, nullptr);
+        record->SetFullscreen(1);
+        record->Save();
+        UseFullScreenSize();
+    }
+    if (!record->GetFullscreen() && !DesktopAtLeast(800, 600)) {
+        ShowMessage(kMessageDesktopTooSmall, nullptr);
+        return 0;
+    }
+    // The checks' device has no window yet: it is kept and given the window
+    // below (ending it would shut the video down only to start it again).
+    StartupReport::Mark("checks");
+
+    largeIconId = IDI_LARGE_ICON;
+    smallIconId = IDI_SMALL_ICON;
+    auto* gameScreen = new CGameScreen;
+    screen = gameScreen;
+
+    if (gameScreen->Create(instance, name, windowWidth, windowHeight, fullScreen ? kStyleFullScreen : kStyleWindowed) !=
+        0)
+        return EndStartup();
+    gameScreen->SetTitle(name);
+    gameScreen->Show();
+    StartupReport::Mark("window");
+
+    if (CreateRenderDevice() != 0) {
+        if (record->GetFullscreen()) {
+            ShowMessage(kMessageFullScreenDeviceFailed, gameScreen->handle);
+            record->SetFullscreen(0);
+        } else {
+            ShowMessage(kMessageWindowedDeviceFailed, gameScreen->handle);
+            record->SetFullscreen(1);
+        }
+        record->Save();
+        return EndStartup();
+    }
+    StartupReport::Mark("device");
+
+    MFontManager* fonts = MFontManager::Get();
+    if (!fonts) return EndStartup();
+    for (const FontRecord& font : kFonts) fonts->AddFont("Arial", font.points, font.flags);
+    StartupReport::Mark("fonts");
+
+    MSoundManager* sound = MSoundManager::Get();
+    if (AudioResult::Failed(sound->Initialize(gameScreen->handle, DSSCL_PRIORITY, 2, 22050, 16))) {
+        ShowMessage(kMessageNoSound, gameScreen->handle);
+        return EndStartup();
+    }
+    // Without a synthesizer or a SoundFont the music is silently absent. The
+    // SoundFont is read once the first frame is up: the music waits for it.
+    MMusicManager* music = MMusicManager::Get();
+    music->LoadSoundFontInBackground(1);
+    music->Initialize(gameScreen->handle, sound, 64, 8);
+    StartupReport::Mark("audio");
+
+    if (gameScreen->CreateContent() != 0) return EndStartup();
+    StartupReport::Mark("content");
+    gameScreen->BeginContent();
+    StartupReport::Mark("begin");
+    music->StartSoundFontLoad();
+#ifdef __GLIBC__
+    // Loading left freed buffers in the heap; they go back to the system.
+    malloc_trim(0);
+#endif
+    MApplication::OnInit();
+    return 1;
+}
+
+void CGameApp::OnExit() {
+    MRegistryStore::Free();
+    MMusicManager::Free();
+    MSoundManager::Free();
+    MFontManager::Free();
+    if (MRenderDevice* device = MRenderDevice::Current()) device->Destroy();
+}
+
+void CGameApp::RequestQuit() {
+    if (screen) GetGameScreen()->RequestScene(nullptr, kRequestQuit, 1);
+}
+
+MApplication* CreateGameApp() { return new (std::nothrow) CGameApp; }

@@ -1,0 +1,207 @@
+#include "game/app/CGameScreen.h"
+
+#include <dirent.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "common/scene/CAssetLocation.h"
+#include "formats/CFileMM.h"
+#include "common/scene/CGame.h"
+#include "common/scene/CScene.h"
+#include "common/scene/SceneKinds.h"
+#include "game/app/CGameApp.h"
+#include "game/play/CPlayScene.h"
+#include "platform/core/CException.h"
+#include "platform/app/MPaths.h"
+#include "platform/render/MRenderDevice.h"
+
+namespace StartupReport {
+
+void Mark(const char* step) {
+    static const bool wanted = std::getenv("ZANBOR_REPORT_STARTUP") != nullptr;
+    if (!wanted) return;
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    std::fprintf(stderr, "zanbor-startup %s %lld\n", step,
+                 static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+    std::fflush(stderr);
+}
+
+}  // namespace StartupReport
+
+namespace {
+
+// The archive's file as the process holds it open (the asset-locating flow
+// does not say where it found it); else where it would be looked for first.
+std::string OpenArchivePath() {
+    if (DIR* folder = opendir("/proc/self/fd")) {
+        std::string found;
+        while (dirent* entry = readdir(folder)) {
+            char target[4096];
+            std::string link = std::string("/proc/self/fd/") + entry->d_name;
+            ssize_t length = readlink(link.c_str(), target, sizeof target - 1);
+            if (length <= 0) continue;
+            target[length] = '\0';
+            const std::size_t nameLength = std::strlen(kAssetArchiveName);
+            if (static_cast<std::size_t>(length) > nameLength &&
+                std::strcmp(target + length - nameLength, kAssetArchiveName) == 0 &&
+                target[length - nameLength - 1] == '/')
+                found = target;
+        }
+        closedir(folder);
+        if (!found.empty()) return found;
+    }
+    return GetProgramFolder() + "/" + kAssetArchiveName;
+}
+
+}  // namespace
+
+CGameScreen::CGameScreen() {
+    int desktopWidth = 0, desktopHeight = 0;
+    GetDesktopSize(&desktopWidth, &desktopHeight);
+    clientWidth = 800;
+    clientHeight = 600;
+    clientLeft = (desktopWidth - 800) / 2;
+    clientTop = (desktopHeight - 600) / 2;
+}
+
+CGameScreen::~CGameScreen() = default;
+
+void CGameScreen::GameSceneOrigin(int* x, int* y) const {
+    const bool window = !IsFullScreen();
+    *x = window ? kWindowedOriginX : 0;
+    *y = window ? kWindowedOriginY : 0;
+}
+
+int CGameScreen::CreateContent() {
+    archive = new CFileMM;
+    if (OpenAssetArchive(archive, kAssetArchiveName, handle, ".") != 0) return kResultAssetsGivenUp;
+    StartupReport::Mark("archive");
+    HideSystemCursor();
+    if (MakeGameScene() != 0) {
+        // A game with missing pictures or sounds is no game: the player learns
+        // that the archive is damaged, and start-up ends.
+        ReportDamagedArchive();
+        return kResultAssetsDamaged;
+    }
+    return 0;
+}
+
+int CGameScreen::MakeGameScene() {
+    int originX = 0, originY = 0;
+    GameSceneOrigin(&originX, &originY);
+    auto* play = new CPlayScene(this, originX, originY, 0, 0, 1);
+    scene = play;
+    try {
+        play->LoadAssets();
+    } catch (const CFileException&) {
+        // Data cut short or malformed inside an archive that opened.
+        return kResultAssetsDamaged;
+    }
+    return play->GetLoadResult();
+}
+
+void CGameScreen::ReportDamagedArchive() {
+    char text[512];
+    std::snprintf(text, sizeof text, kMessageArchiveDamaged.text, OpenArchivePath().c_str());
+    CGameApp::ShowMessage({kMessageArchiveDamaged.caption, kMessageArchiveDamaged.icon, text}, handle);
+}
+
+int CGameScreen::BeginContent() {
+    if (scene) scene->Begin();
+    // The scene's beginning presents its first frame (the moment, not the
+    // wait for the next frame time that follows it).
+    if (MRenderDevice* device = MRenderDevice::Current(); device && device->GetPresentCount() > 0 && scene) {
+        firstFrameReported = 1;
+        StartupReport::Mark("first-frame");
+    }
+    return 0;
+}
+
+int CGameScreen::IsMusicOff() { return audioReady ? CScreen::IsMusicOff() : 1; }
+
+int CGameScreen::IsSoundOff() { return audioReady ? CScreen::IsSoundOff() : 1; }
+
+void CGameScreen::Frame() {
+    if (requestPending && requestedScene) {
+        CScene* requested = requestedScene;
+        const int code = requestCode;
+        const int resume = requestResume;
+        if (code == kRequestQuit) {
+            OnDestroy();
+            // The scene it named is gone: nothing may reach it again.
+            requestedScene = nullptr;
+            CScreen::Frame();
+            return;
+        }
+        switch (requested->sceneId) {
+        case kSceneKindDialog:
+            CloseDialog(requested, code, resume);
+            return;
+        case kSceneKindOptions:
+        case kSceneKindRecords:
+        case kSceneKindAbout:
+            CloseFrontEnd(requested, requested->sceneId, code, resume);
+            return;
+        default:
+            RestartGameScene();
+            break;
+        }
+    }
+    CScreen::Frame();
+    if (!firstFrameReported && scene && !requestPending) {
+        firstFrameReported = 1;
+        StartupReport::Mark("first-frame");
+    }
+}
+
+void CGameScreen::CloseDialog(CScene* dialog, int code, int resume) {
+    requestPending = 0;
+    requestedScene = nullptr;
+    delete dialog;
+    CScene* below = CScene::Last();
+    if (!below) return;
+    // The dialog's address is only compared by the scene below, never followed.
+    below->OnDialogClosed(dialog, code);
+    below->Invalidate(nullptr);
+    if (resume && below->openDialogs == 0) below->Unpause();
+}
+
+void CGameScreen::CloseFrontEnd(CScene* frontEnd, int kind, int code, int resume) {
+    CScene* game = scene;
+    if (game) game->FadeOut();
+    requestPending = 0;
+    requestedScene = nullptr;
+    delete frontEnd;
+    if (!game) return;
+    game->OnDialogClosed(frontEnd, code);
+    game->Invalidate(nullptr);
+    auto* play = dynamic_cast<CPlayScene*>(game);
+    if (kind == kSceneKindOptions && play) {
+        play->ReloadInitials();
+        play->optionsOpen = false;
+    }
+    if (kind == kSceneKindRecords && play) play->recordsOpen = false;
+    if (kind == kSceneKindAbout) game->pagedOverlayShown = 0;
+    if (resume && game->openDialogs == 0) game->Unpause();
+    auto* board = dynamic_cast<CGame*>(game);
+    if (!board || !board->gameOver) PlayMusic(1);
+}
+
+void CGameScreen::RestartGameScene() {
+    // The game scene starts afresh: the old one goes with its actors and
+    // assets (loading and beginning it again over them would double both).
+    DeleteScenes();
+    requestPending = 0;
+    requestedScene = nullptr;
+    if (MakeGameScene() == 0) {
+        scene->Begin();
+    } else {
+        ReportDamagedArchive();
+        OnDestroy();
+    }
+}

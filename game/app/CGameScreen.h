@@ -1,0 +1,60 @@
+#pragma once
+// The game's screen: the window's title, size and place, the asset archive,
+// the play scene with the origin that fits the window mode, and the scene
+// requests carried out between frames (closing dialogs, returning from the
+// options, records and about scenes, restarting the game scene, quitting).
+
+#include "common/scene/CScreen.h"
+
+// The asset archive's file name.
+constexpr const char* kAssetArchiveName = "zanborassets.mm";
+// CreateContent's result when the archive is damaged (the play scene's assets failed).
+constexpr int kResultAssetsDamaged = 18;
+
+class CGameScreen : public CScreen {
+public:
+    // The window class style the screen asks for.
+    static constexpr int kClassStyle = 43;
+    // The play scene's origin in a window: the 800 x 600 layout shifted left
+    // and up into the smaller client area by 3 and 12 pixels (24.8, as every
+    // scene origin).
+    static constexpr int kWindowedOriginX = 3 * 256;
+    static constexpr int kWindowedOriginY = 12 * 256;
+
+    CGameScreen();
+    ~CGameScreen() override;
+
+    // Opens the archive (asking the player if need be), hides the system
+    // cursor and makes the play scene with its assets. 0; 6 when the archive
+    // was not opened; 18 when it is damaged (the player has been told).
+    int CreateContent() override;
+    int BeginContent() override;
+    // 1 unless audioReady is set (nothing in the game sets it).
+    int IsMusicOff() override;
+    int IsSoundOff() override;
+    // Carries out a pending request naming a scene instead of a frame.
+    void Frame() override;
+
+    int classStyle = kClassStyle;
+
+    // The origin the play scene gets for this window.
+    void GameSceneOrigin(int* x, int* y) const;
+
+private:
+    // Makes the play scene and loads its assets: 0, or the load's failure.
+    int MakeGameScene();
+    void CloseDialog(CScene* dialog, int code, int resume);
+    void CloseFrontEnd(CScene* frontEnd, int kind, int code, int resume);
+    void RestartGameScene();
+    // The damaged-archive message, naming the archive's file.
+    void ReportDamagedArchive();
+
+    int firstFrameReported = 0;
+};
+
+// The start-up timeline: with ZANBOR_REPORT_STARTUP set, each step of the
+// start and the first presented frame of the play scene are written to the
+// standard error as "zanbor-startup <step> <monotonic clock in ns>".
+namespace StartupReport {
+void Mark(const char* step);
+}

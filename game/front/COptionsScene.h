@@ -1,0 +1,70 @@
+#pragma once
+// The options scene: the effect and music volumes on two sliders, the screen
+// mode, the hint level and the column markers on three groups of latches, and
+// the player's initials. OK (Enter) stores everything and tells the game;
+// Cancel (Esc) stores nothing. Both cover the scene and return to the game.
+
+#include "common/scene/CScene.h"
+#include "game/front/PageAssets.h"
+
+class CActorButton;
+class CActorSlider;
+class CEditBox;
+class CPlayScene;
+
+class COptionsScene : public CScene {
+public:
+    // Latch ids: screen mode, hint level, column markers.
+    static constexpr int kKeyWindow = 'a';
+    static constexpr int kKeyFullScreen = 'b';
+    static constexpr int kKeyHints2 = 'c';
+    static constexpr int kKeyHints1 = 'd';
+    static constexpr int kKeyHints0 = 'e';
+    static constexpr int kKeyMarkersOn = 'g';
+    static constexpr int kKeyMarkersOff = 'h';
+    static constexpr int kKeyInitials = 'z';
+    // The sliders' track: a volume v of 0..100 puts the knob at 300 + 2v.
+    static constexpr int kSliderMin = 300;
+    static constexpr int kSliderMax = 500;
+
+    COptionsScene(CScreen* screen, CPlayScene* playScene, int originX, int originY);
+    ~COptionsScene() override;
+
+    int OnKeyUp(int key) override;    // 14
+    int OnKeyDown(int key) override;  // 15
+    void LoadAssets() override;       // 17
+    int Begin() override;             // 18
+    void FreeAssets() override;       // 19
+    void Tick() override;             // 21
+
+    CActorButton* GetLatch(int key) const;
+    CActorSlider* GetEffectSlider() const { return effectSlider; }
+    CActorSlider* GetMusicSlider() const { return musicSlider; }
+    CEditBox* GetInitialsBox() const { return initialsBox; }
+
+private:
+    static constexpr int kLatchCount = 7;
+    // Selects the latch of key and releases the others of its group.
+    void SelectLatch(int key);
+    bool IsSelected(int key) const;
+    // The scene has its fade and is not covering: OK and Cancel work.
+    bool AcceptsAnswer();
+    void StoreOptions();
+
+    CPlayScene* playScene = nullptr;
+    PageAssets assets;
+    CSprite* background = nullptr;
+    CSpriteArray* okFrames = nullptr;
+    CSpriteArray* cancelFrames = nullptr;
+    CSpriteArray* latchFrames = nullptr;
+    CSprite* knob = nullptr;
+    CFont* font = nullptr;
+
+    CActorButton* okButton = nullptr;
+    CActorButton* cancelButton = nullptr;
+    CActorButton* latches[kLatchCount] = {};
+    CActorSlider* effectSlider = nullptr;
+    CActorSlider* musicSlider = nullptr;
+    CEditBox* initialsBox = nullptr;
+    bool removalRequested = false;
+};

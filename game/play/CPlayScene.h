@@ -1,0 +1,312 @@
+#pragma once
+// The screen the game is played on: the board of 25 dice, the score sheet,
+// the buttons, hints and messages around them. The scene drives the board
+// model (CBoardState) and shows on screen what the model decides; the dice
+// and the sheet reach it through the process-wide pointers it sets in Begin
+// and clears when it goes away.
+
+#include "common/scene/CGame.h"
+#include "game/rules/CBoardState.h"
+#include "game/rules/CScoreCells.h"
+#include "game/play/DiceScene.h"
+#include "game/sheet/ScoreSheetScene.h"
+
+class CActorButton;
+class CActorDiceDrag;
+class CActorDie;
+class CActorFade;
+class CActorSprite;
+class CEditBox;
+class CFont;
+class CSceneDialog;
+class CScoreSheet;
+class CSprite;
+class CSpriteArray;
+class MSound;
+
+// Result codes of the play scene's asset loading.
+constexpr int kPlaySoundNotRead = 68;
+constexpr int kPlayAssetsNotLoaded = 18;
+
+// The entry points the scene reads.
+constexpr int kPlaySceneEntry = 3;
+constexpr int kMusicEntries[3] = {8, 10, 11};  // by musicIndex
+
+// The command codes of the play scene (virtual-key codes).
+enum PlayCode : int {
+    kCodeRoll = 13,
+    kCodeQuit = 27,
+    kCodeRecords = 48,
+    kCodeFirstLine = 49,  // "1".."7": lines 0..6
+    kCodeLastLine = 55,
+    kCodeHiddenA = 75,    // "K"
+    kCodeHiddenB = 81,    // "Q"
+    kCodeHiddenOpen = 88, // "X"
+    kCodeUndo = 85,       // "U"
+    kCodeHelp = 109,      // numeric-pad minus
+    kCodeNewGame = 110,   // numeric-pad decimal point
+    kCodeOptions = 111,   // numeric-pad divide
+    kCodeAbout = 112,     // F1
+    kCodeInitials = 122,
+};
+
+// The hint's x for each picture.
+constexpr int kHintXRoll0 = 271;
+constexpr int kHintXRoll1 = 240;
+constexpr int kHintXRoll2 = 240;
+constexpr int kHintXRoll3 = 271;
+constexpr int kHintXSecondHalf = 233;
+constexpr int kHintXMovable = 226;
+constexpr int kHintXFixed = 271;
+constexpr int kHintY = 401;
+// Ticks of the intro before the first game can be played.
+constexpr int kIntroTicks = 870;
+// A hint or button blink: shown 102 ticks, hidden 51.
+constexpr int kBlinkShown = 102;
+constexpr int kBlinkHidden = 51;
+
+// Everything the scene reads from entry 3, in the archive's order.
+struct PlaySceneAssets {
+    CSprite* background = nullptr;
+    MSound* dialogOpenSound = nullptr;
+    MSound* introSound = nullptr;
+    CSpriteArray* rollButton = nullptr;
+    // options, new game, records, about, quit, second-half help
+    CSpriteArray* buttons[6] = {};
+    CSprite* newGameDialog = nullptr;
+    CSprite* quitDialog = nullptr;
+    CSprite* unusedPicture = nullptr;
+    CSprite* hiddenDialog = nullptr;
+    CSpriteArray* dialogButtons = nullptr;
+    CSpriteArray* hiddenDialogButtons = nullptr;
+    CSpriteArray* columnLineButton = nullptr;
+    CSpriteArray* fallingLineButton = nullptr;
+    CSpriteArray* risingLineButton = nullptr;
+    CSprite* intro = nullptr;
+    CSprite* title = nullptr;
+    CSprite* editBoxBkgnd = nullptr;
+    CSprite* rollShadow = nullptr;
+    CSprite* msgBottomStart = nullptr;
+    CSprite* hintRoll0 = nullptr;
+    CSprite* hintRoll2 = nullptr;
+    CSprite* hintRoll1 = nullptr;
+    CSprite* hintSecondHalf = nullptr;
+    CSprite* hintMovable = nullptr;
+    CSprite* hintFixed = nullptr;
+    CSprite* hintRoll3 = nullptr;
+    CSprite* endMessages[6] = {};  // end messages 1..6
+    CSprite* topFrame = nullptr;
+    CSprite* secHalfHelp = nullptr;
+    CFont* editFont = nullptr;
+};
+
+enum ButtonSlot { kButtonOptions, kButtonNewGame, kButtonRecords, kButtonAbout, kButtonQuit, kButtonHelp };
+
+class CPlayScene : public CGame, public IDiceScene, public IScoreSheetScene {
+public:
+    static constexpr int kSceneId = 13;
+
+    CPlayScene(CScreen* screen, int originX, int originY, int redrawMode, int userValue, int collisionOrder);
+    ~CPlayScene() override;
+
+    void OnLeftDown(int x, int y) override;
+    void OnRightDown(int x, int y) override;
+    void ChangeScene(CScene* scene, int code) override;
+    void OnDialogClosed(CScene* dialog, int result) override;
+    int OnSysKeyUp(int key) override;
+    int OnSysKeyDown(int key) override;
+    int OnKeyUp(int key) override;
+    int OnKeyDown(int key) override;
+    void LoadAssets() override;
+    int Begin() override;
+    void FreeAssets() override;
+    void SetSoundVolume(int volume) override;
+    void Tick() override;
+    void StartGame(int firstPlayer) override;
+    void EndTurn(int index) override;
+    void SetGameOver() override;
+    virtual void OnOptionsChanged();
+
+    // LoadAssets with its result: 0, 68 (a sound of entry 3) or 18.
+    int LoadPlayAssets();
+    int GetLoadResult() const { return loadResult; }
+
+    // Play operations.
+    void Roll();
+    void ScoreCategory(int code);
+    void Undo();
+    void UpdateHint();
+    void ShowLineMarkers();
+    // End message 1..6 from the table places the total reached (-1 not entered).
+    static int ChooseEndMessage(bool firstFinish, int best, int total, int posAll, int posMine);
+    // The initials typed so far (the stored ones until the first roll).
+    const char* GetEditedInitials() const;
+    // The options scene closed: its initials go into the edit box.
+    void ReloadInitials();
+
+    // What the dice ask.
+    CBoardState& DiceBoard() override { return board; }
+    int DiceRollsUsed() override { return board.rollsUsed; }
+    bool DiceGameOver() override { return gameOver != 0; }
+    bool DiceSecondHalf() override { return board.IsSecondHalf(); }
+    void OnDiePressed(CActorDie* die, DieButton button) override;
+    void OnDieReleased(CActorDie* die, int x, int y, bool movable) override;
+    void OnDieAtTop(CActorDie* die) override;
+    // What the score sheet asks: while it values a hand, the hand the model scored.
+    bool GetLineFaces(int faces[kHandSize]) override;
+    bool GetLineColours(int colours[kHandSize]) override;
+    bool IsLastHand() override { return scoringHand ? handBeingScored == 11 : board.IsLastHand(); }
+    bool IsGameOver() override { return gameOver != 0; }
+    bool IsNewBestOverall() override { return isNewBestOverall; }
+    bool IsNewBestPersonal() override { return isNewBestPersonal; }
+    bool IsInTopTen() override { return isInTopTen; }
+
+    // Questions of the score sheet and the dice.
+    bool IsGameOverFlag() const { return gameOver != 0; }
+    bool IsSecondHalf() const { return board.IsSecondHalf(); }
+    int GetHintLevel() const;
+    int GetShowColMarkers() const;
+    int GetDiceMoveMode() const;
+    bool HintsOn() const { return GetHintLevel() != 0; }
+
+    // The board model and the sheet's model cells.
+    CScoreCells boardCells;
+    CBoardState board{boardCells};
+
+    int musicIndex = 0;
+    int endMessage = 0;
+    bool gamesStartedCounted = false;
+    bool initialsCommitted = false;
+    bool isNewBestOverall = false;
+    bool isNewBestPersonal = false;
+    bool isInTopTen = false;
+    bool optionsRequested = false;
+    bool aboutRequested = false;
+    bool recordsRequested = false;
+    bool hiddenKeyA = false;
+    bool hiddenKeyB = false;
+    bool introShown = false;
+    bool optionsOpen = false;
+    bool recordsOpen = false;
+    // aboutOpen is the base's paged-overlay flag (pagedOverlayShown).
+    int& aboutOpen = pagedOverlayShown;
+    int loadResult = 0;
+    // The hand being scored while the sheet values it (the model has moved on).
+    bool scoringHand = false;
+    int handFaces[kHandSize] = {};
+    int handColours[kHandSize] = {};
+    int handBeingScored = 0;
+    // A re-roll waits for its dice to be back at the top.
+    bool awaitingTop = false;
+    // The hint picture up under the board; null while it is taken down.
+    CSprite* hintPicture = nullptr;
+
+    PlaySceneAssets assets;
+
+    CActorSprite* pasBackground = nullptr;
+    CActorButton* rollButton = nullptr;
+    CActorSprite* pasRollButShadow = nullptr;
+    CActorButton* optionsButton = nullptr;
+    CActorButton* newGameButton = nullptr;
+    CActorButton* recordsButton = nullptr;
+    CActorButton* aboutButton = nullptr;
+    CActorButton* quitButton = nullptr;
+    CActorButton* helpButton = nullptr;
+    CActorButton* lineButtons[kLineCount] = {};
+    CActorSprite* pasTitle = nullptr;
+    CActorDie* dice[kDieCount] = {};
+    CActorDiceDrag* pDiceDrag = nullptr;
+    CActorSprite* pasMsgTop = nullptr;
+    CActorSprite* pasMsgBottom = nullptr;
+    CActorSprite* pasSecHalfHelp = nullptr;
+    CActorSprite* pasInitEditBoxBkgnd = nullptr;
+    CEditBox* initialsEditBox = nullptr;
+    CActorSprite* pasTopFrame = nullptr;
+    CActorSprite* pasIntro = nullptr;
+    CScoreSheet* sheet = nullptr;  // also the base's status panel
+    CSceneDialog* pSceneResetConfirm = nullptr;
+    CSceneDialog* pSceneQuitConfirm = nullptr;
+    CSceneDialog* pSceneHidden = nullptr;
+
+private:
+    // Begin's objects, in their order.
+    void CreateObjects();
+    CActorSprite* AddSprite(int x, int y, int depth, CSprite* picture, bool shown);
+    CActorButton* AddButton(int mode, int id, int x, int y, int depth, CSpriteArray* frames, bool shown);
+    void ForgetObjects();
+    // The dice and the score sheet: their assets, objects and pointers.
+    int LoadPartAssets();
+    void FreePartAssets();
+    void SetPartSoundVolume(float level);
+    void CreateDice();
+    void CreateSheet();
+    void ResetSheet();
+    void SetProcessPointers();
+    void ClearProcessPointers();
+    // What the scene asks of the dice actors (they read the board model).
+    const CActor* FirstDieOfRow() const;
+    void StopDiceSounds();
+    // Roll: the row's first roll drops it, a later one sends the re-rolled dice up.
+    void DiceStartRoll(bool firstRoll);
+    void DiceDropRerolled();
+    // Every die of a row loses its hold frame (and is locked when lock is set).
+    void DiceClearHolds(int row, bool lock);
+    void DiceSettleRow(int row);
+    void DiceRiseRow(int row);
+    // The second half begins (on) or is withdrawn (off).
+    void DiceSecondHalf(bool on);
+    // Movability and hold frames as the model has them now.
+    void DiceShowMovability();
+    void DiceHideHoldFrames();
+    void DiceShowMarkers(int line);
+    void DiceShowSwap(int picked, int target);
+    void DiceSetHold(int index, bool on, bool withSound);
+    void DiceEndShow(bool cycle);
+    bool DiceMarked(int index) const;
+    // The board index of a die of this scene, or -1.
+    int IndexOfDie(const CActorDie* die) const;
+    // A movable die of row whose picture the dropped drag die overlaps, or -1.
+    int DiceDropTarget(int row, int released) const;
+    bool DiceContains(int index, int x, int y) const;
+    void PlayRefusalAndBlink();
+    // StartGame step 4: the current row begins.
+    void StartRow();
+    void LoadMusicForGame();
+    void OpenDialog(CSprite* picture, CSpriteArray* buttons, int buttonCount, int centreX, bool stopRollSounds,
+                    CSceneDialog** slot);
+    void RequestOtherScene(int code);
+    void OpenRequestedScene();
+    void EndIntro();
+    void UpdateRollButton();
+    void HideAllMarkers();
+    void HideHint();
+    void HideHelpButton();
+    void SelectLineButton(int line);
+    void ShowLineButtons(bool show);
+    // The sheet shows the fill the model made, or takes it back.
+    void SheetScore(int code);
+    void SheetUndo();
+    void SelectLineByCode(int line);
+    void PlayRefusal();
+    bool IsIntroGone() const;
+    bool IsRollButtonEnabled() const;
+    bool RowSettled() const;
+    bool IsFading() const;
+    bool RowBusy() const;
+    CSprite* HintPicture(int* x) const;
+    void ReactToScoring(int scoredHand);
+    void FreeSceneAssets();
+};
+
+// The current play scene; null while there is none.
+inline CPlayScene* gPlayScene = nullptr;
+
+// The kinds of the scenes the play scene opens after its fade-out.
+constexpr int kFrontOptions = 7;
+constexpr int kFrontRecords = 8;
+constexpr int kFrontAbout = 9;
+// Makes the options, records or about scene (by kind) over the play scene.
+// A null answer: nothing opens and the play scene comes back at once.
+CScene* MakeFrontScene(CScreen* screen, CPlayScene* owner, int kind);
+using PlayFrontSceneFactory = CScene* (*)(CScreen* screen, CPlayScene* owner, int kind);
+inline PlayFrontSceneFactory gPlayFrontSceneFactory = MakeFrontScene;

@@ -1,0 +1,44 @@
+// The end of a game: the record of it, the ranking message and the dice show.
+
+#include "game/play/CPlayScene.h"
+
+#include "common/actors/CActorSprite.h"
+#include "common/scene/CScreen.h"
+#include "game/rules/Records.h"
+
+void CPlayScene::EndTurn(int) {
+    if (screen) screen->StopMusic();
+}
+
+int CPlayScene::ChooseEndMessage(bool firstFinish, int best, int total, int posAll, int posMine) {
+    const bool ranked = !firstFinish || (best != 0 && best < total);
+    if (!ranked) return 6;
+    if (posAll == 0) return 1;
+    if (posMine == 0) return 2;
+    if (posAll > 0) return 3;
+    if (posMine > 0) return 4;
+    return 5;
+}
+
+void CPlayScene::SetGameOver() {
+    HideHint();
+    HideAllMarkers();
+    const bool firstFinish = IsFirstFinishedGame();
+    const int best = ReadBestScore();
+    const int total = boardCells.Totals().total;
+    int posAll = -1;
+    int posMine = -1;
+    // Recorded before the flag is set, so a failing end leaves the record.
+    RecordGameFinished(total, &posAll, &posMine);
+    gameOver = 1;
+    board.gameOver = true;
+    if (!pasMsgTop) return;
+    const int message = ChooseEndMessage(firstFinish, best, total, posAll, posMine);
+    isNewBestOverall = message == 1;
+    isNewBestPersonal = message == 2;
+    isInTopTen = message == 3 || message == 4;
+    endMessage = message <= 4 ? message : 0;
+    pasMsgTop->SetSprite(assets.endMessages[message - 1]);
+    pasMsgTop->Show();
+    if (message <= 4) DiceEndShow(message <= 2);
+}

@@ -1,0 +1,135 @@
+// The play scene's frame: the intro, the roll button and its shadow, the row
+// unlocking and hints once the dice settle, and the other scenes opened after
+// the fade-out.
+
+#include "game/play/CPlayScene.h"
+
+#include "common/widgets/CActorButton.h"
+#include "common/actors/CActorFade.h"
+#include "common/actors/CActorSprite.h"
+#include "common/widgets/CEditBox.h"
+#include "common/scene/CScreen.h"
+#include "game/sheet/CScoreSheet.h"
+#include "platform/audio/MSound.h"
+
+namespace {
+
+bool IsShown(const CActor* actor) { return actor && !actor->hidden; }
+
+}  // namespace
+
+void CPlayScene::Tick() {
+    CGame::Tick();
+    if (!running) return;
+    if (!paused) {
+        if (perGameValue > 0 && !initialsCommitted) {
+            perGameValue -= sceneStep;
+            if (perGameValue <= 0) EndIntro();
+        }
+        UpdateRollButton();
+        if (board.handIndex < kFirstHalfHands && RowSettled() && IsShown(FirstDieOfRow())) UpdateHint();
+    }
+    if (pasRollButShadow) {
+        const bool pressedOrHidden = !IsShown(rollButton) || rollButton->GetState() == kStateDown;
+        if (pressedOrHidden)
+            pasRollButShadow->Hide();
+        else
+            pasRollButShadow->Show();
+    }
+    if (!introShown && fade && fade->revealDone) {
+        introShown = true;
+        if (pasIntro) pasIntro->Show();
+        if (assets.introSound) assets.introSound->Play(0);
+    }
+    if (fade && fade->coverDone) OpenRequestedScene();
+}
+
+void CPlayScene::EndIntro() {
+    Unpause();
+    if (pasIntro) pasIntro->Hide();
+    if (pasTitle) pasTitle->Hide();
+    if (rollButton) rollButton->Show();
+    if (pasRollButShadow) pasRollButShadow->Show();
+    if (pasInitEditBoxBkgnd) pasInitEditBoxBkgnd->Show();
+    if (initialsEditBox) {
+        initialsEditBox->SetState(kStateUp);
+        initialsEditBox->Show();
+    }
+    if (HintsOn() && pasMsgBottom) {
+        pasMsgBottom->Show();
+        if (GetHintLevel() == 2) pasMsgBottom->Blink(3, kBlinkShown, kBlinkHidden);
+    }
+    if (gameOverlayAShown) {
+        // The sheet learns that play begins: its paused look goes.
+        if (sheet) sheet->HidePausePicture();
+        CloseGameOverlayA();
+    }
+}
+
+void CPlayScene::UpdateRollButton() {
+    if (!rollButton) return;
+    bool blocked = true;
+    if (board.handIndex < kFirstHalfHands) {
+        int held = 0;
+        blocked = board.rollsUsed > 2;
+        for (int col = 0; col < kBoardCols; ++col) {
+            const DieState& die = board.dice[DieIndex(board.handIndex, col)];
+            if (die.rolling || die.moving || die.rollPending) blocked = true;
+            held += die.held ? 1 : 0;
+        }
+        if (held == kBoardCols) blocked = true;
+    }
+    if (gameOver) return;
+    if (!blocked && rollButton->GetState() == kStateDisabled)
+        rollButton->SetState(kStateUp);
+    else if (blocked)
+        rollButton->SetState(kStateDisabled);
+}
+
+bool CPlayScene::RowSettled() const {
+    if (board.handIndex >= kFirstHalfHands) return false;
+    for (int col = 0; col < kBoardCols; ++col) {
+        const DieState& die = board.dice[DieIndex(board.handIndex, col)];
+        if (die.row != kRollingRow || die.rolling || die.moving || die.rollPending) return false;
+    }
+    return true;
+}
+
+bool CPlayScene::RowBusy() const {
+    if (board.handIndex >= kFirstHalfHands) return false;
+    for (int col = 0; col < kBoardCols; ++col) {
+        const DieState& die = board.dice[DieIndex(board.handIndex, col)];
+        if (die.rolling || die.moving || die.rollPending) return true;
+    }
+    return false;
+}
+
+void CPlayScene::OpenRequestedScene() {
+    int kind = 0;
+    if (optionsRequested) {
+        optionsRequested = false;
+        kind = kFrontOptions;
+    } else if (recordsRequested) {
+        recordsRequested = false;
+        kind = kFrontRecords;
+    } else if (aboutRequested) {
+        aboutRequested = false;
+        kind = kFrontAbout;
+    } else {
+        return;
+    }
+    CScene* other = gPlayFrontSceneFactory && screen ? gPlayFrontSceneFactory(screen, this, kind) : nullptr;
+    if (!other) {
+        // Nothing to open: the game comes back as it was.
+        FadeOut();
+        Unpause();
+        if (!gameOver && screen) screen->PlayMusic(1);
+        return;
+    }
+    if (kind == kFrontOptions) optionsOpen = true;
+    if (kind == kFrontRecords) recordsOpen = true;
+    if (kind == kFrontAbout) aboutOpen = 1;
+    other->LoadAssets();
+    other->Begin();
+    StopDiceSounds();
+}

@@ -1,0 +1,196 @@
+#include "platform/app/MApplication.h"
+
+#include <SDL.h>
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "platform/core/CException.h"
+#include "platform/app/MIcon.h"
+#include "platform/app/MInstanceLock.h"
+#include "platform/dialogs/MMessageDialog.h"
+#include "platform/core/MStrings.h"
+#include "platform/window/MWindow.h"
+
+MApplication* gApplication = nullptr;
+
+namespace {
+
+constexpr MAccelerator kAcceleratorEntries[] = {{119 /* F8 */, true, IDM_CTRL_F8}};
+constexpr MAcceleratorTable kAcceleratorTable = {kAcceleratorEntries, 1};
+
+// The quit message: an SDL user event whose code is the exit code.
+Uint32 QuitEventType() {
+    static Uint32 type = SDL_RegisterEvents(1);
+    return type;
+}
+
+void EnsureEvents() {
+    // Without the poll sentinel an empty poll means the queue really is empty,
+    // also of events pushed while the previous one was handled (a quit, say).
+    SDL_SetHint(SDL_HINT_POLL_SENTINEL, "0");
+    if (!SDL_WasInit(SDL_INIT_EVENTS)) SDL_InitSubSystem(SDL_INIT_EVENTS);
+}
+
+// The instance lock stays held for the life of the process.
+MInstanceLock gInstanceLock;
+
+// The last-resort report of an engine exception: a stop-icon message box (and
+// the terminal, for whoever started the program from one).
+void ShowExceptionReport(const CException& exception) {
+    MMessageDialog dialog;
+    dialog.SetText(exception.Report().c_str());
+    dialog.SetIcon(1);
+    dialog.SetButtons(2);
+    std::fprintf(stderr, "%s\n", dialog.GetText());
+    dialog.Show(nullptr);
+}
+
+}  // namespace
+
+std::string UserConfigFolder() {
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config && *config == '/') return config;
+    const char* home = std::getenv("HOME");
+    if (!home || !*home) {
+        const passwd* entry = getpwuid(getuid());
+        home = entry ? entry->pw_dir : "/tmp";
+    }
+    return std::string(home) + "/.config";
+}
+
+MApplication::MApplication() { name[0] = '\0'; }
+
+MApplication::~MApplication() {
+    delete screen;
+    screen = nullptr;
+    delete options;
+    options = nullptr;
+    for (void*& icon : icons) {
+        FreeIconSurface(icon);
+        icon = nullptr;
+    }
+}
+
+int MApplication::OnInit() {
+    swapButtons = 0;  // the desktop does not tell SDL programs; SDL reports logical buttons
+    return 1;
+}
+
+void MApplication::OnIdle() {
+    if (screen) screen->Frame();
+}
+
+int MApplication::Run() {
+    EnsureEvents();
+    const Uint32 quitType = QuitEventType();
+    for (;;) {
+        SDL_Event event;
+        // Active: take what is queued and run a frame whenever the queue is empty.
+        // Inactive or minimised: sleep until something arrives, and run no frame.
+        int taken = screen && screen->active ? SDL_PollEvent(&event) : SDL_WaitEvent(&event);
+        if (taken > 0) {
+            if (event.type == quitType) return event.user.code;
+            if (!TranslateAccelerator(&event) && screen) screen->HandleMessage(event);
+        } else {
+            OnIdle();
+        }
+    }
+}
+
+void MApplication::Quit(int code) {
+    EnsureEvents();
+    SDL_Event event{};
+    event.type = QuitEventType();
+    event.user.code = code;
+    SDL_PushEvent(&event);
+}
+
+int MApplication::LoadString(int id, char* buffer, int size) {
+    if (!buffer || size <= 0) return 0;
+    const char* text = id == IDS_PRODUCT_NAME ? "Zanbor" : "";
+    return static_cast<int>(MStrings::Copy(buffer, static_cast<std::size_t>(size), text));
+}
+
+HICON MApplication::LoadIcon(int id) {
+    int slot = id == IDI_SMALL_ICON ? 1 : id == IDI_LARGE_ICON ? 0 : -1;
+    if (slot < 0) return nullptr;
+    if (!icons[slot]) icons[slot] = CreateIconSurface(slot == 0 ? 32 : 16);
+    return icons[slot];
+}
+
+HCURSOR MApplication::LoadCursor(int) { return nullptr; }
+
+HMENU MApplication::LoadMenu(int) { return nullptr; }
+
+int MApplication::IsAlreadyRunning() {
+    // No usable place for a lock does not stop the player.
+    return gInstanceLock.Acquire(GetName()) == MInstanceLock::kHeldElsewhere ? 1 : 0;
+}
+
+void MApplication::OpenRegistryRoot() {
+    std::string root = UserConfigFolder();
+    for (const char* part : {GetMakerName(), GetName()})
+        if (part && *part) root += std::string("/") + part;
+    registryRoot = root;
+}
+
+void MApplication::LoadAccelerators(int id) {
+    if (!accelerators && id == IDR_ACCELERATORS) accelerators = &kAcceleratorTable;
+}
+
+unsigned MApplication::GetDirectXVersion() {
+    SDL_version version{};
+    SDL_GetVersion(&version);
+    return static_cast<unsigned>(version.major) << 16 | static_cast<unsigned>(version.minor) << 8 | version.patch;
+}
+
+bool MApplication::TranslateAccelerator(const void* rawEvent) {
+    const auto& event = *static_cast<const SDL_Event*>(rawEvent);
+    if (!accelerators || event.type != SDL_KEYDOWN) return false;
+    int key = VirtualKeyFromSdl(event.key.keysym.sym);
+    bool control = (event.key.keysym.mod & KMOD_CTRL) != 0;
+    for (int i = 0; i < accelerators->count; ++i) {
+        const MAccelerator& entry = accelerators->entries[i];
+        if (entry.virtualKey == key && entry.control == control) {
+            // The command goes to the window, where nothing handles it.
+            lastAcceleratorCommand = entry.command;
+            return true;
+        }
+    }
+    return false;
+}
+
+int ApplicationMain(MApplicationFactory factory) {
+    try {
+        MApplication* app = factory ? factory() : nullptr;
+        if (!app) return 0;
+        gApplication = app;
+        if (app->IsAlreadyRunning()) {
+            delete app;
+            gApplication = nullptr;
+            return 0;
+        }
+        app->instance = app;
+        if (!app->OnInit()) {
+            delete app;
+            gApplication = nullptr;
+            SDL_Quit();
+            return 0;
+        }
+        int result = app->Run();
+        delete app;
+        gApplication = nullptr;
+        SDL_Quit();
+        return result;
+    } catch (const CException& exception) {
+        // The application object is left as it is: tearing it down could fail again.
+        ShowExceptionReport(exception);
+        return 1;
+    }
+}

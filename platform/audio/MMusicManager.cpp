@@ -1,0 +1,330 @@
+#include "platform/audio/MMusicManager.h"
+
+#include "platform/core/CException.h"
+#include "platform/storage/MFileMMIO.h"
+#include "formats/MMidiFile.h"
+#include "platform/audio/MMusicSegment.h"
+#include "platform/audio/MSoundManager.h"
+
+#include <fluidsynth.h>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+namespace {
+
+MMusicManager* instance = nullptr;
+
+// The standard places of a General MIDI SoundFont, most general first.
+const char* const kSoundFontPlaces[] = {
+    "/usr/share/sounds/sf2/default-GM.sf2",
+    "/usr/share/sounds/sf2/FluidR3_GM.sf2",
+    "/usr/share/sounds/sf2/TimGM6mb.sf2",
+    "/usr/share/soundfonts/default.sf2",
+    "/usr/share/soundfonts/FluidR3_GM.sf2",
+    "/usr/local/share/soundfonts/default.sf2",
+};
+
+// The synthesizer's warnings and chatter would go to stderr; errors still do.
+void QuietenSynthLog() {
+    fluid_set_log_function(FLUID_WARN, nullptr, nullptr);
+    fluid_set_log_function(FLUID_INFO, nullptr, nullptr);
+    fluid_set_log_function(FLUID_DBG, nullptr, nullptr);
+}
+
+}  // namespace
+
+MMusicManager* MMusicManager::Get() {
+    if (!instance) {
+        instance = new MMusicManager();
+    }
+    return instance;
+}
+
+MMusicManager* MMusicManager::Peek() { return instance; }
+
+void MMusicManager::Free() {
+    delete instance;
+    instance = nullptr;
+}
+
+MMusicManager::~MMusicManager() {
+    Shutdown();
+    std::lock_guard<std::mutex> guard(lock);
+    for (MMusicSegment* segment : segments) {
+        segment->manager = nullptr;
+    }
+    segments.clear();
+}
+
+std::string MMusicManager::FindSoundFont() {
+    if (const char* chosen = std::getenv("ZANBOR_SOUNDFONT"); chosen && *chosen) {
+        if (std::strcmp(chosen, "none") == 0 || !fluid_is_soundfont(chosen)) {
+            return {};
+        }
+        return chosen;
+    }
+    for (const char* place : kSoundFontPlaces) {
+        if (fluid_is_soundfont(place)) {
+            return place;
+        }
+    }
+    return {};
+}
+
+void MMusicManager::Shutdown() {
+    // A SoundFont still being read goes into the synthesizer freed below.
+    if (loader.joinable()) loader.join();
+    // Out of the stream first: after this no render is running or will run.
+    if (soundManager && MSoundManager::Peek() == soundManager &&
+        soundManager->GetMixer().GetMusicSource() == this) {
+        soundManager->GetMixer().SetMusicSource(nullptr);
+    }
+    soundManager = nullptr;
+    std::lock_guard<std::mutex> guard(lock);
+    for (MMusicSegment* segment : segments) {
+        segment->StopPlayer(false);
+        segment->startFrame = -1;
+        segment->stopFrame = -1;
+    }
+    if (synth) {
+        delete_fluid_synth(synth);
+        synth = nullptr;
+    }
+    if (settings) {
+        delete_fluid_settings(settings);
+        settings = nullptr;
+    }
+    ready = 0;
+    fontLoaded = 0;
+    soundFontPath.clear();
+    pendingSoundFont.clear();
+}
+
+void MMusicManager::LoadSoundFont(fluid_synth_t* into, std::string path) {
+    // Behind the frames of the game that is starting.
+    setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), 10);
+    // The synthesizer is not rendered (nor its players made) until the
+    // SoundFont is in, so nothing else touches it meanwhile.
+    // A SoundFont that will not load leaves the stream silent for good.
+    const bool loaded = fluid_synth_sfload(into, path.c_str(), 1) != FLUID_FAILED;
+#ifdef __GLIBC__
+    malloc_trim(0);  // the buffers the file was read through go back to the system
+#endif
+    std::lock_guard<std::mutex> guard(lock);
+    fontLoaded = loaded ? 1 : 0;
+}
+
+void MMusicManager::StartSoundFontLoad() {
+    if (pendingSoundFont.empty() || !synth || loader.joinable()) return;
+    loader = std::thread(&MMusicManager::LoadSoundFont, this, synth, std::move(pendingSoundFont));
+    pendingSoundFont.clear();
+}
+
+int MMusicManager::WaitForSoundFont() {
+    StartSoundFontLoad();
+    if (loader.joinable()) loader.join();
+    std::lock_guard<std::mutex> guard(lock);
+    return fontLoaded;
+}
+
+HRESULT MMusicManager::Initialize(SDL_Window* /*window*/, MSoundManager* sound, int channels, DWORD /*pathType*/) {
+    Shutdown();
+    QuietenSynthLog();
+    if (!sound || !sound->IsInitialized()) {
+        return AudioResult::kNoDriver;
+    }
+    std::string path = FindSoundFont();
+    if (path.empty()) {
+        return AudioResult::kNoDriver;
+    }
+    fluid_settings_t* newSettings = new_fluid_settings();
+    if (!newSettings) {
+        return AudioResult::kOutOfMemory;
+    }
+    const int rate = sound->GetSamplesPerSecond();
+    fluid_settings_setnum(newSettings, "synth.sample-rate", rate);
+    fluid_settings_setint(newSettings, "synth.midi-channels", std::max(16, (channels + 15) / 16 * 16));
+    // Players advance with the samples rendered, so music and stream never drift.
+    fluid_settings_setstr(newSettings, "player.timing-source", "sample");
+    fluid_settings_setint(newSettings, "synth.lock-memory", 0);
+    fluid_settings_setint(newSettings, "synth.cpu-cores", 1);
+    // The default gain leaves headroom for dense orchestral pieces; the
+    // game's short tunes need more to sit beside the effects.
+    fluid_settings_setnum(newSettings, "synth.gain", 0.5);
+    fluid_synth_t* newSynth = new_fluid_synth(newSettings);
+    const bool background = loadInBackground != 0;
+    if (!newSynth || (!background && fluid_synth_sfload(newSynth, path.c_str(), 1) == FLUID_FAILED)) {
+        if (newSynth) {
+            delete_fluid_synth(newSynth);
+        }
+        delete_fluid_settings(newSettings);
+        return AudioResult::kFail;
+    }
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        settings = newSettings;
+        synth = newSynth;
+        samplesPerSecond = rate;
+        streamFrame = 0;
+        soundFontPath = path;
+        ready = 1;
+        fontLoaded = background ? 0 : 1;
+    }
+    soundManager = sound;
+    sound->GetMixer().SetMusicSource(this);
+    if (background) pendingSoundFont = path;
+    return AudioResult::kOk;
+}
+
+int MMusicManager::LoadFromArchive(MMusicSegment** out, MFileMMIO& archive, int download, int isMidi) {
+    if (!ready) {
+        return 0;
+    }
+    const long inChunk = std::max(0L, archive.Remaining());
+    // A chunk that claims more than the file holds is truncated data; it is
+    // refused before a buffer of the claimed size is made.
+    if (inChunk > archive.Size() - archive.Tell()) {
+        throw CFileException("win32/MFileMMIO", 189);
+    }
+    const std::size_t rounded = (static_cast<std::size_t>(inChunk) + 7) & ~static_cast<std::size_t>(7);
+    midiBuffer.clear();
+    midiBuffer.shrink_to_fit();
+    midiBuffer.assign(rounded, 0);
+    if (inChunk > 0) {
+        archive.ReadBytes(midiBuffer.data(), static_cast<int>(inChunk));
+    }
+    const HRESULT result =
+        LoadSegment(out, midiBuffer.data(), static_cast<DWORD>(midiBuffer.size()), download, isMidi);
+    return AudioResult::Failed(result) ? kMusicNotLoaded : 0;
+}
+
+HRESULT MMusicManager::LoadSegment(MMusicSegment** out, const std::uint8_t* data, DWORD size, int download,
+                                   int /*isMidi*/) {
+    if (!ready) {
+        return AudioResult::kOk;
+    }
+    if (!synth) {
+        return AudioResult::kUnexpected;
+    }
+    if (!out) {
+        return AudioResult::kInvalidArg;
+    }
+    // The loader's contract allows four attempts; reading memory either
+    // succeeds the first time or not at all, so the loop ends early.
+    MMidiInfo info;
+    HRESULT result = AudioResult::kFail;
+    for (int attempt = 0; attempt < 4 && result != AudioResult::kOk; ++attempt) {
+        result = ReadMidiInfo(data, size, &info) ? AudioResult::kOk : AudioResult::kFail;
+        if (result == AudioResult::kFail) {
+            break;
+        }
+    }
+    if (AudioResult::Failed(result)) {
+        return result;
+    }
+    MMusicSegment* segment = nullptr;
+    try {
+        segment = new MMusicSegment(this, std::vector<std::uint8_t>(data, data + size), info);
+    } catch (const std::bad_alloc&) {
+        return AudioResult::kOutOfMemory;
+    }
+    if (download) {
+        result = segment->Download(nullptr);
+        if (AudioResult::Failed(result)) {
+            delete segment;
+            return result;
+        }
+    }
+    *out = segment;
+    return AudioResult::kOk;
+}
+
+void MMusicManager::Attach(MMusicSegment* segment) {
+    std::lock_guard<std::mutex> guard(lock);
+    segments.push_back(segment);
+}
+
+void MMusicManager::Detach(MMusicSegment* segment) {
+    // Called with the lock held by the segment's destructor.
+    segments.erase(std::remove(segments.begin(), segments.end(), segment), segments.end());
+}
+
+void MMusicManager::SetMasterVolume(long volume) {
+    const float gain = volume <= -10000 ? 0.0f : static_cast<float>(std::pow(10.0, volume / 2000.0));
+    std::lock_guard<std::mutex> guard(lock);
+    masterVolume = volume;
+    masterGain = gain;
+}
+
+long MMusicManager::GetMasterVolume() {
+    std::lock_guard<std::mutex> guard(lock);
+    return masterVolume;
+}
+
+std::uint64_t MMusicManager::GetStreamFrame() {
+    std::lock_guard<std::mutex> guard(lock);
+    return static_cast<std::uint64_t>(streamFrame);
+}
+
+void MMusicManager::RunDueActions() {
+    for (MMusicSegment* segment : segments) {
+        if (segment->stopFrame >= 0 && segment->stopFrame <= streamFrame) {
+            segment->stopFrame = -1;
+            segment->StopPlayer(true);
+        }
+        if (segment->startFrame >= 0 && segment->startFrame <= streamFrame) {
+            segment->startFrame = -1;
+            segment->StartPlayer();
+        }
+    }
+}
+
+std::int64_t MMusicManager::NextActionFrame(std::int64_t limit) const {
+    std::int64_t next = limit;
+    for (const MMusicSegment* segment : segments) {
+        for (std::int64_t at : {segment->startFrame, segment->stopFrame}) {
+            if (at > streamFrame && at < next) {
+                next = at;
+            }
+        }
+    }
+    return next;
+}
+
+void MMusicManager::Render(float* left, float* right, int frames) {
+    std::lock_guard<std::mutex> guard(lock);
+    // Until the SoundFont is in, the stream's time stands still: music asked
+    // to start meanwhile starts on its frame once there is something to play.
+    if (!synth || !fontLoaded) {
+        std::fill(left, left + frames, 0.0f);
+        std::fill(right, right + frames, 0.0f);
+        return;
+    }
+    // Rendered in pieces that end where a segment starts or stops, so that
+    // beat-timed changes land on their frame.
+    int done = 0;
+    while (done < frames) {
+        RunDueActions();
+        const std::int64_t next = NextActionFrame(streamFrame + (frames - done));
+        const int n = static_cast<int>(next - streamFrame);
+        fluid_synth_write_float(synth, n, left, done, 1, right, done, 1);
+        streamFrame += n;
+        done += n;
+    }
+    if (masterGain != 1.0f) {
+        for (int i = 0; i < frames; ++i) {
+            left[i] *= masterGain;
+            right[i] *= masterGain;
+        }
+    }
+}

@@ -1,0 +1,119 @@
+#pragma once
+// The process-wide music manager: a FluidSynth synthesizer with the system's
+// General MIDI SoundFont, rendered into the sound manager's stream (it never
+// opens an audio driver of its own), and the loader that turns Standard MIDI
+// Files into segments. Without an audio device or a SoundFont the manager is
+// not ready: the music is then silently absent and every load succeeds
+// without making a segment.
+//
+// The SoundFont is looked for at the standard places; the environment variable
+// ZANBOR_SOUNDFONT overrides them with one file, or with "none" for none.
+
+#include "platform/audio/MAudioMixer.h"
+#include "platform/audio/MAudioResult.h"
+
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+struct SDL_Window;
+class MFileMMIO;
+class MMusicSegment;
+class MSoundManager;
+
+typedef struct _fluid_hashtable_t fluid_settings_t;
+typedef struct _fluid_synth_t fluid_synth_t;
+
+// LoadFromArchive's result when the music could not be loaded.
+constexpr int kMusicNotLoaded = 3;
+
+class MMusicManager : public MMusicSource {
+public:
+    static MMusicManager* Get();
+    static MMusicManager* Peek();
+    static void Free();
+
+    MMusicManager(const MMusicManager&) = delete;
+    MMusicManager& operator=(const MMusicManager&) = delete;
+    ~MMusicManager() override;
+
+    // Makes the synthesizer at the sound manager's rate with channels MIDI
+    // channels (rounded up to whole groups of 16) and adds it to the stream.
+    // Results: 0 (ready); kNoDriver when the sound manager has no device or no
+    // SoundFont is found (not ready); kFail when the SoundFont cannot be loaded.
+    // The window and the path type are not needed here.
+    HRESULT Initialize(SDL_Window* window, MSoundManager* sound, int channels, DWORD pathType);
+    // Set before Initialize: Initialize does not read the SoundFont;
+    // StartSoundFontLoad reads it on a thread of its own (at a lower
+    // priority), so that start-up need not wait for it. Music asked to play
+    // meanwhile starts when the SoundFont is in (the stream holds its time
+    // until then); a SoundFont that fails to load leaves the music silent.
+    void LoadSoundFontInBackground(int on) { loadInBackground = on; }
+    void StartSoundFontLoad();
+    // Waits until the SoundFont is in (starting its load if need be); 1
+    // when the synthesizer has it.
+    int WaitForSoundFont();
+
+    // Reads the rest of the current chunk of the archive into the MIDI buffer
+    // (its size rounded up to a multiple of 8, the extra bytes zero) and loads
+    // it. Returns 0, or kMusicNotLoaded. Not ready: 0, out unchanged.
+    int LoadFromArchive(MMusicSegment** out, MFileMMIO& archive, int download, int isMidi);
+    // Makes a segment of a Standard MIDI File in memory (the bytes are copied).
+    // Not ready: 0, out unchanged.
+    HRESULT LoadSegment(MMusicSegment** out, const std::uint8_t* data, DWORD size, int download, int isMidi);
+
+    int IsReady() const { return ready; }
+    // The SoundFont in use (empty when none).
+    const std::string& GetSoundFontPath() const { return soundFontPath; }
+    // The bytes of the last LoadFromArchive.
+    const std::vector<std::uint8_t>& GetMidiBuffer() const { return midiBuffer; }
+
+    // The master volume of all music, in hundredths of a decibel (0 = full,
+    // -10000 or less = silent).
+    void SetMasterVolume(long volume);
+    long GetMasterVolume();
+
+    // Frames of music rendered since Initialize.
+    std::uint64_t GetStreamFrame();
+
+    // MMusicSource: called by the mixer on the audio thread.
+    int GetSampleRate() const override { return samplesPerSecond; }
+    void Render(float* left, float* right, int frames) override;
+
+    // Where the SoundFont is looked for: ZANBOR_SOUNDFONT, or the standard
+    // places. Returns the first that exists, or an empty string.
+    static std::string FindSoundFont();
+
+private:
+    friend class MMusicSegment;
+
+    MMusicManager() = default;
+    void Shutdown();
+    void Attach(MMusicSegment* segment);
+    void Detach(MMusicSegment* segment);
+    // With the lock held: starts and stops segments whose time has come.
+    void RunDueActions();
+    std::int64_t NextActionFrame(std::int64_t limit) const;
+
+    // Reads the SoundFont into the synthesizer (the background load's thread).
+    void LoadSoundFont(fluid_synth_t* into, std::string path);
+
+    std::thread loader;  // the background load, until joined
+    std::string pendingSoundFont;  // to be read by StartSoundFontLoad
+    int loadInBackground = 0;
+    std::mutex lock;  // guards everything below that the audio thread reads
+    int ready = 0;
+    int fontLoaded = 0;  // the synthesizer has its SoundFont
+    int samplesPerSecond = 0;
+    std::string soundFontPath;
+    fluid_settings_t* settings = nullptr;
+    fluid_synth_t* synth = nullptr;
+    MSoundManager* soundManager = nullptr;
+    std::vector<MMusicSegment*> segments;
+    std::int64_t streamFrame = 0;
+    long masterVolume = 0;
+    float masterGain = 1.0f;
+    std::vector<std::uint8_t> midiBuffer;
+};

@@ -1,0 +1,158 @@
+#include "platform/audio/MSound.h"
+
+#include "platform/audio/MAudioMixer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+MSound::MSound(MAudioMixer* owner, std::vector<std::int16_t> samples, int channelCount, int rate,
+               DWORD dataBytes, int count)
+    : mixer(owner),
+      pcm(std::move(samples)),
+      channels(std::max(1, channelCount)),
+      samplesPerSecond(rate),
+      frameCount(pcm.size() / static_cast<std::size_t>(std::max(1, channelCount))),
+      bufferSize(dataBytes),
+      voices(static_cast<std::size_t>(std::max(0, count))) {
+    if (mixer) {
+        mixer->Attach(this);
+    }
+}
+
+MSound::~MSound() {
+    if (mixer) {
+        mixer->Detach(this);
+    }
+}
+
+std::unique_lock<std::mutex> MSound::Guard() {
+    return mixer ? std::unique_lock<std::mutex>(mixer->Lock()) : std::unique_lock<std::mutex>();
+}
+
+int MSound::IsPlaying() {
+    auto guard = Guard();
+    return std::any_of(voices.begin(), voices.end(), [](const Voice& v) { return v.playing; }) ? 1 : 0;
+}
+
+int MSound::Play(int loop) {
+    if (voices.empty()) {
+        return kSoundNotPlayed;
+    }
+    auto guard = Guard();
+    auto idle = std::find_if(voices.begin(), voices.end(), [](const Voice& v) { return !v.playing; });
+    Voice& voice = idle != voices.end() ? *idle : voices[static_cast<std::size_t>(std::rand()) % voices.size()];
+    if (voice.playing) {
+        voice.frame = 0;  // every voice is busy: the chosen one starts over
+    }
+    voice.playing = true;
+    voice.looping = loop != 0;
+    looping = loop;
+    return 0;
+}
+
+int MSound::Stop() {
+    if (voices.empty()) {
+        return kSoundNotRestored;
+    }
+    auto guard = Guard();
+    for (Voice& voice : voices) {
+        voice.playing = false;
+    }
+    return 0;
+}
+
+int MSound::Halt() {
+    Stop();
+    return 0;
+}
+
+int MSound::Replay() {
+    Play(looping);
+    return 0;
+}
+
+int MSound::Toggle() {
+    if (IsPlaying()) {
+        Stop();
+    } else {
+        Replay();
+    }
+    return 0;
+}
+
+void MSound::Rewind() {
+    auto guard = Guard();
+    for (Voice& voice : voices) voice.frame = 0;
+}
+
+long MSound::GetVolume() { return volume; }
+
+long MSound::VolumeForLevel(float level) { return static_cast<long>(level * 3333.0 - 3333.0); }
+
+float MSound::GainForVolume(long hundredthsOfDecibel) {
+    return static_cast<float>(std::pow(10.0, static_cast<double>(hundredthsOfDecibel) / 2000.0));
+}
+
+int MSound::SetVolume(float level) {
+    const long wanted = VolumeForLevel(level);
+    if (voices.empty()) {
+        return kSoundNotRestored;
+    }
+    // Outside the range the volume stays as it was, as a rejected setting would.
+    if (wanted < kSoundVolumeMin || wanted > kSoundVolumeMax) {
+        return AudioResult::kInvalidArg;
+    }
+    const float newGain = GainForVolume(wanted);
+    auto guard = Guard();
+    volume = wanted;
+    gain = newGain;
+    return 0;
+}
+
+std::size_t MSound::GetVoicePosition(int voice) {
+    auto guard = Guard();
+    return voices.at(static_cast<std::size_t>(voice)).frame;
+}
+
+int MSound::IsVoicePlaying(int voice) {
+    auto guard = Guard();
+    return voices.at(static_cast<std::size_t>(voice)).playing ? 1 : 0;
+}
+
+void MSound::MixInto(float* acc, int frames) {
+    for (Voice& voice : voices) {
+        if (voice.playing) {
+            MixVoice(voice, acc, frames);
+        }
+    }
+}
+
+void MSound::MixVoice(Voice& voice, float* acc, int frames) {
+    const std::size_t wanted = static_cast<std::size_t>(frames);
+    std::size_t done = 0;
+    while (done < wanted) {
+        if (voice.frame >= frameCount) {
+            // A one-shot voice stops at its end and starts from the beginning
+            // next time; an empty sound cannot loop.
+            voice.frame = 0;
+            if (!voice.looping || frameCount == 0) {
+                voice.playing = false;
+                return;
+            }
+        }
+        const std::size_t n = std::min(wanted - done, frameCount - voice.frame);
+        const std::int16_t* src = pcm.data() + voice.frame * static_cast<std::size_t>(channels);
+        float* dst = acc + done * static_cast<std::size_t>(channels);
+        const std::size_t samples = n * static_cast<std::size_t>(channels);
+        for (std::size_t i = 0; i < samples; ++i) {
+            dst[i] += static_cast<float>(src[i]) * gain;
+        }
+        voice.frame += n;
+        done += n;
+    }
+    if (voice.frame >= frameCount && !voice.looping) {
+        voice.frame = 0;
+        voice.playing = false;
+    }
+}

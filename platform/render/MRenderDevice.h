@@ -1,0 +1,162 @@
+#pragma once
+// The process-wide renderer: one SDL_Renderer on the game's window, through which
+// every canvas is drawn. Created on first use, given its window, destroyed by the
+// application at exit. It keeps the list of canvases so that a renderer reset
+// (SDL_RENDER_TARGETS_RESET / SDL_RENDER_DEVICE_RESET) rebuilds every texture
+// from its CPU copy before the next frame draws.
+
+#include <chrono>
+#include <vector>
+
+#include "platform/render/MGraphicsTypes.h"
+#include "platform/render/MPixelFormats.h"
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Cursor;
+class MCanvas;
+
+// Result codes of the device.
+constexpr int kResultNoRuntime = 12;
+constexpr int kResultNoDisplayMode = 13;
+constexpr int kResultNoDevice = 14;
+constexpr int kResultDeviceLost = 15;
+constexpr int kResultPresentFailed = 19;
+constexpr int kResultBeginFailed = 20;
+constexpr int kResultEndFailed = 21;
+constexpr int kResultNoSpriteDrawer = 32;
+
+// A panel for FillRect. Border style bit 0: raised; bit 1 (without bit 0): sunken.
+struct MPanel {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    D3DCOLOR fillColour = 0;
+    int borderWidth = 0;  // > 0 grows the panel by it; < 0 lies inside the panel
+    D3DCOLOR borderColour = 0;
+    int borderStyle = 0;
+    int noFill = 0;
+};
+
+// Device objects that are not canvases (the text rasteriser's fonts) are told
+// around a reset: released before the canvases are rebuilt, restored after.
+class MDeviceResetListener {
+public:
+    virtual ~MDeviceResetListener() = default;
+    virtual int ReleaseDeviceObjects() = 0;
+    virtual int RestoreDeviceObjects() = 0;
+};
+
+class MRenderDevice {
+public:
+    // The singleton, created on the first call (with the window when given; a
+    // later call with a window sets it if none was given yet).
+    static MRenderDevice* Get();
+    static MRenderDevice* Get(SDL_Window* window);
+    // The singleton if it exists; never creates it.
+    static MRenderDevice* Current();
+
+    // Makes the renderer: for full screen the window fills the desktop and the
+    // design of width x height is scaled and letterboxed into it; windowed, the
+    // back buffer is the window's client area. 0, 12, 13, 14 or 32.
+    int CreateDevice(int fullScreen, int width, int height);
+
+    // A reset seen since the last frame rebuilds the device objects first; 15
+    // when that fails (nothing is drawn this frame). 20 without a device.
+    int BeginFrame();
+    // Presents the frame; where the present does not wait for the display
+    // (software renderer, or no vsync) sleeps the rest of the display's frame.
+    int EndFrame();
+    // A frame that shows no change: nothing is drawn or presented, and the
+    // caller sleeps until the next frame time (when pacing is on).
+    void SkipFrame();
+    // Frames presented since the device was made.
+    long GetPresentCount() const { return presentCount; }
+
+    // Clears the panel and draws its bevel: top, left, bottom, right edges in
+    // that order. E_INVALIDARG for an empty panel.
+    int FillRect(const MPanel& panel);
+
+    void ShowDeviceCursor(int show);
+    void SetDeviceCursorPos(int x, int y);
+    void SetArrowCursor();
+
+    int CanRenderWindowed();
+    int DisplayAtLeast(int width, int height);
+
+    SDL_Renderer* GetDevice() const { return renderer; }
+    // The renderer draws textures itself: the sprite drawer is the renderer.
+    SDL_Renderer* GetSprite() const { return renderer; }
+    PixelFormat GetDisplayFormat() const { return displayFormat; }
+    int GetBitDepth() const { return BitsPerPixel(displayFormat); }
+    int GetBackBufferWidth() const { return backBufferWidth; }
+    int GetBackBufferHeight() const { return backBufferHeight; }
+    SDL_Window* GetFocusWindow() const { return focusWindow; }
+
+    // Releases the renderer (canvases keep their CPU copies) and clears the singleton.
+    void Destroy();
+
+    // The window saw SDL report a reset: rebuild before the next frame.
+    void OnDeviceReset() { resetPending = 1; }
+    int IsResetPending() const { return resetPending; }
+
+    // Frame pacing in EndFrame (on by default); a measurement may turn it off.
+    void SetFramePacing(int on) { pacing = on; }
+    // 1 when the present waits for the display refresh by itself.
+    int PresentWaitsForRefresh() const { return presentWaits; }
+    int GetRefreshRate() const { return refreshRate; }
+    int IsFullScreen() const { return fullScreen; }
+    int IsCursorReady() const { return cursorReady; }
+    int GetDeviceCursorX() const { return cursorX; }
+    int GetDeviceCursorY() const { return cursorY; }
+    int GetResetCount() const { return resetCount; }
+
+    // Between design pixels and window pixels (they differ in full screen).
+    void ClientToWindow(int* x, int* y) const;
+    void WindowToClient(int* x, int* y) const;
+
+    // Every canvas with a CPU copy is known process-wide, so that a device made
+    // again (or reset) gives each its device object back.
+    static void AddCanvas(MCanvas* canvas);
+    static void RemoveCanvas(MCanvas* canvas);
+    void AddResetListener(MDeviceResetListener* listener);
+    void RemoveResetListener(MDeviceResetListener* listener);
+
+    // 1 = accelerated renderer first (the default); 0 = software renderer only.
+    int deviceType = 1;
+
+private:
+    MRenderDevice() = default;
+    ~MRenderDevice();
+    MRenderDevice(const MRenderDevice&) = delete;
+    MRenderDevice& operator=(const MRenderDevice&) = delete;
+
+    void ReleaseRenderer();
+    int RebuildDeviceObjects();
+    // Sleeps until the next frame time; a presented frame on a display that
+    // waits for its refresh needs less help.
+    void PaceFrame(int presented);
+
+    int runtimeAvailable = 0;
+    int ownsVideo = 0;  // the video subsystem was started here
+    SDL_Window* focusWindow = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    SDL_Cursor* arrowCursor = nullptr;
+    PixelFormat displayFormat = PixelFormat::A8R8G8B8;
+    int backBufferWidth = 0;
+    int backBufferHeight = 0;
+    int fullScreen = 0;
+    int cursorReady = 0;
+    int cursorX = 0;
+    int cursorY = 0;
+    int resetPending = 0;
+    int resetCount = 0;
+    int inFrame = 0;
+    int pacing = 1;
+    int presentWaits = 0;
+    int refreshRate = 60;
+    long presentCount = 0;
+    std::chrono::steady_clock::time_point nextFrame{};
+    std::vector<MDeviceResetListener*> listeners;
+};

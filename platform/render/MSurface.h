@@ -1,0 +1,33 @@
+#pragma once
+// A picture copied straight onto the back buffer, without blending or
+// mirroring: the full-screen backgrounds and other opaque pictures.
+
+#include "platform/render/MCanvas.h"
+
+class MFileMMIO;
+
+class MSurface : public MCanvas {
+public:
+    // Decodes the picture at the file's position and builds a surface of
+    // width x height (the picture's size when either is 0) in format (a device
+    // format number; 0 = the display format).
+    MSurface(MFileMMIO& archive, int format, int width, int height);
+    // A blank surface of width x height that LoadFile can fill.
+    MSurface(int width, int height, int format);
+
+    ~MSurface() override;
+    // A TGA file by name into the existing surface (no scaling); keeps the
+    // picture's size. 0 or 17.
+    int LoadFile(const char* fileName, int width, int height) override;
+    int Build(int width, int height) override;
+    void UpdateSize() override;
+
+    // Copies source (the whole picture when null) to destination (the source's
+    // own position when null). 0 without a surface; 16 or 37 on failure.
+    int CopyToBackBuffer(const POINT* destination, const RECT* source);
+
+    int GetDescWidth() const { return StoreWidth(); }
+    int GetDescHeight() const { return StoreHeight(); }
+
+    PixelFormat surfaceFormat = PixelFormat::Unknown;
+};

@@ -1,0 +1,232 @@
+#include "platform/render/MTexture.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <numbers>
+
+#include "platform/core/CException.h"
+#include "platform/storage/BFile.h"
+#include "platform/storage/MFileMMIO.h"
+#include "platform/render/MRenderDevice.h"
+
+namespace {
+
+int gTextureSerial = 0;
+
+int PowerOfTwoAtLeast(int value) {
+    int size = 1;
+    while (size < value && size < (1 << 30)) size <<= 1;
+    return size;
+}
+
+PixelFormat DisplayFormat() {
+    MRenderDevice* device = MRenderDevice::Current();
+    return device ? device->GetDisplayFormat() : PixelFormat::A8R8G8B8;
+}
+
+// Radians as degrees; a float angle never holds a quarter turn exactly, so
+// near-quarter turns are taken as exact ones (drawn without resampling).
+double Degrees(float radians) {
+    double degrees = radians * 180.0 / std::numbers::pi;
+    double quarter = std::round(degrees / 90.0) * 90.0;
+    return std::fabs(degrees - quarter) < 1e-3 ? quarter : degrees;
+}
+
+}  // namespace
+
+int LastTextureSerial() { return gTextureSerial; }
+
+MTexture::MTexture() = default;
+
+MTexture::MTexture(MFileMMIO& archive) {
+    MImage decoded;
+    if (decoded.Load(archive) != 0) return;  // unsupported: no image, no texture
+    SetImage(decoded, 0, 0);
+    image.reset();
+}
+
+MTexture::MTexture(int blankWidth, int blankHeight) { CreateBlank(blankWidth, blankHeight, 1); }
+
+MTexture::~MTexture() = default;
+
+int MTexture::SetImage(const MImage& source, int buildWidth, int buildHeight) {
+    serial = ++gTextureSerial;
+    return MCanvas::SetImage(source, buildWidth, buildHeight);
+}
+
+void MTexture::UpdateSize() { MCanvas::UpdateSize(); }
+
+int MTexture::CreateBlank(int blankWidth, int blankHeight, int /*levels: one level is all a 2-D renderer keeps*/) {
+    const int w = PowerOfTwoAtLeast(std::max(1, blankWidth));
+    const int h = PowerOfTwoAtLeast(std::max(1, blankHeight));
+    ReleaseStore();
+    created = 1;
+    const PixelFormat display = DisplayFormat();
+    PixelFormat candidates[3] = {};
+    int count = 0;
+    if (BitsPerPixel(display) == 32) {
+        candidates[count++] = PixelFormat::A8R8G8B8;
+        candidates[count++] = display;
+    } else if (BitsPerPixel(display) == 16) {
+        candidates[count++] = PixelFormat::A4R4G4B4;
+        candidates[count++] = PixelFormat::A1R5G5B5;
+        candidates[count++] = display;
+    }
+    for (int i = 0; i < count; ++i) {
+        if (CreateStore(w, h, candidates[i], true) == 0) {
+            textureFormat = candidates[i];
+            width = w;
+            height = h;
+            return 0;
+        }
+    }
+    created = 0;
+    textureFormat = PixelFormat::Unknown;
+    return kResultTextureCreateFailed;
+}
+
+int MTexture::Build(int, int) {
+    if (!image) return kResultNoImage;
+    if (CreateBlank(image->width, image->height, 1) != 0) return kResultTextureCreateFailed;
+    std::uint8_t* texels = StoreData();
+    if (!texels) return kResultTextureLockFailed;
+    if (!ConvertImage(*image, textureFormat, false, texels, StorePitch())) return kResultTextureLockFailed;
+    if (UploadStore() != 0) return kResultTextureLockFailed;
+    UpdateSize();
+    UpdateOrigin();
+    return 0;
+}
+
+int MTexture::LoadFile(const char* fileName, int wantWidth, int wantHeight) {
+    if (!fileName) return kResultTextureCreateFailed;
+    MImage decoded;
+    try {
+        MFileMMIO file;
+        char name[FileSpec::kLength * 2];
+        std::snprintf(name, sizeof name, "%s", fileName);
+        if (file.OpenFile(name, kModeReadExistingBinary, kByteOrderLittle) != 0) return kResultTextureCreateFailed;
+        if (decoded.Load(file) != 0) return kResultTextureCreateFailed;
+    } catch (const CException&) {
+        return kResultTextureCreateFailed;  // a short file: the platform layer reports, never throws
+    }
+    // Opaque black is the colour key: it becomes transparent black.
+    for (std::uint32_t& pixel : decoded.pixels)
+        if (pixel == 0x000000FFu) pixel = 0;
+    const int w = wantWidth > 0 ? wantWidth : decoded.width;
+    const int h = wantHeight > 0 ? wantHeight : decoded.height;
+    if (CreateBlank(w, h, 1) != 0) return kResultTextureCreateFailed;
+    // No filter: the picture lands at the top left, cut to the texture.
+    MImage placed = decoded;
+    placed.width = std::min(decoded.width, w);
+    placed.height = std::min(decoded.height, h);
+    placed.pixels.resize(static_cast<std::size_t>(placed.width) * placed.height);
+    for (int y = 0; y < placed.height; ++y)
+        std::copy_n(&decoded.pixels[static_cast<std::size_t>(y) * decoded.width], placed.width,
+                    &placed.pixels[static_cast<std::size_t>(y) * placed.width]);
+    if (!ConvertImage(placed, textureFormat, false, StoreData(), StorePitch()) || UploadStore() != 0)
+        return kResultTextureCreateFailed;
+    width = w;
+    height = h;
+    xOrigin = decoded.xOrigin;
+    yOrigin = decoded.yOrigin;
+    return 0;
+}
+
+int MTexture::Draw(const RECT* dest, const RECT* source, int flags) {
+    return DrawEx(dest, source, flags, 0xFFFFFFFFu, 0.0f, nullptr);
+}
+
+int MTexture::DrawEx(const RECT* dest, const RECT* source, int flags, D3DCOLOR colour, float angle,
+                     const POINT* centre) {
+    SDL_Texture* texture = DeviceObject();
+    MRenderDevice* device = MRenderDevice::Current();
+    SDL_Renderer* renderer = device ? device->GetSprite() : nullptr;
+    if (!texture || !renderer) return kResultDrawFailed;
+
+    const SDL_Rect src = source ? SDL_Rect{source->left, source->top, source->right - source->left,
+                                           source->bottom - source->top}
+                                : SDL_Rect{0, 0, StoreWidth(), StoreHeight()};
+    if (src.w <= 0 || src.h <= 0) return 0;  // nothing to draw
+    float scaleX = 1.0f, scaleY = 1.0f, x = 0.0f, y = 0.0f;
+    if (dest) {
+        x = static_cast<float>(dest->left);
+        y = static_cast<float>(dest->top);
+        if (source) {
+            scaleX = static_cast<float>(dest->right - dest->left) / static_cast<float>(src.w);
+            scaleY = static_cast<float>(dest->bottom - dest->top) / static_cast<float>(src.h);
+        }
+    }
+    const float drawnW = src.w * std::fabs(scaleX), drawnH = src.h * std::fabs(scaleY);
+    int flip = SDL_FLIP_NONE;
+    // A mirror flips the picture inside the destination's width (or height).
+    if (dest && (flags & kDrawMirrorX)) {
+        flip |= SDL_FLIP_HORIZONTAL;
+        x += static_cast<float>(dest->right - dest->left) - drawnW;
+    }
+    if (dest && (flags & kDrawMirrorY)) {
+        flip |= SDL_FLIP_VERTICAL;
+        y += static_cast<float>(dest->bottom - dest->top) - drawnH;
+    }
+    const SDL_FRect to{x, y, drawnW, drawnH};
+
+    SDL_SetTextureColorMod(texture, static_cast<Uint8>(colour >> 16), static_cast<Uint8>(colour >> 8),
+                           static_cast<Uint8>(colour));
+    SDL_SetTextureAlphaMod(texture, static_cast<Uint8>(colour >> 24));
+    int result;
+    if (flip == SDL_FLIP_NONE && angle == 0.0f) {
+        result = SDL_RenderCopyF(renderer, texture, &src, &to);
+    } else {
+        // The turn is about the centre in the picture's own space, whose origin a
+        // mirror moves to the far edge of the drawn picture.
+        SDL_FPoint pivot{centre ? static_cast<float>(centre->x) : src.w / 2.0f,
+                         centre ? static_cast<float>(centre->y) : src.h / 2.0f};
+        if (flip & SDL_FLIP_HORIZONTAL) pivot.x += drawnW;
+        if (flip & SDL_FLIP_VERTICAL) pivot.y += drawnH;
+        result = SDL_RenderCopyExF(renderer, texture, &src, &to, Degrees(angle), &pivot,
+                                   static_cast<SDL_RendererFlip>(flip));
+    }
+    return result == 0 ? 0 : kResultDrawFailed;
+}
+
+int MTexture::Fill(D3DCOLOR value) {
+    std::uint8_t* texels = StoreData();
+    if (!texels) return kResultFail;
+    const std::size_t capacity = static_cast<std::size_t>(StorePitch()) * StoreHeight() / 4;
+    const std::size_t count = std::min(capacity, static_cast<std::size_t>(std::max(0, width)) * std::max(0, height));
+    for (std::size_t i = 0; i < count; ++i) std::memcpy(texels + 4 * i, &value, 4);
+    return UploadStore() == 0 ? 0 : kResultFail;
+}
+
+int MTexture::Fill16(std::uint16_t value) {
+    std::uint8_t* texels = StoreData();
+    if (!texels) return kResultFail;
+    const std::size_t capacity = static_cast<std::size_t>(StorePitch()) * StoreHeight() / 2;
+    const std::size_t count = std::min(capacity, static_cast<std::size_t>(std::max(0, width)) * std::max(0, height));
+    for (std::size_t i = 0; i < count; ++i) std::memcpy(texels + 2 * i, &value, 2);
+    return UploadStore() == 0 ? 0 : kResultFail;
+}
+
+void* MTexture::Lock(const RECT* area, int* pitch, std::uint32_t flags) {
+    std::uint8_t* texels = StoreData();
+    if (!texels) return nullptr;  // "MTexture::Lock failed" is only a trace
+    RECT whole{0, 0, StoreWidth(), StoreHeight()};
+    RECT part = area ? *area : whole;
+    if (part.left < 0 || part.top < 0 || part.right > whole.right || part.bottom > whole.bottom ||
+        part.left >= part.right || part.top >= part.bottom)
+        return nullptr;
+    locked = 1;
+    lockedReadOnly = (flags & kLockReadOnly) != 0;
+    lockedArea = part;
+    if (pitch) *pitch = StorePitch();
+    return texels + static_cast<std::size_t>(part.top) * StorePitch() + part.left * (BitsPerPixel(textureFormat) / 8);
+}
+
+void MTexture::Unlock() {
+    if (!locked) return;
+    locked = 0;
+    if (!lockedReadOnly) UploadStore(&lockedArea);
+}

@@ -1,0 +1,57 @@
+#pragma once
+// Binary file I/O in the manner of the multimedia file functions: a buffered
+// handle that reads, writes and seeks, and throws CFileException (unit
+// "win32/MFileMMIO") where those functions reported an error. The chunk files and
+// the asset archive derive from it; the WAVE reader borrows it.
+
+#include "platform/storage/BFile.h"
+
+#include <cstdio>
+
+class MFileMMIO : public BFile {
+public:
+    MFileMMIO() = default;
+    ~MFileMMIO() override;
+
+    int OpenFile(char* fileName, int mode, int byteOrder) override;
+    int Close() override;
+    long Seek(long offset, int origin) override;
+    int SkipWhite() override;
+    int ReadLine(char* buf, int size) override;
+    int Read(void* buf, int size) override;
+    int WriteULong(unsigned long v) override;
+    int WriteShort(short v) override;
+    int WriteLong(long v) override;
+    int WriteByte(char v) override;
+    int Write(const void* buf, int size) override;
+    int WriteAll(const void* buf, int size) override;
+    int WriteString(const char* s) override;
+    int Flush() override;
+    long Tell() override;
+    int AtEnd() override;
+    int IsOpen() override;
+
+    // Reads size bytes; throws (line 189) if fewer came.
+    void ReadBytes(void* buf, int size);
+    // Reads a 4-byte number in the file's byte order into *v (sign-extended);
+    // throws (line 256) on an error or a short read. Returns the count read.
+    int ReadLong(long* v);
+
+protected:
+    // The plain operations underneath, which report instead of throwing:
+    // the count moved, or -1 on an error.
+    int ReadRaw(void* buf, int size);
+    int WriteRaw(const void* buf, int size);
+    long SeekRaw(long offset, int origin);
+    // Closes the handle without finishing anything; never throws.
+    void CloseQuietly();
+
+private:
+    enum class LastOp { None, Read, Write };
+    // A stream that both reads and writes needs a seek between the two.
+    void Turn(LastOp next);
+    int WriteNumber(std::uint32_t value, int width, int line);
+
+    std::FILE* handle = nullptr;  // null when closed
+    LastOp lastOp = LastOp::None;
+};

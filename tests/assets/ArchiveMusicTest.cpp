@@ -1,0 +1,108 @@
+// The three tunes as the game loads them: General MIDI pieces of at least a minute,
+// different from one another, that loop without a seam: music from the first tick to
+// the loop's end, and no note left sounding across it.
+
+#include "tests/support/ArchiveSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <set>
+#include <string>
+
+namespace {
+
+struct Tune {
+    int division = 0;
+    std::uint32_t tempo = 500000;
+    long loopStart = -1, loopEnd = -1;
+    long firstNote = -1, lastNoteOn = -1, lastNoteOff = -1;
+    int hanging = 0;           // notes still on at the end of their track
+    std::set<int> programs;    // channel * 128 + program
+    std::set<int> channels;    // channels that play notes
+};
+
+// A walk over every event of a format-1 file (running status, meta and system events).
+Tune ReadTune(const std::vector<std::uint8_t>& d) {
+    Tune t;
+    auto u32 = [&](std::size_t i) { return std::uint32_t(d[i]) << 24 | d[i + 1] << 16 | d[i + 2] << 8 | d[i + 3]; };
+    t.division = d[12] << 8 | d[13];
+    std::size_t at = 14;
+    while (at + 8 <= d.size() && std::string(d.begin() + static_cast<long>(at), d.begin() + static_cast<long>(at) + 4) == "MTrk") {
+        const std::size_t end = at + 8 + u32(at + 4);
+        std::size_t i = at + 8;
+        long tick = 0;
+        std::uint8_t status = 0;
+        std::map<int, int> on;
+        auto varLen = [&]() {
+            long v = 0;
+            while (d[i] & 0x80) v = (v << 7) | (d[i++] & 0x7F);
+            return (v << 7) | d[i++];
+        };
+        while (i < end) {
+            tick += varLen();
+            if (d[i] & 0x80) status = d[i++];
+            if (status == 0xFF) {
+                const int type = d[i++];
+                const long length = varLen();
+                const std::string text(d.begin() + static_cast<long>(i), d.begin() + static_cast<long>(i + length));
+                if (type == 0x51) t.tempo = d[i] << 16 | d[i + 1] << 8 | d[i + 2];
+                if (type == 0x06 && text == "loopStart") t.loopStart = tick;
+                if (type == 0x06 && text == "loopEnd") t.loopEnd = tick;
+                i += length;
+            } else if (status == 0xF0 || status == 0xF7) {
+                i += varLen();
+            } else {
+                const int kind = status & 0xF0, channel = status & 0x0F;
+                const int a = d[i], b = (kind == 0xC0 || kind == 0xD0) ? 0 : d[i + 1];
+                i += (kind == 0xC0 || kind == 0xD0) ? 1 : 2;
+                if (kind == 0xC0) t.programs.insert(channel * 128 + a);
+                if (kind == 0x90 && b > 0) {
+                    ++on[channel * 128 + a];
+                    t.channels.insert(channel);
+                    if (t.firstNote < 0 || tick < t.firstNote) t.firstNote = tick;
+                    t.lastNoteOn = std::max(t.lastNoteOn, tick);
+                } else if (kind == 0x80 || kind == 0x90) {
+                    --on[channel * 128 + a];
+                    t.lastNoteOff = std::max(t.lastNoteOff, tick);
+                }
+            }
+        }
+        for (const auto& [key, count] : on) t.hanging += count;
+        at = end;
+    }
+    return t;
+}
+
+TEST(ArchiveMusicTest, ThreeDifferentTunesOfAMinuteOrMoreLoopWithoutASeam) {
+    const auto runs = archive_support::ReadGameArchive();
+    ASSERT_FALSE(runs.empty()) << "the game's archive could not be read";
+    std::set<std::set<int>> instrumentations;
+    for (int entry : {8, 10, 11}) {
+        const auto& run = runs.at(entry);
+        ASSERT_EQ(run.size(), 1u);
+        ASSERT_EQ(run[0].id, kIdMidi);
+        const Tune t = ReadTune(run[0].bytes);
+        ASSERT_GT(t.division, 0) << "entry " << entry;
+        const double seconds = static_cast<double>(t.loopEnd) / t.division * t.tempo / 1e6;
+        EXPECT_GE(seconds, 60.0) << "entry " << entry;
+        EXPECT_EQ(t.loopStart, 0) << "entry " << entry;
+        EXPECT_EQ(t.firstNote, 0) << "entry " << entry << ": the music starts on the loop's first tick";
+        // The last bar plays, and every note ends by the loop's end: nothing hangs over the seam.
+        EXPECT_GE(t.lastNoteOn, t.loopEnd - 4L * t.division) << "entry " << entry;
+        EXPECT_LE(t.lastNoteOff, t.loopEnd) << "entry " << entry;
+        EXPECT_EQ(t.hanging, 0) << "entry " << entry;
+        EXPECT_GE(t.channels.size(), 3u) << "entry " << entry;
+        for (int channel : t.channels) {
+            if (channel == 9) continue;  // drums
+            const auto program = t.programs.lower_bound(channel * 128);
+            EXPECT_TRUE(program != t.programs.end() && *program / 128 == channel)
+                << "entry " << entry << " channel " << channel + 1 << " has no General MIDI program";
+        }
+        instrumentations.insert(t.programs);
+    }
+    EXPECT_EQ(instrumentations.size(), 3u) << "the three tunes are played by different instruments";
+}
+
+}  // namespace

@@ -1,0 +1,212 @@
+// The options, records and about scenes opened over the play scene by its keys,
+// driven with real SDL events, checked against the real settings store.
+
+#include "tests/support/PlaySceneTestSupport.h"
+
+#include <string>
+
+#include "common/widgets/CActorSlider.h"
+#include "common/widgets/CEditBox.h"
+#include "game/front/CAboutScene.h"
+#include "game/front/COptionsScene.h"
+#include "game/front/CStatsScene.h"
+#include "game/rules/Records.h"
+#include "platform/storage/MRegistryStore.h"
+
+namespace playtest {
+namespace {
+
+// The time a front scene needs to open or close: a fade of 26 steps of 4 ticks, and some.
+constexpr int kFadeTicks = 300;
+
+DWORD StoredInt(const char* name) {
+    DWORD value = 0xDEAD;
+    MRegistryStore::Get(HKEY_LOCAL_MACHINE)->ReadDword(&value, name, 0xDEAD, "Config");
+    return value;
+}
+
+std::string StoredText(const char* name) {
+    char text[64] = {};
+    MRegistryStore::Get(HKEY_LOCAL_MACHINE)->ReadString(text, name, "<none>", "Config", sizeof text);
+    return text;
+}
+
+class FrontScenesTest : public PlaySceneTest {
+protected:
+    template <class Scene>
+    Scene* Open(SDL_Keycode key) {
+        if (!scene) {
+            Start();
+            PastIntro();
+        }
+        Tap(key);
+        Run(kFadeTicks);
+        return dynamic_cast<Scene*>(CScene::Last());
+    }
+    // Back in the play scene once the front scene has covered and gone.
+    void ExpectClosed() {
+        Run(kFadeTicks);
+        EXPECT_EQ(CScene::Last(), scene);
+    }
+    void ClickCentre(const CActor* actor) {
+        ASSERT_NE(actor, nullptr);
+        Click((actor->bounds.left + actor->bounds.right) / 2, (actor->bounds.top + actor->bounds.bottom) / 2);
+    }
+    void Drag(const CActor* actor, int toX) {
+        const int y = (actor->bounds.top + actor->bounds.bottom) / 2;
+        const int x = (actor->bounds.left + actor->bounds.right) / 2;
+        Move(x, y);
+        Button(SDL_MOUSEBUTTONDOWN, x, y, SDL_BUTTON_LEFT);
+        Move(toX, y);
+        Button(SDL_MOUSEBUTTONUP, toX, y, SDL_BUTTON_LEFT);
+    }
+};
+
+TEST_F(FrontScenesTest, OptionsLatchesShowTheStoredValues) {
+    struct Case {
+        int fullscreen, hints, markers;
+        int selected[3];
+    };
+    const Case cases[] = {{0, 2, 1, {'a', 'c', 'g'}}, {1, 1, 0, {'b', 'd', 'h'}}, {0, 0, 1, {'a', 'e', 'g'}}};
+    for (const Case& c : cases) {
+        Options()->SetFullscreen(c.fullscreen);
+        Options()->SetShowHints(c.hints);
+        Options()->SetShowColMarkers(c.markers);
+        Options()->SetSFX(59);  // a float fraction of 0.59 truncates to 58
+        auto* options = Open<COptionsScene>(SDLK_KP_DIVIDE);
+        ASSERT_NE(options, nullptr);
+        for (int key : {'a', 'b', 'c', 'd', 'e', 'g', 'h'}) {
+            const bool selected = key == c.selected[0] || key == c.selected[1] || key == c.selected[2];
+            EXPECT_EQ(options->GetLatch(key)->GetState(), selected ? kStateDown : kStateUp) << char(key);
+        }
+        EXPECT_EQ(options->GetEffectSlider()->GetPosition(), 418);
+        Tap(SDLK_RETURN);  // unchanged values come back unchanged
+        ExpectClosed();
+        EXPECT_EQ(StoredInt("SFX"), 59u);
+        EXPECT_EQ(StoredInt("Fullscreen"), static_cast<DWORD>(c.fullscreen));
+        EXPECT_EQ(StoredInt("ShowHints"), static_cast<DWORD>(c.hints));
+    }
+}
+
+TEST_F(FrontScenesTest, OptionsOkStoresWhatThePageShows) {
+    auto* options = Open<COptionsScene>(SDLK_KP_DIVIDE);
+    ASSERT_NE(options, nullptr);
+    Drag(options->GetEffectSlider(), 100);  // far past the left end
+    EXPECT_EQ(options->GetEffectSlider()->GetPosition(), COptionsScene::kSliderMin);
+    Click(320, 240);  // the words beside the window latch
+    Tap(SDLK_KP_2);   // full screen, by its key
+    Click(470, 294);  // hint level 1, by its words
+    ClickCentre(options->GetLatch('h'));  // no column markers
+    for (SDL_Keycode key : {SDLK_BACKSPACE, SDLK_BACKSPACE, SDLK_BACKSPACE, SDLK_z, SDLK_e, SDLK_d}) Tap(key);
+    Tap(SDLK_RETURN);
+    EXPECT_EQ(StoredText("Initials"), "ZED");  // written at once
+    ExpectClosed();
+    EXPECT_EQ(StoredInt("SFX"), 0u);
+    EXPECT_EQ(StoredInt("Music"), 100u);
+    EXPECT_EQ(StoredInt("Fullscreen"), 1u);
+    EXPECT_EQ(StoredInt("ShowHints"), 1u);
+    EXPECT_EQ(StoredInt("ShowColMarkers"), 0u);
+    EXPECT_EQ(CurrentPlayerInitials(), "ZED");
+    int posAll = -1, posMine = -1;
+    RecordGameFinished(321, &posAll, &posMine);
+    EXPECT_EQ(StoredInt("ZEDGamesFinished"), 1u);
+}
+
+TEST_F(FrontScenesTest, OptionsCancelStoresNothing) {
+    Options()->SetInitials("ABC");
+    Options()->Save();
+    auto* options = Open<COptionsScene>(SDLK_KP_DIVIDE);
+    ASSERT_NE(options, nullptr);
+    Drag(options->GetMusicSlider(), 350);
+    for (SDL_Keycode key : {SDLK_KP_2, SDLK_KP_5, SDLK_KP_8, SDLK_x}) Tap(key);
+    Tap(SDLK_ESCAPE);
+    ExpectClosed();
+    const char* names[] = {"SFX", "Music", "Fullscreen", "ShowHints", "ShowColMarkers"};
+    const DWORD expected[] = {100, 100, 1, 2, 1};
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(StoredInt(names[i]), expected[i]) << names[i];
+    EXPECT_EQ(StoredText("Initials"), "ABC");
+}
+
+TEST_F(FrontScenesTest, RecordsShowThePlayerOrEveryone) {
+    int posAll = -1, posMine = -1;
+    for (const char* who : {"ABC", "XYZ", "ABC"}) {
+        Options()->SetInitials(who);
+        RecordGameFinished(who[0] == 'A' ? 150 : 90, &posAll, &posMine);
+    }
+    auto* records = Open<CStatsScene>(SDLK_0);
+    ASSERT_NE(records, nullptr);
+    struct View {
+        bool all;
+        const char* initials;
+        TableKind best, recent;
+    };
+    for (const View& view : {View{true, "ALL", kTableBestAll, kTableRecentAll},
+                             View{false, "ABC", kTableBestMine, kTableRecentMine}}) {
+        Tap(view.all ? SDLK_KP_9 : SDLK_KP_8);
+        EXPECT_EQ(records->ShowsAllPlayers(), view.all);
+        EXPECT_STREQ(records->GetInitialsBox()->GetText(), view.initials);
+        EXPECT_EQ(records->GetText(CStatsScene::kBestScores)->GetText(), TableScoresText(view.best));
+        EXPECT_EQ(records->GetText(CStatsScene::kRecentInitials)->GetText(), TableInitialsText(view.recent));
+        EXPECT_STREQ(records->GetText(CStatsScene::kFinished)->GetText(), view.all ? "3" : "2");
+    }
+    Click(280, 530);  // the words beside the all-players latch
+    EXPECT_TRUE(records->ShowsAllPlayers());
+    Tap(SDLK_ESCAPE);
+    ExpectClosed();
+}
+
+TEST_F(FrontScenesTest, EraseAsksFirstAndErasesOnlyThisPlayer) {
+    int posAll = -1, posMine = -1;
+    for (const char* who : {"XYZ", "ABC"}) {
+        Options()->SetInitials(who);
+        RecordGameFinished(120, &posAll, &posMine);
+    }
+    auto* records = Open<CStatsScene>(SDLK_0);
+    ASSERT_NE(records, nullptr);
+    const std::string before = TableInitialsText(kTableBestAll);
+    for (SDL_Keycode no : {SDLK_n, SDLK_0}) {
+        Tap(SDLK_KP_2);  // erase
+        ASSERT_NE(records->GetPendingDialog(), nullptr);
+        EXPECT_TRUE(records->paused);
+        Tap(no);
+        Run(20);
+        EXPECT_EQ(records->GetPendingDialog(), nullptr);
+        EXPECT_FALSE(records->paused);
+        EXPECT_EQ(TableInitialsText(kTableBestAll), before);
+    }
+    Tap(SDLK_KP_2);
+    Tap(SDLK_y);
+    Run(20);
+    EXPECT_EQ(StoredInt("ABCGamesFinished"), 0xDEADu);
+    EXPECT_EQ(StoredInt("XYZGamesFinished"), 1u);
+    EXPECT_EQ(TableInitialsText(kTableBestAll).find("ABC"), std::string::npos);
+    EXPECT_NE(TableInitialsText(kTableBestAll).find("XYZ"), std::string::npos);
+    EXPECT_STREQ(records->GetText(CStatsScene::kFinished)->GetText(), "0");
+}
+
+TEST_F(FrontScenesTest, AboutPagesOpenByKeyAndButtonAndCloseByClick) {
+    auto* about = Open<CAboutScene>(SDLK_F1);
+    ASSERT_NE(about, nullptr);
+    for (int page = 0; page < CAboutScene::kPageCount; ++page) EXPECT_TRUE(about->GetPage(page)->hidden);
+    const SDL_Keycode keys[] = {SDLK_KP_1, SDLK_KP_4, SDLK_KP_2};
+    for (int page = 0; page < CAboutScene::kPageCount; ++page) {
+        Tap(keys[page]);
+        for (int other = 0; other < CAboutScene::kPageCount; ++other)
+            EXPECT_EQ(about->GetPage(other)->hidden, other != page) << page << " " << other;
+        ClickCentre(about->GetPage(page));
+        EXPECT_TRUE(about->GetPage(page)->hidden);
+    }
+    const int buttons[][2] = {{88, 512}, {94, 428}, {206, 428}};  // 'a', 'd', 'b'
+    for (int page = 0; page < CAboutScene::kPageCount; ++page) {
+        Click(buttons[page][0] + 20, buttons[page][1] + 10);
+        EXPECT_FALSE(about->GetPage(page)->hidden) << page;
+    }
+    Key(SDL_KEYDOWN, SDLK_ESCAPE);
+    EXPECT_EQ(about->GetBackButton()->GetState(), kStateDown);
+    Key(SDL_KEYUP, SDLK_ESCAPE);
+    EXPECT_EQ(about->GetBackButton()->GetState(), kStateUp);
+    ExpectClosed();
+}
+
+}  // namespace
+}  // namespace playtest

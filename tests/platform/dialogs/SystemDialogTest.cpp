@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "platform/dialogs/MMessageDialog.h"
+#include "platform/dialogs/MOpenDialog.h"
+#include "tests/support/RecordingDialogs.h"
+
+TEST(MessageDialog, IconsAndButtonsAddTheirStyleBits) {
+    RecordingDialogs dialogs;
+    MMessageDialog box;
+    EXPECT_STREQ(box.GetCaption(), "Message");
+    EXPECT_EQ(box.GetStyle(), MB_TASKMODAL);
+    EXPECT_EQ(box.GetResult(), IDOK);
+    EXPECT_EQ(box.SetIcon(2), 0);
+    EXPECT_EQ(box.SetButtons(3), 0);
+    EXPECT_EQ(box.SetIcon(4), 2);
+    EXPECT_EQ(box.SetButtons(0), 2);
+    EXPECT_EQ(box.GetStyle(), MB_TASKMODAL | MB_ICONEXCLAMATION | MB_YESNO | MB_DEFBUTTON2);
+    box.SetText("Start a new game?");
+    dialogs.messageAnswer = IDNO;
+    EXPECT_EQ(box.Show(nullptr), IDNO);
+    EXPECT_EQ(box.GetResult(), IDNO);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "Start a new game?");
+    EXPECT_EQ(dialogs.messages[0].caption, "Message");
+}
+
+TEST(MessageDialog, LongTextsAndCaptionsAreCut) {
+    MMessageDialog box;
+    box.SetText(std::string(600, 'x').c_str());
+    EXPECT_EQ(std::strlen(box.GetText()), 511u);
+    box.SetCaption(std::string(100, 'c').c_str());
+    EXPECT_EQ(std::strlen(box.GetCaption()), 63u);
+    EXPECT_EQ(box.SetTextFromResource(999), 2);  // no application: nothing loaded
+}
+
+TEST(MessageDialog, WithoutADesktopTheDefaultButtonAnswers) {
+    // With no display to show a box on, the answer is the default button. (The
+    // display variables are removed so that the test can never wait for a click.)
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    MMessageDialog box;
+    box.SetButtons(3);
+    box.SetText("headless");
+    EXPECT_EQ(box.Show(nullptr), IDNO);
+    MMessageDialog ok;
+    EXPECT_EQ(ok.Show(nullptr), IDOK);
+}
+
+TEST(OpenDialog, TheChosenPathSplitsIntoFolderNameAndExtension) {
+    RecordingDialogs dialogs;
+    dialogs.choices = {"/games/Z/zanborassets.mm"};
+    MOpenDialog chooser;
+    chooser.SetFilter("Asset files|*.mm|");
+    chooser.SetFileName("zanborassets.mm");
+    EXPECT_EQ(chooser.Show(nullptr), 1);
+    EXPECT_EQ(dialogs.lastDescription, "Asset files");
+    EXPECT_EQ(dialogs.lastPattern, "*.mm");
+    EXPECT_EQ(dialogs.lastProposedName, "zanborassets.mm");
+    EXPECT_FALSE(dialogs.lastSave);
+
+    FileSpec spec;
+    EXPECT_EQ(chooser.GetFileSpec(&spec), 0);
+    EXPECT_STREQ(spec.directory, "/games/Z/");
+    EXPECT_STREQ(spec.name, "zanborassets.mm");
+    char name[256];
+    chooser.GetFileName(name);
+    EXPECT_STREQ(name, "zanborassets.mm");
+    char extension[4];
+    chooser.GetExtension(extension);
+    EXPECT_EQ(std::string(extension, 4), std::string(".mm ", 4));
+
+    chooser.SetFileName("/a/b/picture.jpeg");
+    chooser.GetExtension(extension);
+    EXPECT_EQ(std::string(extension, 4), ".jpe");
+    chooser.SetFileName("/a/b.d/noextension");
+    chooser.GetExtension(extension);
+    EXPECT_EQ(std::string(extension, 4), std::string(4, '\0'));
+}
+
+TEST(OpenDialog, CancelAndMissingChooserBothReturnTwo) {
+    RecordingDialogs dialogs;
+    MOpenDialog chooser(1);
+    chooser.SetFileName("keep.mm");
+    dialogs.chooserAnswer = 2;
+    EXPECT_EQ(chooser.Show(nullptr), 2);
+    EXPECT_TRUE(dialogs.lastSave);
+    EXPECT_EQ(chooser.ChooserMissing(), 0);
+    EXPECT_STREQ(chooser.GetPath(), "keep.mm");
+    dialogs.chooserAnswer = 3;
+    EXPECT_EQ(chooser.Show(nullptr), 2);
+    EXPECT_EQ(chooser.ChooserMissing(), 1);
+}
+
+TEST(OpenDialog, TheRealChooserIsRunWithoutAShell) {
+    // With no chooser program on the PATH the real driver reports it as missing.
+    std::string path = getenv("PATH") ? getenv("PATH") : "";
+    setenv("PATH", "/nonexistent", 1);
+    MOpenDialog chooser;
+    chooser.SetFilter("Asset files|*.mm|");
+    EXPECT_EQ(chooser.Show(nullptr), 2);
+    EXPECT_EQ(chooser.ChooserMissing(), 1);
+    setenv("PATH", path.c_str(), 1);
+}
