@@ -10,7 +10,7 @@ ZANBOR_PACKAGES=(
   libsqlite3-dev libfontconfig-dev fonts-liberation2
   librsvg2-dev libcairo2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  desktop-file-utils xvfb xdotool x11-utils
+  desktop-file-utils appstream groff-base xvfb xdotool x11-utils
 )
 
 zanbor_missing_packages() {

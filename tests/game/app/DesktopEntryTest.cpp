@@ -1,9 +1,11 @@
 // The installation as the desktop sees it: "cmake --install" into a fresh
-// prefix puts a valid menu entry and the icon at every size of the theme.
+// prefix puts a valid menu entry and the icon at every size of the theme, the
+// metainfo software centres read, and a manual page that formats cleanly.
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -33,13 +35,31 @@ void PngSize(const std::string& path, std::uint32_t* w, std::uint32_t* h) {
     *h = big(20);
 }
 
-TEST(DesktopEntry, AnInstallationPutsAValidMenuEntryAndTheIconAtEverySize) {
-    if (!HaveProgram("cmake")) GTEST_SKIP() << "cmake is not installed";
-    const std::string prefix = MakeTempFolder("install");
-    const std::string build = std::string(ZANBOR_BIN_DIR) + "/..";
-    ASSERT_EQ(std::system(("cmake --install '" + build + "' --prefix '" + prefix + "' >/dev/null").c_str()), 0);
+// A command's output (both streams), and whether it exited with 0.
+bool RunCommand(const std::string& command, std::string* output) {
+    FILE* pipe = popen(("(" + command + ") 2>&1").c_str(), "r");
+    if (!pipe) return false;
+    char chunk[512];
+    while (std::size_t n = std::fread(chunk, 1, sizeof chunk, pipe)) output->append(chunk, n);
+    return pclose(pipe) == 0;
+}
 
-    const std::string entry = prefix + "/share/applications/zanbor.desktop";
+class DesktopEntry : public testing::Test {
+protected:
+    void SetUp() override {
+        if (!HaveProgram("cmake")) GTEST_SKIP() << "cmake is not installed";
+        prefix = MakeTempFolder("install");
+        const std::string build = std::string(ZANBOR_BIN_DIR) + "/..";
+        ASSERT_EQ(std::system(("cmake --install '" + build + "' --prefix '" + prefix + "' >/dev/null").c_str()), 0);
+    }
+    void TearDown() override {
+        if (!prefix.empty()) RemoveTree(prefix);
+    }
+    std::string prefix;
+};
+
+TEST_F(DesktopEntry, AnInstallationPutsAValidMenuEntryAndTheIconAtEverySize) {
+    const std::string entry = prefix + "/share/applications/io.github.zanbor.Zanbor.desktop";
     std::ifstream in(entry);
     ASSERT_TRUE(in.good()) << entry;
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -59,9 +79,36 @@ TEST(DesktopEntry, AnInstallationPutsAValidMenuEntryAndTheIconAtEverySize) {
     }
     EXPECT_TRUE(std::ifstream(prefix + "/share/icons/hicolor/scalable/apps/zanbor.svg").good());
     // The program and its archive go where the program looks for them.
-    EXPECT_TRUE(std::ifstream(prefix + "/bin/zanbor").good());
-    EXPECT_TRUE(std::ifstream(prefix + "/share/zanbor/zanborassets.mm").good());
-    RemoveTree(prefix);
+    EXPECT_TRUE(std::ifstream(prefix + "/" ZANBOR_INSTALL_BINDIR "/zanbor").good());
+    EXPECT_TRUE(std::ifstream(prefix + "/" ZANBOR_INSTALL_DATADIR "/zanborassets.mm").good());
+}
+
+// The metainfo is checked with the tree it describes (its menu entry and icon
+// are found by its id), and the manual page against every formatter warning.
+TEST_F(DesktopEntry, TheMetainfoAndTheManualPagePassTheirCheckers) {
+    const std::string man = prefix + "/share/man/man6/zanbor.6";
+    const struct {
+        std::string file;
+        const char* program;
+        std::string command;
+        bool silent;  // any output is a finding
+    } checks[] = {
+        {prefix + "/share/metainfo/io.github.zanbor.Zanbor.metainfo.xml", "appstreamcli",
+         "appstreamcli validate-tree --no-net '" + prefix + "'", false},
+        {man, "groff", "groff -ww -man -Tutf8 '" + man + "' >/dev/null", true},
+    };
+    for (const auto& check : checks) {
+        EXPECT_TRUE(std::ifstream(check.file).good()) << check.file;
+        if (!HaveProgram(check.program)) {
+            std::printf("%s is not installed: %s is not checked\n", check.program, check.file.c_str());
+            continue;
+        }
+        std::string output;
+        EXPECT_TRUE(RunCommand(check.command, &output)) << check.command << "\n" << output;
+        if (check.silent) {
+            EXPECT_EQ(output, "") << check.command;
+        }
+    }
 }
 
 }  // namespace
