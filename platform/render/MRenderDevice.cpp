@@ -308,7 +308,16 @@ void MRenderDevice::SetArrowCursor() {
 int MRenderDevice::CanRenderWindowed() {
     if (!runtimeAvailable || SDL_GetNumRenderDrivers() <= 0) return 0;
     SDL_DisplayMode mode{};
-    return SDL_GetDesktopDisplayMode(0, &mode) == 0 ? 1 : 0;
+    int display = focusWindow ? std::max(0, SDL_GetWindowDisplayIndex(focusWindow)) : 0;
+    if (SDL_GetDesktopDisplayMode(display, &mode) != 0) return 0;
+    return CanRenderWindowedIn(mode.format);
+}
+
+int MRenderDevice::CanRenderWindowedIn(std::uint32_t desktopFormat) {
+    if (desktopFormat == SDL_PIXELFORMAT_UNKNOWN || SDL_ISPIXELFORMAT_FOURCC(desktopFormat)) return 0;
+    // By bytes: a 24-bit colour desktop keeps its pixels in 32 bits.
+    const int bytes = SDL_BYTESPERPIXEL(desktopFormat);
+    return bytes == 2 || bytes == 4 ? 1 : 0;
 }
 
 int MRenderDevice::DisplayAtLeast(int width, int height) {

@@ -6,6 +6,7 @@
 // from its CPU copy before the next frame draws.
 
 #include <chrono>
+#include <cstdint>
 #include <vector>
 
 #include "platform/render/MGraphicsTypes.h"
@@ -82,7 +83,12 @@ public:
     void SetDeviceCursorPos(int x, int y);
     void SetArrowCursor();
 
+    // 1 when a window can be drawn on the desktop as it is set now: a renderer
+    // exists and the desktop's colour depth is one a window can share.
     int CanRenderWindowed();
+    // 1 when a desktop of this SDL pixel format can hold the game's window:
+    // 16 or 32 bits a pixel (not 256 colours, nor packed 24-bit pixels).
+    static int CanRenderWindowedIn(std::uint32_t desktopFormat);
     int DisplayAtLeast(int width, int height);
 
     SDL_Renderer* GetDevice() const { return renderer; }

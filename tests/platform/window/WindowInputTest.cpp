@@ -195,4 +195,22 @@ TEST(RenderDeviceStart, CreateDeviceWithoutAWindowFails) {
     SDL_Quit();
 }
 
+TEST(RenderDeviceStart, AWindowNeedsADesktopOfSixteenOrThirtyTwoBitColour) {
+    const std::pair<Uint32, int> formats[] = {
+        {SDL_PIXELFORMAT_INDEX8, 0},   {SDL_PIXELFORMAT_RGB332, 0},   {SDL_PIXELFORMAT_RGB24, 0},
+        {SDL_PIXELFORMAT_UNKNOWN, 0},  {SDL_PIXELFORMAT_YV12, 0},     {SDL_PIXELFORMAT_RGB565, 1},
+        {SDL_PIXELFORMAT_RGB555, 1},   {SDL_PIXELFORMAT_RGB888, 1},   {SDL_PIXELFORMAT_ARGB8888, 1},
+    };
+    for (auto [format, usable] : formats)
+        EXPECT_EQ(MRenderDevice::CanRenderWindowedIn(format), usable) << SDL_GetPixelFormatName(format);
+    // The device reads the desktop this check is given.
+    gfxtest::UseHeadlessDrivers();
+    MRenderDevice* device = MRenderDevice::Get();
+    SDL_DisplayMode desktop{};
+    ASSERT_EQ(SDL_GetDesktopDisplayMode(0, &desktop), 0);
+    EXPECT_EQ(device->CanRenderWindowed(), MRenderDevice::CanRenderWindowedIn(desktop.format));
+    device->Destroy();
+    SDL_Quit();
+}
+
 }  // namespace
