@@ -51,6 +51,20 @@ void ShowExceptionReport(const CException& exception) {
     dialog.Show(nullptr);
 }
 
+// Without a display SDL falls back on a driver that shows nothing, and the
+// game would run unseen for ever. A driver named in SDL_VIDEODRIVER is taken
+// as asked (headless tools and tests name one). Leaves video started for the
+// start-up that follows.
+bool HasDisplay() {
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    if (asked && *asked) return true;
+    if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    for (const char* shown : {"offscreen", "dummy", "evdev"})
+        if (!driver || SDL_strcasecmp(driver, shown) == 0) return false;
+    return true;
+}
+
 }  // namespace
 
 std::string UserConfigFolder() {
@@ -170,6 +184,15 @@ int ApplicationMain(MApplicationFactory factory) {
     try {
         MApplication* app = factory ? factory() : nullptr;
         if (!app) return 0;
+        if (!HasDisplay()) {
+            std::fprintf(stderr,
+                         "%s: there is no display to show the game on (neither DISPLAY nor WAYLAND_DISPLAY is "
+                         "set).  Start it from a desktop session.\n",
+                         app->GetName());
+            delete app;
+            SDL_Quit();
+            return kExitNoDisplay;
+        }
         gApplication = app;
         if (app->IsAlreadyRunning()) {
             delete app;

@@ -86,9 +86,14 @@ extern MApplication* gApplication;
 
 using MApplicationFactory = MApplication* (*)();
 
-// The process entry: creates the application through the factory, refuses a
-// second instance, initialises, runs the loop and returns the exit code. An
-// engine exception escaping any step is reported in a message box and gives 1.
+// The exit code of a start with no display to show the game on.
+constexpr int kExitNoDisplay = 2;
+
+// The process entry: creates the application through the factory, ends at
+// once (with kExitNoDisplay, saying why on standard error) where there is no
+// display, refuses a second instance, initialises, runs the loop and returns
+// the exit code. An engine exception escaping any step is reported in a
+// message box and gives 1.
 int ApplicationMain(MApplicationFactory factory);
 
 // The folder below which a maker's products keep their settings:

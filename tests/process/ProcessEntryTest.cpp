@@ -98,6 +98,17 @@ TEST_F(ProcessEntry, WithoutARuntimeFolderAnotherUsersLockDoesNotKeepTheGameFrom
     RemoveTree(cache);
 }
 
+// With no display and no driver asked for, SDL would fall back on one that
+// shows nothing: the start says so and ends, leaving the lock free.
+TEST_F(ProcessEntry, WithoutADisplayTheStartSaysSoAndEndsHoldingNoLock) {
+    for (auto& [name, value] : environment)
+        if (name == "SDL_VIDEODRIVER") value = "";
+    ChildProcess game(BinaryFolder() + "/zanbor", environment);
+    EXPECT_EQ(game.Wait(10000), 2);
+    EXPECT_NE(game.Stderr().find("no display"), std::string::npos) << game.Stderr();
+    EXPECT_FALSE(LockHeld());
+}
+
 TEST_F(ProcessEntry, AnEngineExceptionEndsTheProcessWithCodeOneAndItsFileAndLine) {
     environment.push_back({"ZANBOR_PROBE", "throw-init"});
     ChildProcess probe(BinaryFolder() + "/zanbor_entry_probe", environment);
