@@ -37,8 +37,11 @@ void EnsureEvents() {
     if (!SDL_WasInit(SDL_INIT_EVENTS)) SDL_InitSubSystem(SDL_INIT_EVENTS);
 }
 
-// The instance lock stays held for the life of the process.
+// The instance locks stay held for the life of the process: one in the
+// session's runtime folder, one beside the settings store, which copies
+// started in different sessions still share.
 MInstanceLock gInstanceLock;
+MInstanceLock gStoreLock;
 
 // The last-resort report of an engine exception: a stop-icon message box (and
 // the terminal, for whoever started the program from one).
@@ -144,15 +147,23 @@ HMENU MApplication::LoadMenu(int) { return nullptr; }
 
 int MApplication::IsAlreadyRunning() {
     // No usable place for a lock does not stop the player.
-    return gInstanceLock.Acquire(GetName()) == MInstanceLock::kHeldElsewhere ? 1 : 0;
+    if (gInstanceLock.Acquire(GetName()) == MInstanceLock::kHeldElsewhere) return 1;
+    const char* product = GetName();
+    if (product && *product && gStoreLock.AcquireIn(SettingsFolder(), product) == MInstanceLock::kHeldElsewhere) {
+        gInstanceLock.Release();
+        return 1;
+    }
+    return 0;
 }
 
-void MApplication::OpenRegistryRoot() {
+std::string MApplication::SettingsFolder() {
     std::string root = UserConfigFolder();
     for (const char* part : {GetMakerName(), GetName()})
         if (part && *part) root += std::string("/") + part;
-    registryRoot = root;
+    return root;
 }
+
+void MApplication::OpenRegistryRoot() { registryRoot = SettingsFolder(); }
 
 void MApplication::LoadAccelerators(int id) {
     if (!accelerators && id == IDR_ACCELERATORS) accelerators = &kAcceleratorTable;

@@ -48,8 +48,11 @@ public:
     COptions* GetOptions() override = 0;
     void SpareHook() override {}
 
-    // 1 when another process of this program holds the instance lock.
+    // 1 when another process of this program holds the instance lock, in the
+    // session's runtime folder or beside the settings store.
     int IsAlreadyRunning();
+    // The product's settings folder: $XDG_CONFIG_HOME/<maker>/<product>.
+    std::string SettingsFolder();
     // Sets registryRoot to the product's settings folder
     // ($XDG_CONFIG_HOME/<maker>/<product>); the folder is made on the first write.
     void OpenRegistryRoot();

@@ -76,6 +76,27 @@ std::vector<std::string> MInstanceLock::CandidateFolders(const char* name) {
     return folders;
 }
 
+int MInstanceLock::TryFolder(const std::string& folder, const std::string& file, bool ownFolder) {
+    int dir = OpenPrivateFolder(folder, ownFolder);
+    if (dir < 0) return kNoPlace;
+    int lock = openat(dir, file.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    close(dir);
+    if (lock < 0) return kNoPlace;  // a link (ELOOP) or no way to create it
+    struct stat info {};
+    if (fstat(lock, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != getuid()) {
+        close(lock);  // not ours: never lock it nor wait on it
+        return kNoPlace;
+    }
+    if (flock(lock, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        close(lock);
+        return error == EWOULDBLOCK ? kHeldElsewhere : kNoPlace;
+    }
+    fd = lock;
+    path = folder + "/" + file;
+    return kAcquired;
+}
+
 int MInstanceLock::Acquire(const char* name) {
     if (fd >= 0) return kAcquired;
     const std::string file = std::string(name) + ".lock";
@@ -84,25 +105,14 @@ int MInstanceLock::Acquire(const char* name) {
     for (std::size_t i = 0; i < folders.size(); ++i) {
         // The runtime folder belongs to the session; the others are ours.
         const bool ownFolder = !(i == 0 && hasRuntime);
-        int dir = OpenPrivateFolder(folders[i], ownFolder);
-        if (dir < 0) continue;
-        int lock = openat(dir, file.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
-        close(dir);
-        if (lock < 0) continue;  // a link (ELOOP) or no way to create it
-        struct stat info {};
-        if (fstat(lock, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != getuid()) {
-            close(lock);  // not ours: never lock it nor wait on it
-            continue;
-        }
-        if (flock(lock, LOCK_EX | LOCK_NB) != 0) {
-            const int error = errno;
-            close(lock);
-            if (error == EWOULDBLOCK) return kHeldElsewhere;
-            continue;
-        }
-        fd = lock;
-        path = folders[i] + "/" + file;
-        return kAcquired;
+        const int result = TryFolder(folders[i], file, ownFolder);
+        if (result != kNoPlace) return result;
     }
     return kNoPlace;
+}
+
+int MInstanceLock::AcquireIn(const std::string& folder, const char* name) {
+    if (fd >= 0) return kAcquired;
+    if (folder.empty() || folder[0] != '/') return kNoPlace;
+    return TryFolder(folder, std::string(name) + ".lock", true);
 }

@@ -23,6 +23,9 @@ public:
     // when another process holds it; kNoPlace when no folder or file could be
     // used (the caller should then run without the guard).
     int Acquire(const char* name);
+    // Takes the lock "<name>.lock" in folder, a folder of the program's own
+    // (made, and closed to others, as needed). Results as Acquire.
+    int AcquireIn(const std::string& folder, const char* name);
     void Release();
     bool Held() const { return fd >= 0; }
     // The lock file in use (empty when none).
@@ -32,6 +35,8 @@ public:
     static std::vector<std::string> CandidateFolders(const char* name);
 
 private:
+    int TryFolder(const std::string& folder, const std::string& file, bool ownFolder);
+
     int fd = -1;
     std::string path;
 };

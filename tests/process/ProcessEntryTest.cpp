@@ -98,6 +98,24 @@ TEST_F(ProcessEntry, WithoutARuntimeFolderAnotherUsersLockDoesNotKeepTheGameFrom
     RemoveTree(cache);
 }
 
+// Copies started in different sessions share one settings store: its lock refuses the second.
+TEST_F(ProcessEntry, ASecondCopyOfAnotherSessionOnTheSameSettingsExitsAtOnce) {
+    ChildProcess first(BinaryFolder() + "/zanbor", environment);
+    const std::string storeLock = config + "/Brevant/Zanbor/Zanbor.lock";
+    for (int i = 0; i < 500 && !LockHeldAt(storeLock); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_TRUE(LockHeldAt(storeLock)) << first.Stderr();
+    const std::string otherRuntime = MakeTempFolder("runtime2");
+    for (auto& [name, value] : environment)
+        if (name == "XDG_RUNTIME_DIR") value = otherRuntime;
+    ChildProcess second(BinaryFolder() + "/zanbor", environment);
+    EXPECT_EQ(second.Wait(10000), 0);
+    EXPECT_FALSE(LockHeldAt(otherRuntime + "/Zanbor.lock"));  // nor does it keep its session's lock
+    EXPECT_TRUE(first.Running());
+    first.Signal(SIGTERM);
+    EXPECT_EQ(first.Wait(10000), 0) << first.Stderr();
+    RemoveTree(otherRuntime);
+}
+
 // With no display and no driver asked for, SDL would fall back on one that
 // shows nothing: the start says so and ends, leaving the lock free.
 TEST_F(ProcessEntry, WithoutADisplayTheStartSaysSoAndEndsHoldingNoLock) {
