@@ -43,27 +43,27 @@ for i,(f,p,n,d) in enumerate(COLS):
     b+=T(x+42,244,n,13,True)
     b+=T(x+42,260,d.split(", ")[0]+",",11)
     b+=T(x+42,274,d.split(", ")[1],11)
-b+=T(20,304,"Pages: pad 1 this one, pad 4 how to play, pad 2 scoring.",12.5,False,"#5a4630")
+b+=T(20,304,"Pages: 1 this one, 4 how to play, 2 scoring (or the pad's keys).",12.5,False,"#5a4630")
 b+=T(20,322,"Esc returns to the game.",12.5,False,"#5a4630")
 open("about-1.svg","w").write(page(530,340,"About Zanbor",b,"About page 1: what the game is and the colour key."))
 
 # page 2
 b=""
-left=[("First half",True),("Roll the bottom row: Enter, or click Roll the dice.",False),("Click dice to hold them; roll up to three times.",False),
+left=[("First half",True),("Roll the bottom row: Enter, or click Roll the dice.",False),("Click dice (or press 1 to 5) to hold them; roll up to three times.",False),
 ("Score the row: click a free category of the sheet.",False),("Then the next row up is played the same way.",False),
-("Second half",True),("Drag a die onto another in its row to swap them.",False),("Glowing dice can still move; a scored line's dice stay.",False),
+("Second half",True),("Drag a die onto another in its row to swap them (or",False),("move the cursor with the arrows, Space to pick and drop).",False),("Glowing dice can still move; a scored line's dice stay.",False),
 ("Pick a line: keys 1 and 7 the diagonals, 2 to 6 the",False),("columns (or click an arrow), then score it.",False),
 ("A hand that misses a category scores 0 there.",False)]
 y=66
 for s,bold in left:
     if bold and y>70: y+=4
     b+=T(20,y,s,14 if bold else 13,bold,"#7a1f1f" if bold else None); y+=19 if not bold else 20
-keys=[("Enter","roll the dice"),("1 to 7","pick a line"),("pad 1 to 9","score Sixes to Four of a kind"),("pad \u00d7, pad +","score Straight, Full house"),
-("click","score any category (Two pairs)"),("U","undo the last score"),("pad \u2212","second-half help"),("pad .","new game"),("pad \u00f7","options"),
-("0","records"),("F1","about"),("Esc","quit"),("Y or 1, N or 0","answer yes or no")]
+keys=[("Enter","roll the dice"),("1 to 5","hold a die (first half)"),("1 to 7","pick a line (second half)"),("A to L","score Sixes to Two pairs"),
+("pad 1 to 9, \u00d7, +","score Sixes to Full house"),("arrows, Space","board cursor: pick, swap"),("U","undo the last score"),("F4 or pad \u2212","second-half help"),
+("F3 or pad .","new game"),("F2 or pad \u00f7","options"),("0","records"),("F1","about"),("Esc","quit"),("Y or 1, N or 0","answer yes or no")]
 b+=T(392,66,"Keys",14,True,"#7a1f1f")
 for i,(k,d) in enumerate(keys):
-    yy=86+i*16.5
+    yy=84+i*15
     b+=T(490,yy,k,12,True,None,"end")
     b+=T(500,yy,d,12)
 b+='    <line x1="376" y1="56" x2="376" y2="286" stroke="#b08a3e" stroke-opacity="0.6"/>\n'

@@ -46,19 +46,30 @@ for y,label in [(117,"Sound effects"),(186,"Music")]:
         o+=f'    <line x1="{x}" y1="{y+16}" x2="{x}" y2="{y+ (22 if i%5==0 else 19)}" stroke="#d9b45a" stroke-width="1.2"/>\n'
     o+=t(300,y+35,"0",11,False,"#d8cba8","middle")+t(500,y+35,"100",11,False,"#d8cba8","middle")
     o+=t(522,y+5,"drag the knob",12,False,"#d8cba8")
-rows=[(226,"Screen",[(298,"Window","pad 1"),(459,"Full screen","pad 2")]),
-      (279,"Hints",[(298,"Blinking","pad 3"),(459,"Shown","pad 4"),(634,"None","pad 5")]),
-      (331,"Line markers",[(298,"On","pad 7"),(459,"Off","pad 8")])]
-for y,label,items in rows:
+# Each row: its latches with their numeric-pad keys; the digit key of the row (the top row of
+# every keyboard) steps through the row's choices.
+rows=[(226,"Screen","1",[(298,"Window","pad 1"),(459,"Full screen","pad 2")]),
+      (279,"Hints","2",[(298,"Blinking","pad 3"),(459,"Shown","pad 4"),(634,"None","pad 5")]),
+      (331,"Line markers","3",[(298,"On","pad 7"),(459,"Off","pad 8")])]
+for y,label,digit,items in rows:
     o+=t(262,y+18,label,16,True,"#f6ecd2","end")
+    o+=key(262-width(label,16)-24,y+17,digit)
     for x,name,k in items:
         lx=x+(x==298)*7+(x==459)*9+(x==634)*13
         o+=t(lx,y+18,name,15)
         o+=key(lx+8+width(name,15),y+17,k)
+# The dice speed and the score preview share a row; their latches stand at 277, 373, 559, 622 (words 28 px right).
+y=364
+o+=t(262,y+18,"Dice",16,True,"#f6ecd2","end")+key(262-width("Dice",16)-24,y+17,"4")
+for x,name in [(298,"Normal"),(394,"Fast")]:
+    o+=t(x+7,y+18,name,15)
+o+=t(552,y+18,"Preview",16,True,"#f6ecd2","end")+key(552-width("Preview",16)-24,y+17,"5")
+for x,name in [(587,"On"),(650,"Off")]:
+    o+=t(x,y+18,name,15)
 o+=t(262,419,"Initials",16,True,"#f6ecd2","end")
 o+=f'    <rect x="276" y="395" width="180" height="36" rx="6" fill="#fbf6e8" stroke="#d9b45a" stroke-width="2"/>\n'
 o+=t(468,418,"up to 7 letters",12,False,"#d8cba8")
-o+=t(400,580,"Enter: OK  ·  Esc: Cancel",13,True,"#d9b45a","middle")
+o+=t(400,580,"Enter: OK  ·  Esc: Cancel  ·  1 to 5: the rows",13,True,"#d9b45a","middle")
 o+=TAIL
 open("options-background.svg","w").write(o)
 
@@ -77,16 +88,16 @@ r+=paper(300,378,300,88)
 r+=t(446,409,"Games started",14,True,"#3b2a14","end")
 r+=t(525,433,"Games finished",14,True,"#3b2a14","end")
 r+=t(525,457,"Average score",14,True,"#3b2a14","end")
-r+=t(228,503,"My records",15)+key(318,502,"pad 8")
-r+=t(228,534,"All players",15)+key(318,533,"pad 9")
-r+=t(414,536,"pad 2",11,True,"#d9b45a","middle")+t(523,536,"Esc",11,True,"#d9b45a","middle")
+r+=t(228,503,"My records",15)+key(318,502,"8 or pad 8")
+r+=t(228,534,"All players",15)+key(318,533,"9 or pad 9")
+r+=t(414,536,"2 or pad 2",11,True,"#d9b45a","middle")+t(523,536,"Esc",11,True,"#d9b45a","middle")
 r+=TAIL
 open("stats-background.svg","w").write(r)
 
 a=HEAD.format(comment="The about page: the buttons for the three pages (their keys under them) and the back button; the pages open over the table.")
 a+=plaque("About Zanbor",400,260)
 a+=card(80,400,250,178)
-for x,y,k in [(147,478,"pad 4"),(259,478,"pad 2"),(141,562,"pad 1"),(269,562,"Esc")]:
+for x,y,k in [(147,478,"4 or pad 4"),(259,478,"2 or pad 2"),(141,562,"1 or pad 1"),(269,562,"Esc")]:
     a+=t(x,y,k,11,True,"#d9b45a","middle")
 a+=t(205,420,"Choose a page",14,True,"#f6ecd2","middle")
 a+=TAIL

@@ -68,11 +68,13 @@ void CAboutScene::ShowPage(int page) {
 }
 
 int CAboutScene::OnKeyDown(int key) {
+    key = PadKeyOfDigit(key);
     if (key == VK_ESCAPE_KEY && backButton != nullptr) backButton->SetState(kStateDown);
     return 1;
 }
 
 int CAboutScene::OnKeyUp(int key) {
+    key = PadKeyOfDigit(key);
     switch (key) {
     case kKeyPage1: ShowPage(0); break;
     case kKeyPage2: ShowPage(1); break;

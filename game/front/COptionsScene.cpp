@@ -12,6 +12,7 @@
 #include "common/scene/CScreen.h"
 #include "common/scene/SceneKinds.h"
 #include "game/play/CPlayScene.h"
+#include "game/rules/CGameOptions.h"
 
 namespace {
 
@@ -41,6 +42,10 @@ constexpr LatchPlace kLatches[] = {
     {COptionsScene::kKeyHints0, 1, 622, 279, {634, 283, 685, 306}},
     {COptionsScene::kKeyMarkersOn, 2, 277, 331, {298, 335, 363, 358}},
     {COptionsScene::kKeyMarkersOff, 2, 443, 331, {459, 335, 518, 358}},
+    {COptionsScene::kKeyDiceNormal, 3, 277, 364, {298, 368, 362, 391}},
+    {COptionsScene::kKeyDiceFast, 3, 373, 364, {401, 368, 440, 391}},
+    {COptionsScene::kKeyPreviewOn, 4, 559, 364, {587, 368, 612, 391}},
+    {COptionsScene::kKeyPreviewOff, 4, 622, 364, {650, 368, 680, 391}},
 };
 
 const LatchPlace* FindLatch(int key) {
@@ -140,6 +145,9 @@ int COptionsScene::Begin() {
         SelectLatch(hints == 2 ? kKeyHints2 : hints == 1 ? kKeyHints1 : kKeyHints0);
         SelectLatch(options->GetShowColMarkers() ? kKeyMarkersOn : kKeyMarkersOff);
     }
+    const CGameOptions* game = GameOptions();
+    SelectLatch(game && game->GetDiceSpeed() == CGameOptions::kDiceFast ? kKeyDiceFast : kKeyDiceNormal);
+    SelectLatch(!game || game->GetScorePreview() ? kKeyPreviewOn : kKeyPreviewOff);
     return CScene::Begin();
 }
 
@@ -160,6 +168,20 @@ void COptionsScene::SelectLatch(int key) {
     }
 }
 
+void COptionsScene::StepGroup(int group) {
+    int first = -1, chosen = -1;
+    for (int i = 0; i < kLatchCount; ++i) {
+        if (kLatches[i].group != group) continue;
+        if (first < 0) first = i;
+        if (chosen >= 0) {
+            SelectLatch(kLatches[i].key);
+            return;
+        }
+        if (IsSelected(kLatches[i].key)) chosen = i;
+    }
+    if (first >= 0) SelectLatch(kLatches[first].key);
+}
+
 bool COptionsScene::IsSelected(int key) const {
     const CActorButton* latch = GetLatch(key);
     return latch != nullptr && latch->GetState() == kStateDown;
@@ -171,6 +193,8 @@ int COptionsScene::OnKeyDown(int key) {
     if (IsEditingKey(key) && initialsBox != nullptr && initialsBox->OnKey(key)) return 1;
     if (FindLatch(key) != nullptr) {
         SelectLatch(key);
+    } else if (key >= kKeyFirstRow && key < kKeyFirstRow + kGroupCount) {
+        StepGroup(key - kKeyFirstRow);
     } else if (key == VK_RETURN_KEY && AcceptsAnswer()) {
         okButton->SetState(kStateDown);
     } else if (key == VK_ESCAPE_KEY && AcceptsAnswer()) {
@@ -204,6 +228,10 @@ void COptionsScene::StoreOptions() {
     options->SetFullscreen(IsSelected(kKeyFullScreen) ? 1 : 0);
     options->SetShowHints(IsSelected(kKeyHints2) ? 2 : IsSelected(kKeyHints1) ? 1 : 0);
     options->SetShowColMarkers(IsSelected(kKeyMarkersOn) ? 1 : 0);
+    if (CGameOptions* game = GameOptions()) {
+        game->SetDiceSpeed(IsSelected(kKeyDiceFast) ? CGameOptions::kDiceFast : CGameOptions::kDiceNormal);
+        game->SetScorePreview(IsSelected(kKeyPreviewOn) ? 1 : 0);
+    }
     options->Save();
     if (playScene != nullptr) playScene->OnOptionsChanged();
 }

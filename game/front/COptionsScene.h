@@ -22,7 +22,13 @@ public:
     static constexpr int kKeyHints0 = 'e';
     static constexpr int kKeyMarkersOn = 'g';
     static constexpr int kKeyMarkersOff = 'h';
+    static constexpr int kKeyDiceNormal = 'i';
+    static constexpr int kKeyDiceFast = 'j';
+    static constexpr int kKeyPreviewOn = 'k';
+    static constexpr int kKeyPreviewOff = 'l';
     static constexpr int kKeyInitials = 'z';
+    // The top row's "1".."5" step through the choices of the rows, top to bottom.
+    static constexpr int kKeyFirstRow = '1';
     // The sliders' track: a volume v of 0..100 puts the knob at 300 + 2v.
     static constexpr int kSliderMin = 300;
     static constexpr int kSliderMax = 500;
@@ -43,10 +49,13 @@ public:
     CEditBox* GetInitialsBox() const { return initialsBox; }
 
 private:
-    static constexpr int kLatchCount = 7;
+    static constexpr int kLatchCount = 11;
+    static constexpr int kGroupCount = 5;
     // Selects the latch of key and releases the others of its group.
     void SelectLatch(int key);
     bool IsSelected(int key) const;
+    // Selects the next latch of a group (after its last, the first).
+    void StepGroup(int group);
     // The scene has its fade and is not covering: OK and Cancel work.
     bool AcceptsAnswer();
     void StoreOptions();

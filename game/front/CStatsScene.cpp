@@ -142,6 +142,7 @@ void CStatsScene::Refresh() {
 }
 
 int CStatsScene::OnKeyDown(int key) {
+    key = PadKeyOfDigit(key);
     switch (key) {
     case kKeyMyRecords: SelectScope(false); break;
     case kKeyAllPlayers: SelectScope(true); break;
@@ -154,6 +155,7 @@ int CStatsScene::OnKeyDown(int key) {
 }
 
 int CStatsScene::OnKeyUp(int key) {
+    key = PadKeyOfDigit(key);
     switch (key) {
     case VK_ESCAPE_KEY:
         if (backButton != nullptr) backButton->SetState(kStateUp);

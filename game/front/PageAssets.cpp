@@ -48,3 +48,8 @@ void RequestPageRemovalWhenCovered(CScene* scene, bool& requested) {
     requested = true;
     scene->screen->RequestScene(scene, 0, 1);
 }
+
+int PadKeyOfDigit(int key) {
+    constexpr int kDigitOne = '1', kDigitNine = '9', kPadOne = 97;
+    return key >= kDigitOne && key <= kDigitNine ? key - kDigitOne + kPadOne : key;
+}

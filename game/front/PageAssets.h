@@ -38,3 +38,7 @@ void StartPageCover(CScene* scene);
 
 // Once the closing cover has finished, asks the screen (once) to remove the page.
 void RequestPageRemovalWhenCovered(CScene* scene, bool& requested);
+
+// The digits of the top row as the numeric pad's: "1" is pad 1 (the page
+// code 'a'), and so on; every other key as it is.
+int PadKeyOfDigit(int key);

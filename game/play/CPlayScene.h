@@ -50,6 +50,25 @@ enum PlayCode : int {
     kCodeInitials = 122,
 };
 
+// Keys of the full keyboard beside the command codes.
+constexpr int kKeySpace = 32;
+constexpr int kKeyLeft = 37;
+constexpr int kKeyUp = 38;
+constexpr int kKeyRight = 39;
+constexpr int kKeyDown = 40;
+constexpr int kKeyFirstCategoryLetter = 'A';  // "A".."L" score "a".."l"
+constexpr int kKeyLastCategoryLetter = 'L';
+constexpr int kKeyCount = 256;
+// The function keys of the numeric pad's commands.
+constexpr int kKeyOptions = 113;  // F2
+constexpr int kKeyNewGame = 114;  // F3
+constexpr int kKeyHelp = 115;     // F4
+// The entry of the board cursor's picture.
+constexpr int kKeyboardEntry = 12;
+// Where the cursor first appears: the centre of the board.
+constexpr int kCursorStartRow = 2;
+constexpr int kCursorStartCol = 2;
+
 // The hint's x for each picture.
 constexpr int kHintXRoll0 = 271;
 constexpr int kHintXRoll1 = 240;
@@ -98,6 +117,7 @@ struct PlaySceneAssets {
     CSprite* topFrame = nullptr;
     CSprite* secHalfHelp = nullptr;
     CFont* editFont = nullptr;
+    CSprite* cursor = nullptr;  // entry 12: the board cursor
 };
 
 enum ButtonSlot { kButtonOptions, kButtonNewGame, kButtonRecords, kButtonAbout, kButtonQuit, kButtonHelp };
@@ -196,6 +216,11 @@ public:
     int handFaces[kHandSize] = {};
     int handColours[kHandSize] = {};
     int handBeingScored = 0;
+    // The keyboard: the board cursor's die, the keys held down, and whether K
+    // has been held without Q or X (it then scores "k" on its release).
+    int cursorIndex = DieIndex(kCursorStartRow, kCursorStartCol);
+    bool keyHeld[kKeyCount] = {};
+    bool kAlone = false;
     // A re-roll waits for its dice to be back at the top.
     bool awaitingTop = false;
     // The hint picture up under the board; null while it is taken down.
@@ -223,10 +248,17 @@ public:
     CEditBox* initialsEditBox = nullptr;
     CActorSprite* pasTopFrame = nullptr;
     CActorSprite* pasIntro = nullptr;
+    CActorSprite* pasCursor = nullptr;
     CScoreSheet* sheet = nullptr;  // also the base's status panel
     CSceneDialog* pSceneResetConfirm = nullptr;
     CSceneDialog* pSceneQuitConfirm = nullptr;
     CSceneDialog* pSceneHidden = nullptr;
+
+    // The keyboard's own keys, before the command codes; true when taken.
+    static int CommandOfKey(int code);  // F2, F3, F4 as the pad's commands
+    bool KeyboardKeyDown(int code);
+    bool KeyboardKeyUp(int code);
+    void HideBoardCursor();
 
 private:
     // Begin's objects, in their order.
@@ -234,6 +266,13 @@ private:
     CActorSprite* AddSprite(int x, int y, int depth, CSprite* picture, bool shown);
     CActorButton* AddButton(int mode, int id, int x, int y, int depth, CSpriteArray* frames, bool shown);
     void ForgetObjects();
+    // The board cursor: its picture, its actor, its moves and its Space.
+    void LoadKeyboardAssets();
+    void CreateKeyboardObjects();
+    void ForgetHeldKeys();
+    void ShowCursorAt(int index);
+    void MoveCursor(int dRow, int dCol);
+    void CursorAction();
     // The dice and the score sheet: their assets, objects and pointers.
     int LoadPartAssets();
     void FreePartAssets();

@@ -111,7 +111,9 @@ int CPlayScene::LoadPlayAssets() {
         // A damaged archive: what was read stays until FreeAssets.
         return soundPhase ? kPlaySoundNotRead : kPlayAssetsNotLoaded;
     }
-    return LoadPartAssets();
+    const int result = LoadPartAssets();
+    LoadKeyboardAssets();
+    return result;
 }
 
 void CPlayScene::FreeSceneAssets() {
@@ -128,7 +130,7 @@ void CPlayScene::FreeSceneAssets() {
     for (CSprite** picture : {&a.background, &a.newGameDialog, &a.quitDialog, &a.unusedPicture, &a.hiddenDialog,
                               &a.intro, &a.title, &a.editBoxBkgnd, &a.rollShadow, &a.msgBottomStart, &a.hintRoll0,
                               &a.hintRoll2, &a.hintRoll1, &a.hintSecondHalf, &a.hintMovable, &a.hintFixed,
-                              &a.hintRoll3, &a.topFrame, &a.secHalfHelp})
+                              &a.hintRoll3, &a.topFrame, &a.secHalfHelp, &a.cursor})
         Delete(*picture);
     for (CSprite*& message : a.endMessages) Delete(message);
     Delete(a.editFont);

@@ -49,7 +49,7 @@ int CPlayScene::GetDiceMoveMode() const {
 void CPlayScene::ForgetObjects() {
     fade = nullptr;
     pasBackground = pasRollButShadow = pasTitle = pasMsgTop = pasMsgBottom = nullptr;
-    pasSecHalfHelp = pasInitEditBoxBkgnd = pasTopFrame = pasIntro = nullptr;
+    pasSecHalfHelp = pasInitEditBoxBkgnd = pasTopFrame = pasIntro = pasCursor = nullptr;
     rollButton = optionsButton = newGameButton = recordsButton = aboutButton = quitButton = helpButton = nullptr;
     for (CActorButton*& button : lineButtons) button = nullptr;
     for (CActorDie*& die : dice) die = nullptr;
@@ -116,6 +116,7 @@ void CPlayScene::CreateObjects() {
     pasTopFrame = AddSprite(269, 89, 500, a.topFrame, true);
     pasIntro = AddSprite(271, 118, 100, a.intro, false);
     CreateSheet();
+    CreateKeyboardObjects();
 }
 
 void CPlayScene::ReloadInitials() {
@@ -187,6 +188,7 @@ void CPlayScene::StartGame(int firstPlayer) {
         helpButton->Hide();
     }
     if (pasSecHalfHelp) pasSecHalfHelp->Hide();
+    HideBoardCursor();
     CGame::StartGame(firstPlayer);  // also the intro timer (perGameValue)
 }
 

@@ -23,6 +23,7 @@ int CPlayScene::ChooseEndMessage(bool firstFinish, int best, int total, int posA
 void CPlayScene::SetGameOver() {
     HideHint();
     HideAllMarkers();
+    HideBoardCursor();
     const bool firstFinish = IsFirstFinishedGame();
     const int best = ReadBestScore();
     const int total = boardCells.Totals().total;

@@ -64,7 +64,9 @@ int CPlayScene::OnSysKeyUp(int) { return 0; }
 int CPlayScene::OnSysKeyDown(int) { return 0; }
 
 int CPlayScene::OnKeyDown(int code) {
+    code = CommandOfKey(code);
     if (!initialsCommitted && initialsEditBox && IsEditKey(code) && initialsEditBox->OnKey(code)) return 1;
+    if (KeyboardKeyDown(code)) return 1;
     if (IsCategoryCode(code)) {
         ScoreCategory(code);
         return 1;
@@ -93,6 +95,8 @@ int CPlayScene::OnKeyDown(int code) {
 }
 
 int CPlayScene::OnKeyUp(int code) {
+    code = CommandOfKey(code);
+    if (KeyboardKeyUp(code)) return 1;
     switch (code) {
     case kCodeRoll:
         if (IsIntroGone() && IsRollButtonEnabled()) {
@@ -143,6 +147,7 @@ void CPlayScene::RequestOtherScene(int code) {
         if (COptions* options = CScreen::Options()) options->SetInitials(GetEditedInitials());
     }
     if (screen) screen->StopMusic();
+    ForgetHeldKeys();
     FadeTo(1, 0);
     if (code == kCodeOptions) optionsRequested = true;
     if (code == kCodeRecords) recordsRequested = true;
@@ -155,6 +160,7 @@ void CPlayScene::OpenDialog(CSprite* picture, CSpriteArray* buttons, int buttonC
     if (!screen) return;
     screen->StopMusic();
     if (stopRollSounds) StopDiceSounds();
+    ForgetHeldKeys();
     Pause(0);
     CTextRecord labels[2];
     CButtonRecord record;

@@ -90,6 +90,7 @@ void CPlayScene::Undo() {
     if (before == kFirstHalfHands) {
         ShowLineButtons(false);
         HideAllMarkers();
+        HideBoardCursor();
         if (rollButton) rollButton->Show();
         HideHelpButton();
         if (pasSecHalfHelp) pasSecHalfHelp->Hide();

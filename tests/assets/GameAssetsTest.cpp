@@ -137,7 +137,7 @@ std::string* GameAssetsTest::raw = nullptr;
 std::map<int, Entry>* GameAssetsTest::entries = nullptr;
 
 TEST_F(GameAssetsTest, EveryRunHoldsTheKindsCountsAndOrderItsLoaderReads) {
-    ASSERT_EQ(entries->size(), 12u);
+    ASSERT_EQ(entries->size(), 13u);
     const std::map<int, std::string> runs = {
         // options: background; OK, Cancel (up, down); latches (off, on); slider knob
         {0, "P A2 A2 A2 P"},
@@ -158,6 +158,8 @@ TEST_F(GameAssetsTest, EveryRunHoldsTheKindsCountsAndOrderItsLoaderReads) {
         // four drag-face arrays; drag overlay (one frame per colour); then the score sheet:
         // eighteen sounds; font; level marker; game over; undo sound; sparkle; cells; undo button
         {9, "Sx6 A6x4 A*x4 A*x4 P P A6x4 A4 Sx18 A* P P S P A* A2"},
+        // the board cursor of the keyboard
+        {12, "P"},
     };
     for (const auto& [index, pattern] : runs) {
         ASSERT_TRUE(entries->count(index)) << "entry " << index;
