@@ -10,6 +10,7 @@
 #include "game/play/CActorDiceDrag.h"
 #include "game/rules/CBoardState.h"
 #include "game/play/DieAssets.h"
+#include "game/rules/CGameOptions.h"
 #include "game/rules/Random.h"
 
 namespace {
@@ -19,8 +20,12 @@ constexpr int kSelectLift = 3 * kPixel;  // companions stand nearer than the die
 constexpr int kGlowLift = 2 * kPixel;
 constexpr int kMarkerLift = 1 * kPixel;
 
-// A roll's length: kRollTime + Random(3) x 51.2 ticks, truncated.
-int RollLength() { return kRollTime + Random(3) * 512 / 10; }
+// Option DiceSpeed Fast: the dice fall, rise and settle this many times
+// faster and roll as many times shorter, so that five dice settle within 1 s.
+int SpeedUp() { return DiceFast() ? kFastDiceFactor : 1; }
+
+// A roll's length: kRollTime + Random(3) x 51.2 ticks, truncated (shortened at Fast).
+int RollLength() { return (kRollTime + Random(3) * 512 / 10) / SpeedUp(); }
 
 // A falling die stops once it is 1 px past its rest place (174 px for row 4,
 // after a 56 px fall from the top); the rest place then takes it.
@@ -218,7 +223,7 @@ void CActorDie::Drop(int row) {
     // the first report started this die already and the cascade runs on.
     if (die->vy > 0) return;
     die->Show();
-    die->SetVelocityY(kFallSpeed);
+    die->SetVelocityY(kFallSpeed * SpeedUp());
     die->StartRoll(RollLength());
     CountRollStart();
 }
@@ -251,12 +256,12 @@ void CActorDie::StartRollShow(int time) {
 void CActorDie::Rise(int row) {
     (void)row;  // the model has set the row the die travels to
     landed = false;
-    SetVelocityY(Row() < 0 ? kRerollRiseSpeed : kRiseSpeed);
+    SetVelocityY((Row() < 0 ? kRerollRiseSpeed : kRiseSpeed) * SpeedUp());
 }
 
 void CActorDie::Settle(int row) {
     (void)row;
-    SetVelocityY(kSettleSpeed);
+    SetVelocityY(kSettleSpeed * SpeedUp());
     Show();
 }
 

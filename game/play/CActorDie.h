@@ -36,6 +36,7 @@ constexpr int kCascadeGap = 10240;   // 40 px fallen: the next die of the row st
 constexpr int kWaitingBand = 5120;   // 20 px below kDiceTop still counts as waiting
 constexpr int kEndRollTime = 512;    // the end-of-game roll show
 constexpr int kRollDepthLift = 256;  // a rolling die stands 1 px nearer
+constexpr int kFastDiceFactor = 5;   // option DiceSpeed Fast: speeds x5, rolls / 5
 
 // Rest place of row r (absolute y, 24.8): 365 - 48r px; row 4's is the rolling place.
 constexpr int DieRestY(int row) { return 93440 - row * 12288; }

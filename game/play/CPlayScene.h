@@ -221,6 +221,8 @@ public:
     int cursorIndex = DieIndex(kCursorStartRow, kCursorStartCol);
     bool keyHeld[kKeyCount] = {};
     bool kAlone = false;
+    // The release of the key that ended the intro is not a command.
+    int swallowedKeyUp = 0;
     // A re-roll waits for its dice to be back at the top.
     bool awaitingTop = false;
     // The hint picture up under the board; null while it is taken down.
@@ -316,6 +318,10 @@ private:
     void RequestOtherScene(int code);
     void OpenRequestedScene();
     void EndIntro();
+    // The intro is up (or still to come): the first game's wait before play.
+    bool IntroRunning() const;
+    // Return, Space, Esc or a click: the intro ends at once.
+    void SkipIntro();
     void UpdateRollButton();
     void HideAllMarkers();
     void HideHint();

@@ -6,6 +6,7 @@
 #include "common/actors/CSpriteA.h"
 #include "platform/core/CException.h"
 #include "platform/audio/MSound.h"
+#include "game/rules/CGameOptions.h"
 
 namespace {
 
@@ -104,7 +105,9 @@ void PlayRollSound(int n) {
 void CountRollStart() {
     const bool restart = (rollSoundMode == 5 && (rollSoundCountdown == 4 || rollSoundCountdown == 3)) ||
                          (rollSoundMode == 4 && rollSoundCountdown == 3);
-    if (restart) {
+    // At Fast the dice start 0.1 s apart: one sound covers the whole roll,
+    // where restarting it for the third and fourth die would only chop it.
+    if (restart && !DiceFast()) {
         if (MSound* sound = assets.sounds[kDieSoundRollMany]) {
             sound->Stop();
             sound->Rewind();

@@ -47,6 +47,10 @@ bool CPlayScene::IsRollButtonEnabled() const {
 }
 
 void CPlayScene::OnLeftDown(int x, int y) {
+    if (IntroRunning()) {
+        SkipIntro();
+        return;
+    }
     if (IsShown(pasSecHalfHelp) && RectContains(pasSecHalfHelp->bounds, x, y)) {
         pasSecHalfHelp->Hide();
         if (helpButton) helpButton->SetState(kStateUp);
@@ -54,7 +58,13 @@ void CPlayScene::OnLeftDown(int x, int y) {
     CGame::OnLeftDown(x, y);
 }
 
-void CPlayScene::OnRightDown(int x, int y) { CGame::OnRightDown(x, y); }
+void CPlayScene::OnRightDown(int x, int y) {
+    if (IntroRunning()) {
+        SkipIntro();
+        return;
+    }
+    CGame::OnRightDown(x, y);
+}
 
 void CPlayScene::ChangeScene(CScene* scene, int code) {
     if (scene && screen) screen->RequestScene(scene, code, 1);
@@ -65,6 +75,12 @@ int CPlayScene::OnSysKeyDown(int) { return 0; }
 
 int CPlayScene::OnKeyDown(int code) {
     code = CommandOfKey(code);
+    if (IntroRunning() && (code == kCodeRoll || code == kKeySpace || code == kCodeQuit || IsCategoryCode(code))) {
+        // The press ends the intro and does nothing else; Esc's release then asks to quit.
+        SkipIntro();
+        if (code != kCodeQuit) swallowedKeyUp = code;
+        return 1;
+    }
     if (!initialsCommitted && initialsEditBox && IsEditKey(code) && initialsEditBox->OnKey(code)) return 1;
     if (KeyboardKeyDown(code)) return 1;
     if (IsCategoryCode(code)) {
@@ -96,6 +112,10 @@ int CPlayScene::OnKeyDown(int code) {
 
 int CPlayScene::OnKeyUp(int code) {
     code = CommandOfKey(code);
+    if (code == swallowedKeyUp) {
+        swallowedKeyUp = 0;
+        return 1;
+    }
     if (KeyboardKeyUp(code)) return 1;
     switch (code) {
     case kCodeRoll:

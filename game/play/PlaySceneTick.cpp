@@ -44,6 +44,15 @@ void CPlayScene::Tick() {
     if (fade && fade->coverDone) OpenRequestedScene();
 }
 
+bool CPlayScene::IntroRunning() const { return running && !initialsCommitted && perGameValue > 0; }
+
+void CPlayScene::SkipIntro() {
+    perGameValue = 0;
+    // A fade-in still running no longer brings the intro picture up when it ends.
+    introShown = true;
+    EndIntro();
+}
+
 void CPlayScene::EndIntro() {
     Unpause();
     if (pasIntro) pasIntro->Hide();

@@ -42,10 +42,10 @@ protected:
     // Frames until the dice rest; returns the ticks that took.
     int Settle() {
         int ticks = 0;
-        for (; ticks < 6000 && Busy(); ticks += 25) Run(25);
+        for (; ticks < 6000 && Busy(); ticks += frameTicks) Frame(frameTicks);
         EXPECT_FALSE(Busy()) << "the dice never came to rest";
         Run(25);
-        return ticks + 25;
+        return ticks;
     }
 
     bool LineHand(int line, int faces[kHandSize], int colours[kHandSize]) {
@@ -188,16 +188,43 @@ protected:
     std::map<int, int> expected;  // category code -> what its hand was worth
     std::vector<int> rollTicks;   // from Return to the dice at rest, each roll
     int swaps = 0;
+    int frameTicks = 25;
 };
 
 TEST_F(PlayerPaceGame, AWholeGameWithoutNumericPadOrMouse) {
     ASSERT_NO_FATAL_FAILURE(StartProgram(11));
-    for (int t = 0; t < 3000 && !Shown(Scene()->rollButton); t += 25) Run(25);
+    // Return ends the intro as soon as it is up, and does not roll.
+    for (int t = 0; t < 3000 && !Shown(Scene()->pasIntro); t += 25) Run(25);
+    ASSERT_TRUE(Shown(Scene()->pasIntro));
+    Press(SDLK_RETURN);
+    Run(25);
+    EXPECT_FALSE(Shown(Scene()->pasIntro));
+    EXPECT_TRUE(Shown(Scene()->rollButton));
+    EXPECT_EQ(Board().rollsUsed, 0);
     // Initials of category letters: typing them scores nothing.
     for (SDL_Keycode letter : {SDLK_l, SDLK_e, SDLK_k}) Press(letter);
     EXPECT_STREQ(Scene()->GetEditedInitials(), "LEK");
     EXPECT_EQ(Board().handIndex, 0);
     ASSERT_NO_FATAL_FAILURE(PlayGameAndCheck("LEK"));
+}
+
+TEST_F(PlayerPaceGame, AWholeGameAtFastWithEveryRollSettledWithinASecond) {
+    StoreDword("DiceSpeed", 1);
+    ASSERT_NO_FATAL_FAILURE(StartProgram(13));
+    // Esc ends the intro at once and then asks to quit; No goes back to the game.
+    Run(100);
+    Press(SDLK_ESCAPE);
+    Run(25);
+    ASSERT_NE(Scene()->pSceneQuitConfirm, nullptr);
+    EXPECT_FALSE(Shown(Scene()->pasIntro));
+    Press(SDLK_n);
+    Run(50);
+    ASSERT_EQ(Scene()->pSceneQuitConfirm, nullptr);
+    for (SDL_Keycode letter : {SDLK_f, SDLK_s, SDLK_t}) Press(letter);
+    frameTicks = 4;  // about 60 frames a second
+    ASSERT_NO_FATAL_FAILURE(PlayGameAndCheck("FST"));
+    ASSERT_FALSE(rollTicks.empty());
+    for (int ticks : rollTicks) EXPECT_LE(ticks, 256) << "a roll longer than a second";
 }
 
 TEST_F(PlayerPaceGame, KScoresAloneAndStillBeginsTheHiddenPicture) {

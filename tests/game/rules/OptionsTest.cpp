@@ -63,6 +63,30 @@ TEST(Options, SaveAndLoadRoundTripWithOffVolumes) {
     EXPECT_EQ(again.GetDiceMoveMode(), 0);
 }
 
+TEST(Options, DiceSpeedAndPreviewAreNamedValuesOfTheirOwn) {
+    SettingsSandbox sandbox;
+    {
+        CGameOptions options;
+        options.Load();
+        EXPECT_EQ(options.GetDiceSpeed(), CGameOptions::kDiceNormal);
+        EXPECT_EQ(options.GetScorePreview(), 1);
+        options.SetDiceSpeed(CGameOptions::kDiceFast);
+        options.SetScorePreview(0);
+        options.Save();
+    }
+    DWORD speed = 9, preview = 9;
+    Store()->ReadDword(&speed, "DiceSpeed", 9, "Config");
+    Store()->ReadDword(&preview, "ScorePreview", 9, "Config");
+    EXPECT_EQ(speed, 1u);
+    EXPECT_EQ(preview, 0u);
+    // A value no build wrote reads as Normal.
+    Store()->WriteDword("DiceSpeed", 7, "Config");
+    CGameOptions again;
+    again.Load();
+    EXPECT_EQ(again.GetDiceSpeed(), CGameOptions::kDiceNormal);
+    EXPECT_EQ(again.GetScorePreview(), 0);
+}
+
 TEST(Options, VolumeSettersClampWithoutSaving) {
     SettingsSandbox sandbox;
     CGameOptions options;
