@@ -87,11 +87,10 @@ bool IsStraightInOrder(const int faces[kHandSize]) {
     return true;
 }
 
-HandValue ScoreHand(int code, const int faces[kHandSize], const int colours[kHandSize]) {
-    HandValue v;
-    if (!IsCategoryCode(code)) return v;
-    const HandFacts h(faces, colours);
+namespace {
 
+HandValue ScoreFacts(int code, const HandFacts& h, const int faces[kHandSize]) {
+    HandValue v;
     switch (code) {
     case kSixes:
     case kFives:
@@ -191,6 +190,18 @@ HandValue ScoreHand(int code, const int faces[kHandSize], const int colours[kHan
         break;
     }
     return v;
+}
+
+}  // namespace
+
+HandValue ScoreHand(int code, const int faces[kHandSize], const int colours[kHandSize]) {
+    if (!IsCategoryCode(code)) return HandValue{};
+    return ScoreFacts(code, HandFacts(faces, colours), faces);
+}
+
+void ScoreHandAll(const int faces[kHandSize], const int colours[kHandSize], HandValue out[kCategoryCount]) {
+    const HandFacts h(faces, colours);
+    for (int i = 0; i < kCategoryCount; ++i) out[i] = ScoreFacts(CategoryCodeOf(i), h, faces);
 }
 
 int LeftLevel(int s) {

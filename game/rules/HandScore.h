@@ -38,6 +38,9 @@ struct HandValue {
 // The value of a hand (faces 1..6, colours 0..3, in reading order) in the
 // category with the given code; 0 points for a code outside 'a'..'l'.
 HandValue ScoreHand(int code, const int faces[kHandSize], const int colours[kHandSize]);
+// The hand's value in all twelve categories (by index 0..11) from one pass
+// over the dice; for callers that weigh every category at once.
+void ScoreHandAll(const int faces[kHandSize], const int colours[kHandSize], HandValue out[kCategoryCount]);
 
 // True when the faces are 1..5 or 2..6 in any order.
 bool IsStraight(const int faces[kHandSize]);
