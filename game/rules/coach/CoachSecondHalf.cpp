@@ -1,0 +1,97 @@
+// The coach in the second half: a search for the best arrangement overall,
+// and one for each open line with that line scored as it stands now.
+#include <algorithm>
+
+#include "game/rules/coach/CCoach.h"
+#include "game/rules/coach/CoachRandom.h"
+#include "game/rules/coach/SecondHalfSearch.h"
+
+namespace coach {
+
+namespace {
+
+// The swaps, in order, that turn the board as it is into the arrangement.
+std::vector<std::pair<int, int>> SwapsTo(const Arrangement& target) {
+    std::vector<std::pair<int, int>> swaps;
+    Arrangement now = Arrangement::Identity();
+    for (int place = 0; place < kDieCount; ++place) {
+        if (now.at[place] == target.at[place]) continue;
+        const int row = place / kBoardCols;
+        for (int other = place + 1; other < DieIndex(row + 1, 0); ++other) {
+            if (now.at[other] != target.at[place]) continue;
+            std::swap(now.at[place], now.at[other]);
+            swaps.emplace_back(place, other);
+            break;
+        }
+    }
+    return swaps;
+}
+
+bool KeepsLine(const Arrangement& a, int line) {
+    int places[kHandSize];
+    GetLineDice(line, places);
+    for (int place : places)
+        if (a.at[place] != place) return false;
+    return true;
+}
+
+}  // namespace
+
+CoachAdvice CCoach::SecondHalf(const CoachState& state, std::uint64_t seed) const {
+    SecondHalfProblem problem;
+    std::copy(state.face, state.face + kDieCount, problem.face);
+    std::copy(state.colour, state.colour + kDieCount, problem.colour);
+    std::copy(state.lineScored, state.lineScored + kLineCount, problem.lineScored);
+    problem.freeCategories = FreeCategories(state.cells);
+    const SheetTotalsValue sums = SheetTotals(state.cells);
+    problem.leftBase = sums.leftSum;
+    problem.rightBase = sums.rightSum;
+
+    // The best arrangement overall, from the board as it is and from sorted rows.
+    const CSecondHalfSearch search(problem);
+    const Arrangement here = Arrangement::Identity();
+    CSecondHalfSearch::Result best = search.Anneal(here, budget.searchSwaps, Combine(seed, 1));
+    const CSecondHalfSearch::Result sorted = search.Anneal(search.Sorted(), budget.searchSwaps, Combine(seed, 2));
+    if (sorted.total > best.total) best = sorted;
+
+    CoachAdvice advice;
+    double bestScoreNow = -1;
+    for (int line = 0; line < kLineCount; ++line) {
+        if (state.lineScored[line]) continue;
+        // The line stays as it is; the rest may still be arranged.
+        SecondHalfProblem fixedLine = problem;
+        int places[kHandSize];
+        GetLineDice(line, places);
+        for (int place : places) fixedLine.fixed[place] = true;
+        const CSecondHalfSearch locked(fixedLine);
+        const CSecondHalfSearch::Result r =
+            locked.Anneal(here, budget.searchSwaps / 2, Combine(seed, 16 + static_cast<std::uint64_t>(line)));
+
+        int totals[kCategoryCount];
+        locked.ForcedTotals(r.arrangement, line, totals);
+        for (const Arrangement* other : {&here, static_cast<const Arrangement*>(&best.arrangement)}) {
+            if (!KeepsLine(*other, line)) continue;
+            int more[kCategoryCount];
+            locked.ForcedTotals(*other, line, more);
+            for (int c = 0; c < kCategoryCount; ++c) totals[c] = std::max(totals[c], more[c]);
+        }
+        for (int c = 0; c < kCategoryCount; ++c) {
+            if (totals[c] < 0) continue;
+            CoachChoice choice(ChoiceKind::Score);
+            choice.category = CategoryCodeOf(c);
+            choice.line = line;
+            choice.expected = totals[c];
+            bestScoreNow = std::max(bestScoreNow, choice.expected);
+            advice.choices.push_back(std::move(choice));
+        }
+    }
+    if (best.total > bestScoreNow) {
+        CoachChoice choice(ChoiceKind::Swaps);
+        choice.swaps = SwapsTo(best.arrangement);
+        choice.expected = best.total;
+        advice.choices.push_back(std::move(choice));
+    }
+    return advice;
+}
+
+}  // namespace coach

@@ -1,0 +1,251 @@
+#include "game/rules/coach/SecondHalfSearch.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cmath>
+
+#include "game/rules/coach/CoachRandom.h"
+
+namespace coach {
+
+namespace {
+
+constexpr int kLeftGroup = 6;  // category indexes 0..5 are the left group
+
+// The final total of the two group sums, by table: the search asks it often.
+int GroupTotal(int leftSum, int rightSum) {
+    constexpr int kMax = 1024;  // above any sum a sheet can reach
+    static const auto left = [] {
+        std::array<int, kMax> t{};
+        for (int s = 0; s < kMax; ++s) t[s] = s * LeftMultiplier(LeftLevel(s));
+        return t;
+    }();
+    static const auto right = [] {
+        std::array<int, kMax> t{};
+        for (int s = 0; s < kMax; ++s) t[s] = s * RightMultiplier(RightLevel(s));
+        return t;
+    }();
+    if (leftSum < 0 || rightSum < 0 || leftSum >= kMax || rightSum >= kMax)
+        return leftSum * LeftMultiplier(LeftLevel(leftSum)) + rightSum * RightMultiplier(RightLevel(rightSum));
+    return left[leftSum] + right[rightSum];
+}
+
+// The subsets of the lines, smallest first, with where each size begins.
+struct SubsetTable {
+    std::array<std::uint8_t, 1 << kLineCount> masks;
+    std::array<std::uint8_t, 1 << kLineCount> bits;
+    int start[kLineCount + 2];
+};
+
+const SubsetTable& Subsets() {
+    static const SubsetTable table = [] {
+        SubsetTable t{};
+        int at = 0;
+        for (int k = 0; k <= kLineCount; ++k) {
+            t.start[k] = at;
+            for (unsigned m = 0; m < t.masks.size(); ++m) {
+                if (std::popcount(m) != k) continue;
+                t.masks[at++] = static_cast<std::uint8_t>(m);
+                t.bits[m] = static_cast<std::uint8_t>(k);
+            }
+        }
+        t.start[kLineCount + 1] = at;
+        return t;
+    }();
+    return table;
+}
+
+}  // namespace
+
+Arrangement Arrangement::Identity() {
+    Arrangement a;
+    for (int i = 0; i < kDieCount; ++i) a.at[i] = static_cast<std::uint8_t>(i);
+    return a;
+}
+
+CSecondHalfSearch::CSecondHalfSearch(const SecondHalfProblem& problem) : p(problem) {
+    bool onScored[kDieCount] = {};
+    for (int l = 0; l < kLineCount; ++l) {
+        GetLineDice(l, linePlaces[l]);
+        if (p.lineScored[l])
+            for (int place : linePlaces[l]) onScored[place] = true;
+        else
+            openLines |= 1u << l;
+    }
+    for (int row = 0; row < kBoardRows; ++row) {
+        for (int col = 0; col < kBoardCols; ++col) {
+            const int place = DieIndex(row, col);
+            if (!p.fixed[place] && !onScored[place]) movable[row][movableCount[row]++] = place;
+        }
+        if (movableCount[row] >= 2) swapRows[swapRowCount++] = row;
+    }
+}
+
+void CSecondHalfSearch::LineWeights(const Arrangement& a, int line, Weights& w) const {
+    int faces[kHandSize], colours[kHandSize];
+    for (int i = 0; i < kHandSize; ++i) {
+        faces[i] = p.face[a.at[linePlaces[line][i]]];
+        colours[i] = p.colour[a.at[linePlaces[line][i]]];
+    }
+    HandValue values[kCategoryCount];
+    ScoreHandAll(faces, colours, values);
+    for (int c = 0; c < kCategoryCount; ++c) w.w[line][c] = values[c].points;
+}
+
+int CSecondHalfSearch::Assign(const Weights& w, unsigned lines, unsigned categories, int leftBase, int rightBase,
+                              int lineCategory[kLineCount]) const {
+    int lineOf[kLineCount], n = 0;
+    for (int l = 0; l < kLineCount; ++l)
+        if (lines & (1u << l)) lineOf[n++] = l;
+    int left[kCategoryCount], nl = 0, right[kCategoryCount], nr = 0;
+    for (int c = 0; c < kCategoryCount; ++c) {
+        if (!(categories & (1u << c))) continue;
+        if (c < kLeftGroup)
+            left[nl++] = c;
+        else
+            right[nr++] = c;
+    }
+    // A consistent sheet has as many free categories as open lines.
+    if (nl + nr != n) return GroupTotal(leftBase, rightBase);
+
+    // best[mask]: the most points the lines of mask make in the group's first
+    // popcount(mask) categories; from[mask]: the line given the last of them.
+    const unsigned full = (1u << n) - 1;
+    int bestL[1 << kLineCount], fromL[1 << kLineCount], bestR[1 << kLineCount], fromR[1 << kLineCount];
+    const SubsetTable& t = Subsets();
+    auto fill = [&](int* best, int* from, const int* cats, int count) {
+        best[0] = 0;
+        for (int i = 1; i < t.start[count + 1]; ++i) {
+            const unsigned mask = t.masks[i];
+            if (mask > full) continue;
+            const int cat = cats[t.bits[mask] - 1];
+            int value = -1, line = 0;
+            for (unsigned rest = mask; rest; rest &= rest - 1) {
+                const int j = std::countr_zero(rest);
+                const int v = best[mask ^ (1u << j)] + w.w[lineOf[j]][cat];
+                if (v > value) {
+                    value = v;
+                    line = j;
+                }
+            }
+            best[mask] = value;
+            from[mask] = line;
+        }
+    };
+    fill(bestL, fromL, left, nl);
+    fill(bestR, fromR, right, nr);
+
+    int bestTotal = -1;
+    unsigned bestMask = 0;
+    for (int i = t.start[nl]; i < t.start[nl + 1]; ++i) {
+        const unsigned mask = t.masks[i];
+        if (mask > full) continue;
+        const int total = GroupTotal(leftBase + bestL[mask], rightBase + bestR[full ^ mask]);
+        if (total > bestTotal) {
+            bestTotal = total;
+            bestMask = mask;
+        }
+    }
+    if (lineCategory) {
+        for (int l = 0; l < kLineCount; ++l) lineCategory[l] = -1;
+        for (unsigned mask = bestMask; mask; mask ^= 1u << fromL[mask])
+            lineCategory[lineOf[fromL[mask]]] = left[t.bits[mask] - 1];
+        for (unsigned mask = full ^ bestMask; mask; mask ^= 1u << fromR[mask])
+            lineCategory[lineOf[fromR[mask]]] = right[t.bits[mask] - 1];
+    }
+    return bestTotal;
+}
+
+int CSecondHalfSearch::Evaluate(const Arrangement& a, int lineCategory[kLineCount]) const {
+    Weights w;
+    for (int l = 0; l < kLineCount; ++l)
+        if (openLines & (1u << l)) LineWeights(a, l, w);
+    return Assign(w, openLines, p.freeCategories, p.leftBase, p.rightBase, lineCategory);
+}
+
+void CSecondHalfSearch::ForcedTotals(const Arrangement& a, int line, int out[kCategoryCount]) const {
+    Weights w;
+    for (int l = 0; l < kLineCount; ++l)
+        if (openLines & (1u << l)) LineWeights(a, l, w);
+    for (int c = 0; c < kCategoryCount; ++c) {
+        out[c] = -1;
+        if (!(p.freeCategories & (1u << c)) || !(openLines & (1u << line))) continue;
+        const int points = w.w[line][c];
+        out[c] = Assign(w, openLines & ~(1u << line), p.freeCategories & ~(1u << c),
+                        p.leftBase + (c < kLeftGroup ? points : 0), p.rightBase + (c < kLeftGroup ? 0 : points),
+                        nullptr);
+    }
+}
+
+Arrangement CSecondHalfSearch::Sorted() const {
+    Arrangement a = Arrangement::Identity();
+    for (int row = 0; row < kBoardRows; ++row) {
+        const int n = movableCount[row];
+        std::uint8_t dice[kBoardCols];
+        for (int i = 0; i < n; ++i) dice[i] = a.at[movable[row][i]];
+        std::stable_sort(dice, dice + n, [&](int x, int y) {
+            return p.face[x] != p.face[y] ? p.face[x] > p.face[y] : p.colour[x] < p.colour[y];
+        });
+        for (int i = 0; i < n; ++i) a.at[movable[row][i]] = dice[i];
+    }
+    return a;
+}
+
+CSecondHalfSearch::Result CSecondHalfSearch::Anneal(const Arrangement& start, int iterations,
+                                                    std::uint64_t seed) const {
+    Result best{start, 0};
+    Arrangement cur = start;
+    Weights w;
+    for (int l = 0; l < kLineCount; ++l)
+        if (openLines & (1u << l)) LineWeights(cur, l, w);
+    int curTotal = Assign(w, openLines, p.freeCategories, p.leftBase, p.rightBase, nullptr);
+    best.total = curTotal;
+    if (swapRowCount == 0 || iterations <= 0) return best;
+
+    CRandomStream rng(seed);
+    // A short search does best climbing; a long one can afford to wander.
+    const double hot = iterations < 500 ? 10.0 : 40.0, cold = 1.0;
+    const double cooling = std::pow(cold / hot, 1.0 / iterations);
+    double temperature = hot;
+    for (int it = 0; it < iterations; ++it, temperature *= cooling) {
+        const int row = swapRows[rng.Below(swapRowCount)];
+        const int n = movableCount[row];
+        const int i = rng.Below(n);
+        const int j = (i + 1 + rng.Below(n - 1)) % n;
+        const int pa = movable[row][i], pb = movable[row][j];
+        std::swap(cur.at[pa], cur.at[pb]);
+
+        // Only the lines through the two places change.
+        int changed[4], count = 0;
+        auto touch = [&](int line) {
+            if (!(openLines & (1u << line))) return;
+            for (int k = 0; k < count; ++k)
+                if (changed[k] == line) return;
+            changed[count++] = line;
+        };
+        for (int place : {pa, pb}) {
+            const int r = place / kBoardCols, c = place % kBoardCols;
+            touch(c + 1);
+            if (r == c) touch(kRisingDiagonal);
+            if (r + c == 4) touch(kFallingDiagonal);
+        }
+        int saved[4][kCategoryCount];
+        for (int k = 0; k < count; ++k) {
+            std::copy(w.w[changed[k]], w.w[changed[k]] + kCategoryCount, saved[k]);
+            LineWeights(cur, changed[k], w);
+        }
+        const int total = Assign(w, openLines, p.freeCategories, p.leftBase, p.rightBase, nullptr);
+        const int delta = total - curTotal;
+        if (delta >= 0 || rng.Unit() < std::exp(delta / temperature)) {
+            curTotal = total;
+            if (total > best.total) best = {cur, total};
+        } else {
+            std::swap(cur.at[pa], cur.at[pb]);
+            for (int k = 0; k < count; ++k) std::copy(saved[k], saved[k] + kCategoryCount, w.w[changed[k]]);
+        }
+    }
+    return best;
+}
+
+}  // namespace coach

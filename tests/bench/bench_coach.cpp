@@ -1,0 +1,60 @@
+// Time the coach takes to advise, on the states that cost it most: early in
+// the first half (most playouts to the end, most choices), the last row, and
+// the start of the second half (most lines and categories still open).
+#include <benchmark/benchmark.h>
+
+#include "game/rules/CBoardState.h"
+#include "game/rules/CScoreCells.h"
+#include "game/rules/Random.h"
+#include "game/rules/coach/CCoach.h"
+
+namespace {
+
+// A game played by simple moves up to the wanted hand and roll count.
+coach::CoachState StateAt(int handIndex, int rollsUsed) {
+    SeedRandom(7);
+    CScoreCells sheet;
+    CBoardState board(sheet);
+    board.StartGame();
+    int next = 0;
+    while (board.handIndex < handIndex) {
+        if (!board.IsSecondHalf()) {
+            board.Roll();
+            board.FinishMotion();
+        } else {
+            for (int line = 0; line < kLineCount; ++line)
+                if (!board.lineScored[line]) board.SelectLine(line);
+        }
+        while (sheet.IsFilled(kFirstCategory + next)) ++next;
+        board.ScoreCategory(kFirstCategory + next);
+        board.FinishMotion();
+    }
+    for (int r = 0; r < rollsUsed; ++r) {
+        board.Roll();
+        board.FinishMotion();
+    }
+    return coach::SnapshotOf(board, sheet);
+}
+
+void BM_Advice(benchmark::State& st) {
+    const coach::CoachState state = StateAt(static_cast<int>(st.range(0)), static_cast<int>(st.range(1)));
+    const coach::CCoach coach;
+    std::uint64_t seed = 1;
+    for (auto _ : st) benchmark::DoNotOptimize(coach.Advise(state, seed++).Best());
+}
+BENCHMARK(BM_Advice)
+    ->ArgNames({"hand", "rolls"})
+    ->Args({0, 0})
+    ->Args({0, 1})
+    ->Args({0, 2})
+    ->Args({2, 1})
+    ->Args({4, 1})
+    ->Args({4, 2})
+    ->Args({5, 0})
+    ->Args({8, 0})
+    ->Args({11, 0})
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
