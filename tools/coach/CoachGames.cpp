@@ -1,0 +1,108 @@
+#include "tools/coach/CoachGames.h"
+
+#include "game/rules/CBoardState.h"
+#include "game/rules/CScoreCells.h"
+#include "game/rules/coach/CoachPolicies.h"
+#include "game/rules/coach/CoachRandom.h"
+
+namespace {
+
+void RowHand(const CBoardState& board, int faces[kHandSize], int colours[kHandSize]) {
+    board.GetLineFaces(faces);
+    board.GetLineColours(colours);
+}
+
+void RollKeeping(CBoardState& board, int keep) {
+    for (int col = 0; col < kBoardCols; ++col) {
+        const int index = DieIndex(board.handIndex, col);
+        if (board.dice[index].held != ((keep >> col) & 1)) board.ToggleHold(index);
+    }
+    board.Roll();
+    board.FinishMotion();
+}
+
+unsigned FreeOf(const CScoreCells& sheet) { return coach::FreeCategories(sheet.Cells()); }
+
+// Greedy: the most frequent face; the category, or line and category, worth most now.
+void GreedyTurn(CBoardState& board, const CScoreCells& sheet) {
+    int faces[kHandSize], colours[kHandSize];
+    if (!board.IsSecondHalf()) {
+        board.Roll();
+        board.FinishMotion();
+        RowHand(board, faces, colours);
+        while (board.rollsUsed < kMaxRolls) {
+            const int keep = coach::GreedyHold(faces);
+            if (keep == coach::kHoldAll) break;
+            RollKeeping(board, keep);
+            RowHand(board, faces, colours);
+        }
+        board.ScoreCategory(CategoryCodeOf(coach::GreedyCategory(faces, colours, FreeOf(sheet))));
+        board.FinishMotion();
+        return;
+    }
+    int bestLine = -1, bestCategory = -1, bestPoints = -1;
+    for (int line = 0; line < kLineCount; ++line) {
+        if (board.lineScored[line]) continue;
+        board.SelectLine(line);
+        RowHand(board, faces, colours);
+        const int c = coach::GreedyCategory(faces, colours, FreeOf(sheet));
+        const int points = ScoreHand(CategoryCodeOf(c), faces, colours).points;
+        if (points > bestPoints) {
+            bestPoints = points;
+            bestLine = line;
+            bestCategory = c;
+        }
+    }
+    board.SelectLine(bestLine);
+    board.ScoreCategory(CategoryCodeOf(bestCategory));
+}
+
+// Coach: its best choice at every decision (a first roll needs no advice).
+void CoachTurn(CBoardState& board, const CScoreCells& sheet, const coach::CCoach& c, std::uint64_t seed,
+               int& swapPlans) {
+    if (!board.IsSecondHalf() && board.rollsUsed == 0) {
+        board.Roll();
+        board.FinishMotion();
+        return;
+    }
+    const coach::CoachAdvice advice = c.Advise(coach::SnapshotOf(board, sheet), seed);
+    if (advice.choices.empty()) return;
+    const coach::CoachChoice* choice = &advice.choices.front();
+    // Each plan of swaps is better than the last; still, after a few in a
+    // row the best line is scored.
+    if (choice->kind == coach::ChoiceKind::Swaps && ++swapPlans > 2) choice = &advice.choices[1];
+    if (choice->kind != coach::ChoiceKind::Swaps) swapPlans = 0;
+    switch (choice->kind) {
+    case coach::ChoiceKind::Roll:
+        board.Roll();
+        board.FinishMotion();
+        break;
+    case coach::ChoiceKind::Hold:
+        RollKeeping(board, choice->holdMask);
+        break;
+    case coach::ChoiceKind::Score:
+        if (choice->line >= 0) board.SelectLine(choice->line);
+        board.ScoreCategory(choice->category);
+        board.FinishMotion();
+        break;
+    case coach::ChoiceKind::Swaps:
+        for (const auto& [a, b] : choice->swaps) board.SwapDice(a, b);
+        break;
+    }
+}
+
+}  // namespace
+
+int PlayGame(GamePolicy policy, const coach::CCoach& c, std::uint64_t adviceSeed) {
+    CScoreCells sheet;
+    CBoardState board(sheet);
+    board.StartGame();
+    int swapPlans = 0;
+    for (int step = 0; !board.gameOver && step < 200; ++step) {
+        if (policy == GamePolicy::Greedy)
+            GreedyTurn(board, sheet);
+        else
+            CoachTurn(board, sheet, c, coach::Combine(adviceSeed, static_cast<std::uint64_t>(step)), swapPlans);
+    }
+    return board.Total();
+}
