@@ -1,12 +1,13 @@
 import html
 def esc(s): return html.escape(s,quote=False)
-COLS=[("#c8362b","#ffffff","red","white pips, a dot"),("#43a347","#101a10","green","black pips, a triangle"),("#1f5fae","#ffd84a","blue","yellow pips, a square"),("#e6b422","#b0181c","gold","red pips, a cross")]
-MARKS=['<circle cx="20" cy="6.6" r="2.6"/>','<path d="M20 3.4 L23.2 9 H16.8 Z"/>','<rect x="17.6" y="4.2" width="4.8" height="4.8"/>','<path d="M18.9 3.6 H21.1 V5.7 H23.2 V7.9 H21.1 V10 H18.9 V7.9 H16.8 V5.7 H18.9 Z"/>']
+COLS=[("#c8362b","#ffffff","#ffb3a3","red","white pips, a bar"),("#43a347","#101a10","#d9ffd0","green","black pips, a caret"),("#1f5fae","#ffd84a","#ffffff","blue","yellow pips, a zigzag"),("#e6b422","#b0181c","#2b2100","gold","red pips, a cross")]
+MARKS=['<path d="M15.5 5.6 H24.5" stroke-width="2.6"/>','<path d="M15 8 L20 3.6 L25 8"/>','<path d="M14.8 7.6 L17.4 4 L20 7.6 L22.6 4 L25.2 7.6"/>','<path d="M16.6 3.6 L23.4 8.2 M23.4 3.6 L16.6 8.2"/>']
 PIPS={1:[(20,20)],2:[(11.5,11.5),(28.5,28.5)],3:[(11.5,11.5),(20,20),(28.5,28.5)],4:[(11.5,11.5),(28.5,11.5),(11.5,28.5),(28.5,28.5)],5:[(11.5,11.5),(28.5,11.5),(20,20),(11.5,28.5),(28.5,28.5)],6:[(11.5,11.5),(28.5,11.5),(11.5,20),(28.5,20),(11.5,28.5),(28.5,28.5)]}
 def die(x,y,c,face,scale=1.0):
-    f,p,_,_=COLS[c]
+    f,p,ink,_,_=COLS[c]
     s=f'<g transform="translate({x} {y}) scale({scale})"><rect x="1.5" y="1.5" width="37" height="37" rx="7.5" fill="{f}" stroke="#141414" stroke-width="1.6"/><g fill="{p}">'
-    s+="".join(f'<circle cx="{a}" cy="{b}" r="3.5"/>' for a,b in PIPS[face])+MARKS[c]+'</g></g>'
+    s+="".join(f'<circle cx="{a}" cy="{b}" r="3.5"/>' for a,b in PIPS[face])+'</g>'
+    s+=f'<g fill="none" stroke="{ink}" stroke-width="2" stroke-linecap="round" stroke-linejoin="round">'+MARKS[c]+'</g></g>'
     return s
 def page(w,h,title,body,comment):
     return f'''<svg xmlns="http://www.w3.org/2000/svg" width="{w}" height="{h}">
@@ -37,7 +38,7 @@ lines=["A dice game for one player. Twenty-five dice of four colours",
 "raise their multipliers. Your records are kept by your initials."]
 for i,l in enumerate(lines): b+=T(20,68+i*19,l,13.5)
 b+=T(20,214,"Every colour has its own pips and mark:",13.5,True)
-for i,(f,p,n,d) in enumerate(COLS):
+for i,(f,p,ink,n,d) in enumerate(COLS):
     x=20+i*126
     b+="    "+die(x,226,i,5,0.9)+"\n"
     b+=T(x+42,244,n,13,True)

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <set>
 
@@ -192,6 +193,25 @@ TEST_F(ArchiveFitTest, TheFourDieColoursDifferInMoreThanHue) {
         marks.insert(mark);
     }
     EXPECT_EQ(marks.size(), 4u);
+}
+
+TEST_F(ArchiveFitTest, NoDieMarkHasThePipColour) {
+    // The mark's strip above the top pips, on every face of every colour: no pixel there may
+    // look like the face's own pips, so the mark never reads as one more pip.
+    for (int colour = 0; colour < 4; ++colour)
+        for (int face = 0; face < 6; ++face) {
+            const MImage& die = At(9, 7 + colour).frames.at(face);
+            const std::uint32_t pip = At(9, 7 + colour).frames.at(0).At(20, 20);
+            int pipLike = 0;
+            for (int y = 2; y < 8; ++y)
+                for (int x = 14; x < 27; ++x) {
+                    int apart = 0;
+                    for (int shift = 8; shift < 32; shift += 8)
+                        apart = std::max(apart, std::abs(int((die.At(x, y) >> shift) & 0xFF) - int((pip >> shift) & 0xFF)));
+                    pipLike += apart <= 48;
+                }
+            EXPECT_EQ(pipLike, 0) << "colour " << colour << " face " << face + 1;
+        }
 }
 
 }  // namespace
