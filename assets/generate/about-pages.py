@@ -1,6 +1,6 @@
 import html
 def esc(s): return html.escape(s,quote=False)
-COLS=[("#c8362b","#ffffff","#ffb3a3","red","white pips, a bar"),("#43a347","#101a10","#d9ffd0","green","black pips, a caret"),("#1f5fae","#ffd84a","#ffffff","blue","yellow pips, a zigzag"),("#e6b422","#b0181c","#2b2100","gold","red pips, a cross")]
+COLS=[("#801713","#ffffff","#ffb3a3","red","white pips, a bar"),("#2a8a2d","#0c160c","#d9ffd0","green","black pips, a caret"),("#74a6e8","#0c1f4a","#ffffff","blue","navy pips, a zigzag"),("#f6da84","#a3161a","#2b2100","gold","red pips, a cross")]
 MARKS=['<path d="M15.5 5.6 H24.5" stroke-width="2.6"/>','<path d="M15 8 L20 3.6 L25 8"/>','<path d="M14.8 7.6 L17.4 4 L20 7.6 L22.6 4 L25.2 7.6"/>','<path d="M16.6 3.6 L23.4 8.2 M23.4 3.6 L16.6 8.2"/>']
 PIPS={1:[(20,20)],2:[(11.5,11.5),(28.5,28.5)],3:[(11.5,11.5),(20,20),(28.5,28.5)],4:[(11.5,11.5),(28.5,11.5),(11.5,28.5),(28.5,28.5)],5:[(11.5,11.5),(28.5,11.5),(20,20),(11.5,28.5),(28.5,28.5)],6:[(11.5,11.5),(28.5,11.5),(11.5,20),(28.5,20),(11.5,28.5),(28.5,28.5)]}
 def die(x,y,c,face,scale=1.0):
@@ -37,7 +37,7 @@ lines=["A dice game for one player. Twenty-five dice of four colours",
 "sheet; dice of one colour earn bonuses, and high column sums",
 "raise their multipliers. Your records are kept by your initials."]
 for i,l in enumerate(lines): b+=T(20,68+i*19,l,13.5)
-b+=T(20,214,"Every colour has its own pips and mark:",13.5,True)
+b+=T(20,214,"Darkest to lightest, each colour has its own pips and mark:",13.5,True)
 for i,(f,p,ink,n,d) in enumerate(COLS):
     x=20+i*126
     b+="    "+die(x,226,i,5,0.9)+"\n"

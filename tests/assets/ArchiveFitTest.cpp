@@ -214,4 +214,52 @@ TEST_F(ArchiveFitTest, NoDieMarkHasThePipColour) {
         }
 }
 
+// How a colour looks to an eye that lacks one kind of cone (linear-light matrices for full
+// red, green and blue blindness); the plain eye is the identity.
+struct Vision {
+    const char* name;
+    double m[3][3];
+};
+const Vision kVisions[] = {
+    {"plain", {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}},
+    {"red-blind", {{0.152286, 1.052583, -0.204868}, {0.114503, 0.786281, 0.099216}, {-0.003882, -0.048116, 1.051998}}},
+    {"green-blind", {{0.367322, 0.860646, -0.227968}, {0.280085, 0.672501, 0.047413}, {-0.011820, 0.042940, 0.968881}}},
+    {"blue-blind", {{1.255528, -0.076749, -0.178779}, {-0.078411, 0.930809, 0.147602}, {0.004733, 0.691367, 0.303900}}},
+};
+
+// The grey a screenshot turned to greyscale shows for a pixel seen with that vision (0..255).
+double GreyAsSeen(std::uint32_t rgba, const Vision& v) {
+    auto linear = [](double c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+    auto encoded = [](double c) {
+        c = std::clamp(c, 0.0, 1.0);
+        return 255 * (c <= 0.0031308 ? 12.92 * c : 1.055 * std::pow(c, 1 / 2.4) - 0.055);
+    };
+    const double in[3] = {linear((rgba >> 24) / 255.0), linear(((rgba >> 16) & 0xFF) / 255.0),
+                          linear(((rgba >> 8) & 0xFF) / 255.0)};
+    double out[3];
+    for (int i = 0; i < 3; ++i) out[i] = encoded(v.m[i][0] * in[0] + v.m[i][1] * in[1] + v.m[i][2] * in[2]);
+    return 0.2126 * out[0] + 0.7152 * out[1] + 0.0722 * out[2];
+}
+
+TEST_F(ArchiveFitTest, TheFourDieBodiesStayApartInGreyForEveryEye) {
+    // The body of face 1 away from its pip and its mark, averaged, in every vision; any two
+    // colours must differ clearly in grey.
+    for (const Vision& v : kVisions) {
+        double grey[4];
+        for (int colour = 0; colour < 4; ++colour) {
+            const MImage& one = At(9, 7 + colour).frames.at(0);
+            double sum = 0;
+            int count = 0;
+            for (int y = 12; y < 35; ++y)
+                for (int x = 5; x < 35; ++x)
+                    if ((x - 20) * (x - 20) + (y - 20) * (y - 20) > 36) sum += GreyAsSeen(one.At(x, y), v), ++count;
+            grey[colour] = sum / count;
+        }
+        for (int a = 0; a < 4; ++a)
+            for (int b = a + 1; b < 4; ++b)
+                EXPECT_GT(std::abs(grey[a] - grey[b]), 30) << v.name << ": colours " << a << " and " << b << " greys "
+                                                           << grey[a] << " and " << grey[b];
+    }
+}
+
 }  // namespace
