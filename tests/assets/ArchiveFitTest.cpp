@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <set>
+#include <string>
 
 namespace {
 
@@ -147,6 +148,33 @@ TEST_F(ArchiveFitTest, EveryPictureLiesInsideTheScreenWhereTheGameShowsIt) {
                     << " to " << left + p.width << "," << top + p.height;
             }
     }
+}
+
+TEST_F(ArchiveFitTest, PicturesShownOverTheBoardKeepClearOfWhatTheyWouldHide) {
+    struct Clear {
+        int entry, item, x, y;
+        int left, top, right, bottom;  // what must stay visible
+        std::string what;
+    };
+    // The title over the score plaque during the intro; the undo button beside each cell
+    // (placed 30 pixels below it) against that category's value, name and description, and
+    // against both subtotals.
+    std::vector<Clear> checks = {{3, 21, 272, 22, 262, 48, 538, 88, "title over the score plaque"}};
+    for (int column = 0; column < 2; ++column)
+        for (int i = 0; i < 6; ++i) {
+            const int dx = 574 * column, y = 80 * i, x = 112 + dx;
+            const std::string cell = "undo of cell " + std::to_string(column * 6 + i);
+            checks.push_back({9, 50, x, 82 + y, 70 + dx, 22 + y, 155 + dx, 48 + y, cell + " over its value"});
+            checks.push_back({9, 50, x, 82 + y, 14 + dx, 54 + y, 211 + dx, 86 + y, cell + " over its texts"});
+            for (int subtotal : {72, 646})
+                checks.push_back({9, 50, x, 82 + y, subtotal, 506, subtotal + 82, 527, cell + " over a subtotal"});
+        }
+    for (const Clear& c : checks)
+        for (const MImage& p : At(c.entry, c.item).frames) {
+            const int left = c.x + p.xOrigin, top = c.y + p.yOrigin;
+            EXPECT_TRUE(left + p.width <= c.left || left >= c.right || top + p.height <= c.top || top >= c.bottom)
+                << c.what;
+        }
 }
 
 TEST_F(ArchiveFitTest, DialogsAndTheirButtonsFitOnTheScreen) {
