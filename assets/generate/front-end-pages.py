@@ -75,8 +75,8 @@ open("options-background.svg","w").write(o)
 
 r=HEAD.format(comment="The records page: the player, the best ten and the latest ten (scores and initials columns), the averages and counts, the table latches, erase and back.")
 r+=plaque("Records",125,170,y=14)
-r+=t(268,46,"Player",15,True,"#f6ecd2","end")
-r+=f'    <rect x="276" y="24" width="184" height="36" rx="6" fill="#fbf6e8" stroke="#d9b45a" stroke-width="2"/>\n'
+r+=t(268,56,"Player",15,True,"#f6ecd2","end")
+r+=f'    <rect x="276" y="38" width="184" height="25" rx="6" fill="#fbf6e8" stroke="#d9b45a" stroke-width="2"/>\n'
 for x,title in [(95,"The best ten"),(425,"The latest ten")]:
     r+=paper(x,66,270,296)
     r+=t(x+135,81,title,14,True,"#7a1f1f","middle")
@@ -85,7 +85,7 @@ for x,title in [(95,"The best ten"),(425,"The latest ten")]:
     r+=f'    <line x1="{x+14}" y1="326" x2="{x+256}" y2="326" stroke="#b08a3e" stroke-opacity="0.6"/>\n'
     r+=t(x+118,355,"Average",14,True,"#3b2a14","end")
 r+=paper(300,378,300,88)
-r+=t(446,409,"Games started",14,True,"#3b2a14","end")
+r+=t(525,409,"Games started",14,True,"#3b2a14","end")
 r+=t(525,433,"Games finished",14,True,"#3b2a14","end")
 r+=t(525,457,"Average score",14,True,"#3b2a14","end")
 r+=t(228,503,"My records",15)+key(318,502,"8 or pad 8")

@@ -36,10 +36,11 @@ struct TextPlace {
     int y;
     int capacity;
 };
-// In the order of CStatsScene::Text.
+// In the order of CStatsScene::Text. The games-started count stands in the column of the two
+// figures under it, so the three counts read as one column.
 constexpr TextPlace kTexts[] = {
     {152, 86, kColumnCapacity},  {242, 86, kColumnCapacity},  {481, 86, kColumnCapacity},
-    {571, 86, kColumnCapacity},  {446, 386, kFigureCapacity}, {527, 410, kFigureCapacity},
+    {571, 86, kColumnCapacity},  {527, 386, kFigureCapacity}, {527, 410, kFigureCapacity},
     {527, 434, kFigureCapacity}, {220, 332, kFigureCapacity}, {549, 332, kFigureCapacity},
 };
 
