@@ -1,5 +1,7 @@
 #include "common/scene/CAssetLocation.h"
 
+#include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -10,10 +12,13 @@
 #include "platform/app/MPaths.h"
 #include "platform/storage/MRegistryStore.h"
 #include "platform/core/MStrings.h"
+#include "platform/storage/MFileMMIO.h"
 
 const char* const kAskForAssetsText =
     "An asset file cannot be located.  Please point to the directory where it is located.";
 const char* const kAssetsMissingText = "Game cannot be loaded.  An asset file is missing.";
+const char* const kAskForDamagedAssetsText =
+    "The asset file %s is damaged.  Please point to the directory where a good copy is located.";
 
 namespace {
 
@@ -26,10 +31,24 @@ FileSpec SpecIn(const std::string& folder, const char* fileName) {
 
 enum class Attempt { Opened, NotOpened, FileError };
 
-Attempt TryArchive(CFileMM* archive, const FileSpec& spec) {
+bool FileExists(const FileSpec& spec) {
+    MFileMMIO probe;
+    return probe.Open(spec, kModeExists, kByteOrderLittle) == 0;
+}
+
+// A file error of an archive that is there means its content is damaged: its
+// full path goes to damagedPath.
+Attempt TryArchive(CFileMM* archive, const FileSpec& spec, std::string* damagedPath) {
     try {
         return archive->OpenArchive(spec, kModeReadExisting) == 0 ? Attempt::Opened : Attempt::NotOpened;
     } catch (const CFileException&) {
+        if (FileExists(spec)) {
+            std::string name = BFile::BuildFullName(spec);
+            BFile::RewriteSeparators(name.data());
+            std::error_code error;
+            const std::filesystem::path full = std::filesystem::absolute(name, error);
+            *damagedPath = full.lexically_normal().string();
+        }
         return Attempt::FileError;
     }
 }
@@ -49,9 +68,15 @@ void GetAssetFolder(FileSpec* out, const char* fileName, const char* defaultFold
     MStrings::Copy(out->name, sizeof out->name, fileName);
 }
 
-int AskForAssetFolder(const char* fileName, SDL_Window* owner) {
+int AskForAssetFolder(const char* fileName, SDL_Window* owner, const char* damagedPath) {
     MMessageDialog question;
-    question.SetText(kAskForAssetsText);
+    if (damagedPath && *damagedPath) {
+        char text[512];
+        std::snprintf(text, sizeof text, kAskForDamagedAssetsText, damagedPath);
+        question.SetText(text);
+    } else {
+        question.SetText(kAskForAssetsText);
+    }
     question.SetIcon(1);
     question.SetButtons(2);
     question.Show(owner);
@@ -65,6 +90,8 @@ int AskForAssetFolder(const char* fileName, SDL_Window* owner) {
         MRegistryStore::Get(HKEY_LOCAL_MACHINE)->WriteString("mmpath", chosen.directory, "Config");
         return 0;
     }
+    // A damaged file is the caller's to report: it is not missing.
+    if (damagedPath && *damagedPath) return kResultAssetsGivenUp;
     if (chooser.ChooserMissing()) {
         MMessageDialog places;
         places.SetText(PlacesText(fileName).c_str());
@@ -80,11 +107,13 @@ int AskForAssetFolder(const char* fileName, SDL_Window* owner) {
     return kResultAssetsGivenUp;
 }
 
-int OpenAssetArchive(CFileMM* archive, const char* fileName, SDL_Window* owner, const char* defaultFolder) {
+int OpenAssetArchive(CFileMM* archive, const char* fileName, SDL_Window* owner, const char* defaultFolder,
+                     std::string* damagedPath) {
+    std::string damaged;
     std::vector<std::string> places = {defaultFolder ? defaultFolder : ".", GetProgramFolder(),
                                        GetInstalledDataFolder()};
     for (const std::string& folder : places) {
-        switch (TryArchive(archive, SpecIn(folder, fileName))) {
+        switch (TryArchive(archive, SpecIn(folder, fileName), &damaged)) {
         case Attempt::Opened: return 0;
         case Attempt::NotOpened: return kResultAssetsNotOpened;
         case Attempt::FileError: break;
@@ -93,12 +122,15 @@ int OpenAssetArchive(CFileMM* archive, const char* fileName, SDL_Window* owner, 
     FileSpec spec;
     GetAssetFolder(&spec, fileName, defaultFolder);
     for (;;) {
-        switch (TryArchive(archive, spec)) {
+        switch (TryArchive(archive, spec, &damaged)) {
         case Attempt::Opened: return 0;
         case Attempt::NotOpened: return kResultAssetsNotOpened;
         case Attempt::FileError: break;
         }
-        if (AskForAssetFolder(fileName, owner) != 0) return kResultAssetsGivenUp;
+        if (AskForAssetFolder(fileName, owner, damaged.c_str()) != 0) {
+            if (damagedPath) *damagedPath = damaged;
+            return kResultAssetsGivenUp;
+        }
         GetAssetFolder(&spec, fileName, defaultFolder);
     }
 }

@@ -3,6 +3,8 @@
 // then in the folder remembered as "mmpath", and finally (for the archive) by
 // asking the player to point at it.
 
+#include <string>
+
 #include "platform/storage/FileLocation.h"
 
 class BFile;
@@ -12,14 +14,18 @@ struct SDL_Window;
 constexpr int kResultAssetsGivenUp = 6;
 constexpr int kResultAssetsNotOpened = 7;
 
-// The two texts the player may see.
+// The texts the player may see; the last names the damaged file (%s).
 extern const char* const kAskForAssetsText;
 extern const char* const kAssetsMissingText;
+extern const char* const kAskForDamagedAssetsText;
 
 // 0 opened, 6 the player gave up, 7 the file did not open for another reason.
+// When a copy was found but damaged, the question names it, and on giving up
+// its path goes to damagedPath (empty otherwise) for the caller to report.
 // Tried in order: the default folder (the current one), the program's folder,
 // the installed data folder, the stored "mmpath", then the player's choice.
-int OpenAssetArchive(CFileMM* archive, const char* fileName, SDL_Window* owner, const char* defaultFolder);
+int OpenAssetArchive(CFileMM* archive, const char* fileName, SDL_Window* owner, const char* defaultFolder,
+                     std::string* damagedPath = nullptr);
 
 // 0 opened (for reading, little-endian), 7 not found here nor in "mmpath".
 int OpenDataFile(BFile* file, const char* fileName, const char* defaultFolder);
@@ -29,5 +35,6 @@ int OpenDataFile(BFile* file, const char* fileName, const char* defaultFolder);
 void GetAssetFolder(FileSpec* out, const char* fileName, const char* defaultFolder);
 
 // Asks the player for the archive's folder and stores it as "mmpath": 0 when a
-// folder was chosen, 6 when not.
-int AskForAssetFolder(const char* fileName, SDL_Window* owner);
+// folder was chosen, 6 when not. With damagedPath (not empty) the question says
+// that file is damaged, and giving up shows no message.
+int AskForAssetFolder(const char* fileName, SDL_Window* owner, const char* damagedPath = nullptr);

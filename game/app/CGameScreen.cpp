@@ -79,13 +79,19 @@ void CGameScreen::GameSceneOrigin(int* x, int* y) const {
 
 int CGameScreen::CreateContent() {
     archive = new CFileMM;
-    if (OpenAssetArchive(archive, kAssetArchiveName, handle, ".") != 0) return kResultAssetsGivenUp;
+    std::string damaged;
+    const int opened = OpenAssetArchive(archive, kAssetArchiveName, handle, ".", &damaged);
+    if (opened != 0) {
+        if (damaged.empty()) return kResultAssetsGivenUp;
+        ReportDamagedArchive(damaged);
+        return kResultAssetsDamaged;
+    }
     StartupReport::Mark("archive");
     HideSystemCursor();
     if (MakeGameScene() != 0) {
         // A game with missing pictures or sounds is no game: the player learns
         // that the archive is damaged, and start-up ends.
-        ReportDamagedArchive();
+        ReportDamagedArchive(OpenArchivePath());
         return kResultAssetsDamaged;
     }
     return 0;
@@ -105,9 +111,9 @@ int CGameScreen::MakeGameScene() {
     return play->GetLoadResult();
 }
 
-void CGameScreen::ReportDamagedArchive() {
+void CGameScreen::ReportDamagedArchive(const std::string& path) {
     char text[512];
-    std::snprintf(text, sizeof text, kMessageArchiveDamaged.text, OpenArchivePath().c_str());
+    std::snprintf(text, sizeof text, kMessageArchiveDamaged.text, path.c_str());
     CGameApp::ShowMessage({kMessageArchiveDamaged.caption, kMessageArchiveDamaged.icon, text}, handle);
 }
 
@@ -201,7 +207,7 @@ void CGameScreen::RestartGameScene() {
     if (MakeGameScene() == 0) {
         scene->Begin();
     } else {
-        ReportDamagedArchive();
+        ReportDamagedArchive(OpenArchivePath());
         OnDestroy();
     }
 }

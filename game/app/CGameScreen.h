@@ -4,6 +4,8 @@
 // requests carried out between frames (closing dialogs, returning from the
 // options, records and about scenes, restarting the game scene, quitting).
 
+#include <string>
+
 #include "common/scene/CScreen.h"
 
 // The asset archive's file name.
@@ -47,7 +49,7 @@ private:
     void CloseFrontEnd(CScene* frontEnd, int kind, int code, int resume);
     void RestartGameScene();
     // The damaged-archive message, naming the archive's file.
-    void ReportDamagedArchive();
+    void ReportDamagedArchive(const std::string& path);
 
     int firstFrameReported = 0;
 };

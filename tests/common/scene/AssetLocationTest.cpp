@@ -164,6 +164,19 @@ TEST_F(AssetLocation, ADamagedCopyHereDoesNotSpoilThePlayersChoice) {
     }
 }
 
+// A copy that is there but damaged is named as damaged, not as missing; giving
+// up hands its path back for the caller to report.
+TEST_F(AssetLocation, ACopyThatIsThereButDamagedIsNamedAsDamaged) {
+    WriteTruncatedArchive(work + "/" + name, 19);
+    CFileMM archive;
+    std::string damaged;
+    EXPECT_EQ(OpenAssetArchive(&archive, name.c_str(), nullptr, ".", &damaged), kResultAssetsGivenUp);
+    EXPECT_EQ(damaged, work + "/" + name);
+    ASSERT_EQ(dialogs.messages.size(), 1u);  // the question only: nothing is missing
+    EXPECT_NE(dialogs.messages[0].text.find(damaged + " is damaged."), std::string::npos) << dialogs.messages[0].text;
+    EXPECT_EQ(dialogs.chooserCalls, 1);
+}
+
 TEST_F(AssetLocation, DataFilesAreLookedForHereThenInTheStoredFolder) {
     FILE* f = fopen((elsewhere + "/data.bin").c_str(), "wb");
     fputs("x", f);
