@@ -12,7 +12,18 @@
 
 namespace {
 constexpr const char* kUnit = "common/CSprite";
+// The design every picture is drawn on.
+constexpr int kDesignWidth = 800;
+constexpr int kDesignHeight = 600;
+
+// A picture no larger than the design, anchored no further from its actor
+// than the design is wide or high: anything else is damaged data (a flipped
+// byte in a header would otherwise draw the picture nowhere).
+bool FitsTheDesign(int w, int h, int ox, int oy) {
+    return w <= kDesignWidth && h <= kDesignHeight && ox >= -kDesignWidth && ox <= kDesignWidth &&
+           oy >= -kDesignHeight && oy <= kDesignHeight;
 }
+}  // namespace
 
 CSprite::CSprite() = default;
 
@@ -53,6 +64,7 @@ void CSprite::InitFrame(CFileMM& archive, int useTexture) {
         ox = surface->GetOriginX();
         oy = surface->GetOriginY();
     }
+    if (!FitsTheDesign(w, h, ox, oy)) throw CFileException(kUnit, 76);
     archive.Ascend();
 }
 

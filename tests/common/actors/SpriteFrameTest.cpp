@@ -3,6 +3,7 @@
 
 #include "common/actors/CSprite.h"
 #include "common/actors/CSpriteA.h"
+#include "platform/core/CException.h"
 #include "platform/render/MSurface.h"
 #include "platform/render/MTexture.h"
 #include "tests/support/SpriteArchiveWriter.h"
@@ -97,6 +98,34 @@ TEST_F(SpriteFrame, AnimationFramesDrawFromTheirArray) {
     EXPECT_EQ(Pixel(1, 1), 0xFF0000u);
     EXPECT_EQ(Pixel(3, 1), 0x0000FFu);
     EXPECT_EQ(frames->Get(1)->texture->GetSerial(), frames->Get(0)->texture->GetSerial() + 1);
+}
+
+// A size or an anchor that cannot lie on the 800 x 600 design is damaged data.
+TEST_F(SpriteFrame, PicturesThatCannotLieOnTheDesignAreFileErrors) {
+    struct Case {
+        int w, h;
+        std::int16_t ox, oy;
+        bool loads;
+    };
+    const Case cases[] = {
+        {800, 600, 0, 0, true},     {2, 2, -800, -600, true}, {2, 2, 800, 600, true},
+        {2, 2, -32768, 0, false},   {2, 2, 0, 32767, false},  {2, 2, 801, 0, false},
+        {2, 2, 0, -601, false},     {801, 1, 0, 0, false},    {1, 601, 0, 0, false},
+    };
+    for (const Case& c : cases) {
+        for (int useTexture : {1, 0}) {
+            SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h) + " at " + std::to_string(c.ox) + "," +
+                         std::to_string(c.oy) + (useTexture ? " texture" : " surface"));
+            ArchiveWriter writer;
+            writer.Rgba(Picture(c.w, c.h, c.ox, c.oy, [](int, int) { return 0xFFFFFFFFu; }));
+            CFileMM archive;
+            writer.OpenForReading(archive);
+            if (c.loads)
+                EXPECT_NO_THROW(delete CSprite::LoadFrame(archive, useTexture));
+            else
+                EXPECT_THROW(CSprite::LoadFrame(archive, useTexture), CFileException);
+        }
+    }
 }
 
 }  // namespace

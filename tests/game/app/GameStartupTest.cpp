@@ -277,35 +277,51 @@ TEST_F(GameStartup, AStartThatGoesThroughBringsUpEveryServiceAndAQuitRequestEnds
 }
 
 TEST_F(GameStartup, ADamagedArchiveEndsTheStartWithItsMessageAndNoGameWithMissingPictures) {
-    // A copy of the packed archive whose map is sound but whose play-scene run is overwritten.
-    const std::string folder = MakeTempFolder("damaged");
-    const std::string copy = folder + "/" + kAssetArchiveName;
-    std::filesystem::copy_file(std::string(ZANBOR_BIN_DIR) + "/" + kAssetArchiveName, copy);
-    long entry = 0;
-    {
-        CFileMM archive;
-        ASSERT_EQ(archive.OpenArchive(MakeFileSpec(copy.c_str()), kModeReadExisting), 0);
-        entry = archive.GetEntry(3);
+    // Copies of the packed archive whose map is sound but whose play-scene run is
+    // overwritten, or whose first picture (the background) has one byte of its
+    // x origin flipped, anchoring it 32768 pixels off the board.
+    struct Case {
+        const char* name;
+        long offset;  // from the play scene's entry
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"run overwritten", 0, std::string(64, '\x7f')},
+        {"background's origin flipped", 8 + 9, std::string(1, '\x80')},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        dialogs.messages.clear();
+        dialogs.owners.clear();
+        const std::string folder = MakeTempFolder("damaged");
+        const std::string copy = folder + "/" + kAssetArchiveName;
+        std::filesystem::copy_file(std::string(ZANBOR_BIN_DIR) + "/" + kAssetArchiveName, copy);
+        long entry = 0;
+        {
+            CFileMM archive;
+            ASSERT_EQ(archive.OpenArchive(MakeFileSpec(copy.c_str()), kModeReadExisting), 0);
+            entry = archive.GetEntry(3);
+        }
+        {
+            std::fstream file(copy, std::ios::in | std::ios::out | std::ios::binary);
+            file.seekp(entry + c.offset);
+            file.write(c.bytes.data(), static_cast<std::streamsize>(c.bytes.size()));
+        }
+        const auto previousFolder = std::filesystem::current_path();
+        std::filesystem::current_path(folder);  // the current folder is looked in first
+        StoreFullscreen(0);
+        const int result = Start();
+        std::filesystem::current_path(previousFolder);
+        EXPECT_EQ(result, 0);
+        ExpectOneErrorOverTheWindow();
+        ASSERT_FALSE(HasFatalFailure());
+        EXPECT_NE(dialogs.messages[0].text.find(copy), std::string::npos) << dialogs.messages[0].text;
+        EXPECT_NE(dialogs.messages[0].text.find("is damaged.  Please reinstall Zanbor."), std::string::npos);
+        EXPECT_EQ(CScene::First(), nullptr);  // no game runs with what could be read
+        End();
+        RemoveTree(folder);
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
     }
-    {
-        std::fstream file(copy, std::ios::in | std::ios::out | std::ios::binary);
-        file.seekp(entry);
-        const std::string junk(64, '\x7f');
-        file.write(junk.data(), static_cast<std::streamsize>(junk.size()));
-    }
-    const auto previousFolder = std::filesystem::current_path();
-    std::filesystem::current_path(folder);  // the current folder is looked in first
-    StoreFullscreen(0);
-    const int result = Start();
-    std::filesystem::current_path(previousFolder);
-    EXPECT_EQ(result, 0);
-    ExpectOneErrorOverTheWindow();
-    ASSERT_FALSE(HasFatalFailure());
-    EXPECT_NE(dialogs.messages[0].text.find(copy), std::string::npos) << dialogs.messages[0].text;
-    EXPECT_NE(dialogs.messages[0].text.find("is damaged.  Please reinstall Zanbor."), std::string::npos);
-    EXPECT_EQ(CScene::First(), nullptr);  // no game runs with what could be read
-    End();
-    RemoveTree(folder);
 }
 
 TEST(GameStartupRuntime, TheRuntimeCheckNamesTheOldestVersionTheProgramRunsOn) {
