@@ -5,6 +5,8 @@
 #include "common/actors/CActorSprite.h"
 #include "common/scene/CScreen.h"
 #include "game/rules/Records.h"
+#include "game/sheet/CScoreSheet.h"
+#include "platform/storage/MRegistryStore.h"
 
 void CPlayScene::EndTurn(int) {
     if (screen) screen->StopMusic();
@@ -29,12 +31,17 @@ void CPlayScene::SetGameOver() {
     const int total = boardCells.Totals().total;
     int posAll = -1;
     int posMine = -1;
-    // Recorded before the flag is set, so a failing end leaves the record.
+    // Recorded before the flag is set, so a failing end leaves the record. The
+    // best score goes in the same transaction: nothing can be left between them
+    // (a best score below the tables).
+    MRegistryTransaction transaction;
     RecordGameFinished(total, &posAll, &posMine);
+    const int message = ChooseEndMessage(firstFinish, best, total, posAll, posMine);
+    if (sheet && (total > best || message == 1)) sheet->SetBestScore(total);
+    transaction.Commit();
     gameOver = 1;
     board.gameOver = true;
     if (!pasMsgTop) return;
-    const int message = ChooseEndMessage(firstFinish, best, total, posAll, posMine);
     isNewBestOverall = message == 1;
     isNewBestPersonal = message == 2;
     isInTopTen = message == 3 || message == 4;

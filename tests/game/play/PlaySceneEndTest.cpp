@@ -4,6 +4,7 @@
 #include "tests/support/PlaySceneTestSupport.h"
 
 #include "game/rules/Records.h"
+#include "platform/storage/MRegistryStore.h"
 
 namespace playtest {
 namespace {
@@ -87,6 +88,28 @@ protected:
         for (const CActorDie* die : scene->dice) EXPECT_FALSE(die->cycleFaces);
     }
 };
+
+DWORD Stored(const char* name) {
+    DWORD value = 0;
+    MRegistryStore::Get(HKEY_LOCAL_MACHINE)->ReadDword(&value, name, 0, "Config");
+    return value;
+}
+
+// The best score is kept in the record's transaction: once the end has
+// recorded the game (before the sheet's own end runs) both are there.
+TEST_F(EndOfGameTest, TheBestScoreIsKeptWithTheRecordOfTheGame) {
+    int posAll = -1, posMine = -1;
+    RecordGameFinished(1, &posAll, &posMine);
+    Start();
+    PastIntro();
+    const int first[] = {108, 97, 98, 99, 100};
+    PlayFirstHalf(first);
+    const int total = scene->boardCells.Totals().total;
+    ASSERT_GT(total, 1);
+    scene->SetGameOver();
+    EXPECT_EQ(Stored("TS1All"), static_cast<DWORD>(total));
+    EXPECT_EQ(Stored("BestScore"), static_cast<DWORD>(total));
+}
 
 TEST_F(EndOfGameTest, ThePlayersFirstFinishedGameEndsWithMessage6AndNoDiceShow) { PlayToTheEnd(0, 6, false); }
 
