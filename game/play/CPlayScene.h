@@ -180,6 +180,7 @@ public:
     bool IsNewBestOverall() override { return isNewBestOverall; }
     bool IsNewBestPersonal() override { return isNewBestPersonal; }
     bool IsInTopTen() override { return isInTopTen; }
+    bool RecordsSaved() override { return recordsSaved; }
 
     // Questions of the score sheet and the dice.
     bool IsGameOverFlag() const { return gameOver != 0; }
@@ -200,6 +201,7 @@ public:
     bool isNewBestOverall = false;
     bool isNewBestPersonal = false;
     bool isInTopTen = false;
+    bool recordsSaved = true;  // the last end kept its record
     bool optionsRequested = false;
     bool aboutRequested = false;
     bool recordsRequested = false;

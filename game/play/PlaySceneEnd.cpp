@@ -36,9 +36,14 @@ void CPlayScene::SetGameOver() {
     // (a best score below the tables).
     MRegistryTransaction transaction;
     RecordGameFinished(total, &posAll, &posMine);
-    const int message = ChooseEndMessage(firstFinish, best, total, posAll, posMine);
+    int message = ChooseEndMessage(firstFinish, best, total, posAll, posMine);
     if (sheet && (total > best || message == 1)) sheet->SetBestScore(total);
-    transaction.Commit();
+    recordsSaved = transaction.Commit() == ERROR_SUCCESS;
+    if (!recordsSaved) {
+        // Nothing was kept: the end claims no place, and says why.
+        if (message <= 4) message = 5;
+        if (sheet) sheet->ShowRecordsNotSaved();
+    }
     gameOver = 1;
     board.gameOver = true;
     if (!pasMsgTop) return;

@@ -179,7 +179,7 @@ void RecordGameStarted() {
 
 bool IsFirstFinishedGame() { return ReadCount(CurrentPlayerInitials() + "GamesFinished") == 0; }
 
-void RecordGameFinished(int total, int* posAll, int* posMine) {
+bool RecordGameFinished(int total, int* posAll, int* posMine) {
     const std::string player = CurrentPlayerInitials();
     MRegistryTransaction transaction;
 
@@ -202,9 +202,10 @@ void RecordGameFinished(int total, int* posAll, int* posMine) {
     UpdateScopeAverage(total, RecordScope::ThisPlayer, player);
     Reached(5);
 
-    transaction.Commit();
+    const bool kept = transaction.Commit() == ERROR_SUCCESS;
     if (posAll) *posAll = all;
     if (posMine) *posMine = mine;
+    return kept;
 }
 
 int FindTablePosition(TableKind kind, int total) { return FindPosition(kind, total, CurrentPlayerInitials()); }

@@ -31,9 +31,10 @@ std::string TableInitialsKey(TableKind kind, int entry, const std::string& playe
 void RecordGameStarted();
 // True when the player has no finished game recorded.
 bool IsFirstFinishedGame();
-// Records a finished game in one transaction of the store. posAll and posMine
-// receive the places 0..9 the total took in the two best-ten tables, or -1.
-void RecordGameFinished(int total, int* posAll, int* posMine);
+// Records a finished game in one transaction of the store (or in the caller's,
+// when one is open). posAll and posMine receive the places 0..9 the total took
+// in the two best-ten tables, or -1. False when the record could not be kept.
+bool RecordGameFinished(int total, int* posAll, int* posMine);
 
 // The first place whose stored score is below total, or -1.
 int FindTablePosition(TableKind kind, int total);

@@ -29,6 +29,10 @@ constexpr int kLeftMarkerX = 224, kRightMarkerX = 406, kMarkerY = 559, kMarkerDe
 constexpr int kLevelRowY[CScoreSheet::kLevels + 1] = {0, 555, 532, 509, 486, 463};
 constexpr int kGameOverX = 270, kGameOverY = 401, kGameOverDepth = 200;
 constexpr int kMessage1X = 400, kMessage1Y = 591, kMessage2X = 320, kMessage2Y = 250, kMessageDepth = 100;
+// The line under the end message that says the records were not saved (the
+// sheet's font has capitals only, and wide blanks).
+constexpr int kNotSavedX = 400, kNotSavedY = 178;
+constexpr const char* kRecordsNotSavedText = "RECORDS NOT SAVED";
 constexpr int kLevelBlinks = 3, kLevelBlinkTicks = 38;
 constexpr int kCellsPerColumn = kCategoryCount / 2;
 
@@ -277,8 +281,9 @@ int CScoreSheet::UndoLastEntry() {
 int CScoreSheet::FinishGame() {
     const int total = Totals().total;
     const int best = ReadBestScore();
-    if (total > best) SetBestScore(total);
     IScoreSheetScene* scene = gScoreSheetScene;
+    // A game whose record was not kept keeps no best score either.
+    if (total > best && (!scene || scene->RecordsSaved())) SetBestScore(total);
     if (scene && scene->IsNewBestOverall()) {
         SetBestScore(total);
         PlaySheetSound(kSheetSoundRecord);
@@ -302,6 +307,14 @@ void CScoreSheet::SetBestScore(int value) {
     if (pHighScore) pHighScore->Set(value);
 }
 
+void CScoreSheet::ShowRecordsNotSaved() {
+    if (pHighScore) pHighScore->Set(ReadBestScore());
+    if (!pMsgEditBox2) return;
+    SetLine(pMsgEditBox2, kRecordsNotSavedText);
+    pMsgEditBox2->SetXY(kNotSavedX * kFixed, kNotSavedY * kFixed);
+    pMsgEditBox2->Show();
+}
+
 void CScoreSheet::ResetForNewGame(int a, int b) {
     ColourBonusPending = 0;
     UndoUsed = 0;
@@ -315,6 +328,7 @@ void CScoreSheet::ResetForNewGame(int a, int b) {
     }
     HideUndoButton();
     if (pasGameOver) pasGameOver->Hide();
+    if (pMsgEditBox2) pMsgEditBox2->Hide();
     if (pasLeftLevel) pasLeftLevel->Hide();
     if (pasRightLevel) pasRightLevel->Hide();
     Recalculate();

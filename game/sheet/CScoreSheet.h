@@ -48,6 +48,9 @@ public:
     int FinishGame();
     // Stores "BestScore" and shows it.
     void SetBestScore(int value);
+    // The records of the game that ended could not be saved: one line says so,
+    // and the best score shown is the stored one again. A new game hides it.
+    void ShowRecordsNotSaved();
 
     // The cells' state as the rules count it, and the totals of it.
     ScoreCells CellValues() const;

@@ -23,6 +23,8 @@ public:
     virtual bool IsNewBestOverall() = 0;
     virtual bool IsNewBestPersonal() = 0;
     virtual bool IsInTopTen() = 0;
+    // False when the end could not keep the game's record in the store.
+    virtual bool RecordsSaved() { return true; }
 
     // Called when every cell is filled, in this order: EndTurn(0) (stops the
     // music), then SetGameOver (records the game and shows the end message).

@@ -240,7 +240,10 @@ LONG MRegistryStore::Write(const char* valueName, const char* subKey, int type, 
     sqlite3_bind_blob(statement, 4, size > 0 ? data : "", size, SQLITE_TRANSIENT);
     int result = sqlite3_step(statement);
     sqlite3_reset(statement);
-    return result == SQLITE_DONE ? ERROR_SUCCESS : Fail(result);
+    if (result == SQLITE_DONE) return ERROR_SUCCESS;
+    // A transaction missing one of its writes must not be committed.
+    if (transactionDepth > 0) transactionBroken = true;
+    return Fail(result);
 }
 
 LONG MRegistryStore::WriteDword(const char* valueName, DWORD value, const char* subKey) {
@@ -262,7 +265,10 @@ LONG MRegistryStore::DeleteValue(const char* subKey, const char* valueName) {
     sqlite3_bind_text(statement, 2, valueName ? valueName : "", -1, SQLITE_TRANSIENT);
     int result = sqlite3_step(statement);
     sqlite3_reset(statement);
-    if (result != SQLITE_DONE) return Fail(result);
+    if (result != SQLITE_DONE) {
+        if (transactionDepth > 0) transactionBroken = true;
+        return Fail(result);
+    }
     return sqlite3_changes(db) > 0 ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
 }
 

@@ -3,6 +3,11 @@
 
 #include "tests/support/PlaySceneTestSupport.h"
 
+#include <signal.h>
+#include <sys/resource.h>
+
+#include "common/widgets/CEditBox.h"
+#include "common/widgets/CScore.h"
 #include "game/rules/Records.h"
 #include "platform/storage/MRegistryStore.h"
 
@@ -89,10 +94,56 @@ protected:
     }
 };
 
+// Files of this process cannot grow past their first byte while it lives: the
+// writes of the settings store fail as they would on a full disk.
+class FullDisk {
+public:
+    FullDisk() {
+        previousSignal = signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &previous);
+        rlimit full = previous;
+        full.rlim_cur = 1;
+        setrlimit(RLIMIT_FSIZE, &full);
+    }
+    ~FullDisk() {
+        setrlimit(RLIMIT_FSIZE, &previous);
+        signal(SIGXFSZ, previousSignal);
+    }
+
+private:
+    rlimit previous{};
+    sighandler_t previousSignal = SIG_DFL;
+};
+
 DWORD Stored(const char* name) {
     DWORD value = 0;
     MRegistryStore::Get(HKEY_LOCAL_MACHINE)->ReadDword(&value, name, 0, "Config");
     return value;
+}
+
+TEST_F(EndOfGameTest, AGameThatCouldNotBeSavedClaimsNoPlaceAndSaysSo) {
+    int posAll = -1, posMine = -1;
+    ASSERT_TRUE(RecordGameFinished(1, &posAll, &posMine));
+    Start();
+    PastIntro();
+    {
+        FullDisk full;
+        PlayGame();
+    }
+    ASSERT_TRUE(scene->gameOver);
+    EXPECT_FALSE(scene->RecordsSaved());
+    EXPECT_EQ(scene->pasMsgTop->frame, scene->assets.endMessages[4]);  // "Game over", not a new best
+    EXPECT_FALSE(scene->IsNewBestOverall() || scene->IsNewBestPersonal() || scene->IsInTopTen());
+    CEditBox* line = scene->sheet->pMsgEditBox2;
+    ASSERT_TRUE(Shown(line));
+    EXPECT_STREQ(line->GetText(), "RECORDS NOT SAVED");
+    // Nothing of the game was kept; the best shown is the stored one.
+    EXPECT_EQ(Stored("TS1All"), 1u);
+    EXPECT_EQ(Stored("GamesFinishedAll"), 1u);
+    EXPECT_EQ(Stored("BestScore"), 0u);
+    EXPECT_EQ(scene->sheet->pHighScore->GetValue(), 0);
+    Tap(SDLK_KP_PERIOD);  // a new game takes the line away
+    EXPECT_FALSE(Shown(line));
 }
 
 // The best score is kept in the record's transaction: once the end has
