@@ -253,6 +253,10 @@ public:
     CActorSprite* pasTopFrame = nullptr;
     CActorSprite* pasIntro = nullptr;
     CActorSprite* pasCursor = nullptr;
+    // The roll counter ("Roll" over "1 of 3") and the score preview of the twelve cells.
+    CActorButton* rollCounterTitle = nullptr;
+    CActorButton* rollCounter = nullptr;
+    CActorButton* previewLabels[kCategoryCount] = {};
     CScoreSheet* sheet = nullptr;  // also the base's status panel
     CSceneDialog* pSceneResetConfirm = nullptr;
     CSceneDialog* pSceneQuitConfirm = nullptr;
@@ -274,6 +278,10 @@ private:
     void LoadKeyboardAssets();
     void CreateKeyboardObjects();
     void ForgetHeldKeys();
+    // The roll counter and the score preview: made with the objects, kept in step every frame.
+    void CreateAidObjects();
+    void ForgetAidObjects();
+    void UpdateAids();
     void ShowCursorAt(int index);
     void MoveCursor(int dRow, int dCol);
     void CursorAction();

@@ -55,6 +55,7 @@ void CPlayScene::ForgetObjects() {
     for (CActorDie*& die : dice) die = nullptr;
     pDiceDrag = nullptr;
     initialsEditBox = nullptr;
+    ForgetAidObjects();
 }
 
 CActorSprite* CPlayScene::AddSprite(int x, int y, int depth, CSprite* picture, bool shown) {
@@ -117,6 +118,7 @@ void CPlayScene::CreateObjects() {
     pasIntro = AddSprite(271, 118, 100, a.intro, false);
     CreateSheet();
     CreateKeyboardObjects();
+    CreateAidObjects();
 }
 
 void CPlayScene::ReloadInitials() {

@@ -28,6 +28,7 @@ void CPlayScene::Tick() {
         }
         UpdateRollButton();
         if (board.handIndex < kFirstHalfHands && RowSettled() && IsShown(FirstDieOfRow())) UpdateHint();
+        UpdateAids();
     }
     if (pasRollButShadow) {
         const bool pressedOrHidden = !IsShown(rollButton) || rollButton->GetState() == kStateDown;
