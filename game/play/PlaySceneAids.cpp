@@ -19,16 +19,16 @@ constexpr int Px(int pixels) { return pixels * 256; }
 bool IsShown(const CActor* actor) { return actor && !actor->hidden; }
 
 // The counter: "Roll" over "1 of 3", left of the roll button.
-constexpr int kCounterX = 243;
-constexpr int kCounterTitleY = 104;
-constexpr int kCounterCountY = 124;
+constexpr int kCounterX = 239;
+constexpr int kCounterTitleY = 101;
+constexpr int kCounterCountY = 121;
 constexpr int kCounterDepth = 500;
 constexpr D3DCOLOR kCounterColour = 0xFFFFD23Fu;
 
-// The preview: in each cell's value box, its bottom 3 px above the cell's digits' baseline.
+// The preview: in each cell's value box, its bottom where the cell's digits stand.
 constexpr int kPreviewLeftX = 112;
 constexpr int kPreviewRightX = 686;
-constexpr int kPreviewTop = 49;
+constexpr int kPreviewTop = 52;
 constexpr int kPreviewStep = 80;
 constexpr int kCellsPerColumn = 6;
 constexpr int kPreviewDepth = 990;

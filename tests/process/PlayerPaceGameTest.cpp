@@ -10,10 +10,12 @@
 
 #include "tests/support/ProgramTestSupport.h"
 #include "common/actors/CActorSprite.h"
+#include "common/widgets/CActorButton.h"
 #include "common/widgets/CScore.h"
 #include "game/play/CActorDie.h"
 #include "game/rules/HandScore.h"
 #include "game/rules/Records.h"
+#include "game/rules/ScorePreview.h"
 #include "game/sheet/CScoreCell.h"
 #include "game/sheet/CScoreSheet.h"
 
@@ -70,14 +72,32 @@ protected:
         if (points) *points = bestPoints;
         return best;
     }
+    // The preview in every free cell is what the hand would score there; none in filled cells.
+    void CheckPreview(const int faces[kHandSize], const int colours[kHandSize]) {
+        Frame(frameTicks);
+        for (int code = kFirstCategory; code <= kLastCategory; ++code) {
+            const CActorButton* label = Scene()->previewLabels[CategoryIndex(code)];
+            const bool free = !Scene()->boardCells.IsFilled(code);
+            ASSERT_EQ(Shown(label), free) << char(code);
+            if (free) {
+                EXPECT_EQ(label->GetText(), PreviewLabel(ScoreHand(code, faces, colours))) << char(code);
+            }
+        }
+    }
     // Scores the current hand by its best free category's letter.
     void ScoreByLetter(int line) {
         int faces[kHandSize], colours[kHandSize];
         ASSERT_TRUE(LineHand(line, faces, colours));
+        ASSERT_NO_FATAL_FAILURE(CheckPreview(faces, colours));
         const int code = BestFree(faces, colours), hand = Board().handIndex;
         Press(static_cast<SDL_Keycode>(SDLK_a + CategoryIndex(code)));
         ASSERT_EQ(Board().handIndex, hand + 1) << "'" << char(code) << "' by its letter";
         expected[code] = ScoreHand(code, faces, colours).points;
+        // The preview goes once the hand is scored (the next row waits for its roll).
+        Frame(frameTicks);
+        if (line < 0 && hand + 1 < kFirstHalfHands) {
+            for (const CActorButton* label : Scene()->previewLabels) EXPECT_FALSE(Shown(label));
+        }
     }
 
     // A row: rolled by Return, the most frequent face held by the digits 1 to 5, rolled again.
@@ -85,6 +105,7 @@ protected:
         const int row = Board().handIndex;
         Press(SDLK_RETURN);
         rollTicks.push_back(Settle());
+        EXPECT_EQ(Scene()->rollCounter->GetText(), std::string("1 of 3"));
         for (int roll = 2; roll <= rolls; ++roll) {
             int count[7] = {}, keep = 1;
             for (int col = 0; col < kBoardCols; ++col) ++count[Board().dice[DieIndex(row, col)].face];
@@ -101,6 +122,8 @@ protected:
             Press(SDLK_RETURN);
             rollTicks.push_back(Settle());
             ASSERT_EQ(Board().rollsUsed, roll);
+            EXPECT_EQ(Scene()->rollCounter->GetText(), std::to_string(roll) + " of 3");
+            EXPECT_TRUE(Shown(Scene()->rollCounter));
         }
         ASSERT_NO_FATAL_FAILURE(ScoreByLetter(-1));
         Settle();
