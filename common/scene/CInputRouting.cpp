@@ -35,12 +35,13 @@ int DeliverKeyDown(int key, int systemKey) {
     CScene* top = CScene::Last();
     if (!top) return 1;
     gKeyDownScene = top;
+    if (top->IsLeaving()) return 1;  // fading out to another scene: no more keys
     return systemKey ? top->OnSysKeyDown(key) : top->OnKeyDown(key);
 }
 
 int DeliverKeyUp(int key, int systemKey) {
     CScene* top = CScene::Last();
-    if (!top || top != gKeyDownScene) return 1;
+    if (!top || top != gKeyDownScene || top->IsLeaving()) return 1;
     return systemKey ? top->OnSysKeyUp(key) : top->OnKeyUp(key);
 }
 

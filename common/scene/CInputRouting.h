@@ -26,7 +26,8 @@ int DeliverMouse(const CMouseEvent& event);
 
 // A press makes the top scene the key-down scene and returns its OnKeyDown
 // (OnSysKeyDown for system keys). A release reaches the top scene only while it
-// is still the key-down scene, else it counts as handled (1). No scene: 1.
+// is still the key-down scene, else it counts as handled (1). A scene on its
+// way out (CScene::IsLeaving) gets neither. No scene: 1.
 int DeliverKeyDown(int key, int systemKey = 0);
 int DeliverKeyUp(int key, int systemKey = 0);
 

@@ -167,10 +167,12 @@ void CScene::FadeTo(int random, std::uint32_t colour) {
     if (fade) fade->Cover(random, colour);
 }
 int CScene::IsCovering() { return fade ? fade->IsCovering() : 0; }
+int CScene::IsLeaving() { return fade && (fade->covering || fade->coverDone) ? 1 : 0; }
 #else
 void CScene::FadeOut() {}
 void CScene::FadeTo(int, std::uint32_t) {}
 int CScene::IsCovering() { return 0; }
+int CScene::IsLeaving() { return 0; }
 #endif
 
 // --- Default virtual operations ---------------------------------------------
@@ -370,6 +372,8 @@ int CScene::SharesScreen(const CScene* other) { return other && other->screen ==
 
 int CScene::Dispatch(const CMouseEvent& event) {
     if (GetCaptureScene() == this) return GetCaptureActor()->OnMouse(event);
+    // A scene on its way out still follows the pointer but takes no click.
+    if (event.type != MOUSE_MOVE && event.type != MOUSE_NC_MOVE && IsLeaving()) return 1;
 
     if (event.type != MOUSE_MOVE) {
         for (CActor* actor = actorFirst; actor;) {

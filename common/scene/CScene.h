@@ -92,6 +92,9 @@ public:
     void FadeOut();
     void FadeTo(int random, std::uint32_t colour);
     int IsCovering();
+    // The fade is covering the scene or has covered it: the scene is giving
+    // way to another and takes no more keys or clicks.
+    int IsLeaving();
 
     // Routes one mouse event through this scene's actors, nearest first, then
     // to the top scene's handlers.

@@ -187,7 +187,7 @@ bool COptionsScene::IsSelected(int key) const {
     return latch != nullptr && latch->GetState() == kStateDown;
 }
 
-bool COptionsScene::AcceptsAnswer() { return fade != nullptr && !IsCovering() && !fade->coverDone; }
+bool COptionsScene::AcceptsAnswer() { return fade != nullptr && !IsLeaving(); }
 
 int COptionsScene::OnKeyDown(int key) {
     if (IsEditingKey(key) && initialsBox != nullptr && initialsBox->OnKey(key)) return 1;

@@ -163,7 +163,7 @@ int CStatsScene::OnKeyUp(int key) {
         StartPageCover(this);
         break;
     case kKeyErase:
-        if (pendingDialog == nullptr && !IsCovering()) OpenEraseConfirmation();
+        if (pendingDialog == nullptr && !IsLeaving()) OpenEraseConfirmation();
         break;
     default: break;
     }

@@ -184,6 +184,70 @@ TEST_F(FrontScenesTest, EraseAsksFirstAndErasesOnlyThisPlayer) {
     EXPECT_STREQ(records->GetText(CStatsScene::kFinished)->GetText(), "0");
 }
 
+// Once Esc has started a page's closing cover, neither the numeric pad's 2 nor
+// a click on a control does anything, up to the frame that removes the page.
+TEST_F(FrontScenesTest, AClosingPageRefusesKeysAndClicks) {
+    Options()->SetFullscreen(0);
+    Options()->SetInitials("ABC");
+    struct Case {
+        SDL_Keycode open;
+        int x, y;  // a control of the page: erase, the about button, the full-screen words
+        bool (*unchanged)(CScene* page);
+    };
+    const Case cases[] = {  // about last: this screen does not clear the game's about flag
+        {SDLK_0, 410, 500, [](CScene* p) { return static_cast<CStatsScene*>(p)->GetPendingDialog() == nullptr; }},
+        {SDLK_KP_DIVIDE, 500, 240,
+         [](CScene* p) { return static_cast<COptionsScene*>(p)->GetLatch('b')->GetState() == kStateUp; }},
+        {SDLK_F1, 140, 530,
+         [](CScene* p) {
+             auto* about = static_cast<CAboutScene*>(p);
+             for (int page = 0; page < CAboutScene::kPageCount; ++page)
+                 if (!about->GetPage(page)->hidden) return false;
+             return true;
+         }},
+    };
+    for (const Case& c : cases) {
+        CScene* page = Open<CScene>(c.open);
+        ASSERT_NE(page, scene);
+        Tap(SDLK_ESCAPE);
+        for (int t = 0; t < kFadeTicks && CScene::Last() == page; t += 4) {
+            harness::AdvanceTicks(4);
+            screen->Frame();  // the frame whose tick asks for the removal, without the one that removes
+            if (CScene::Last() != page) break;
+            Tap(SDLK_KP_2);
+            Click(c.x, c.y);
+            ASSERT_TRUE(c.unchanged(page)) << "page kind " << page->sceneId << " at tick " << t;
+        }
+        Run(20);
+        EXPECT_EQ(CScene::Last(), scene);
+    }
+}
+
+// While the game fades out to a page it takes nothing more: a click does not
+// unpause it, and Esc or the numeric pad's decimal point opens no dialog.
+TEST_F(FrontScenesTest, TheGameFadingToAPageTakesNoInput) {
+    Start();
+    PastIntro();
+    RollAndSettle();  // the new-game button works from the first roll on
+    for (SDL_Keycode key : {SDLK_KP_DIVIDE, SDLK_0, SDLK_F1}) {
+        Tap(key);
+        for (int t = 0; t < kFadeTicks && CScene::Last() == scene; t += 4) {
+            Click(240, 470);
+            ASSERT_TRUE(scene->paused) << key << " at tick " << t;
+            Tap(SDLK_ESCAPE);
+            Tap(SDLK_KP_PERIOD);
+            ASSERT_EQ(scene->pSceneQuitConfirm, nullptr) << key << " at tick " << t;
+            ASSERT_EQ(scene->pSceneResetConfirm, nullptr) << key << " at tick " << t;
+            harness::AdvanceTicks(4);
+            screen->Frame();
+        }
+        ASSERT_NE(CScene::Last(), scene);
+        EXPECT_NE(CScene::Last()->sceneId, kSceneKindDialog);
+        Tap(SDLK_ESCAPE);
+        ExpectClosed();
+    }
+}
+
 TEST_F(FrontScenesTest, AboutPagesOpenByKeyAndButtonAndCloseByClick) {
     auto* about = Open<CAboutScene>(SDLK_F1);
     ASSERT_NE(about, nullptr);
