@@ -1,5 +1,6 @@
 #include "game/play/CActorDiceDrag.h"
 
+#include "common/scene/CInputRouting.h"
 #include "common/scene/CScene.h"
 #include "common/scene/CScreen.h"
 #include "common/actors/CSpriteA.h"
@@ -73,6 +74,12 @@ void CActorDiceDrag::StopDrag() {
 }
 
 void CActorDiceDrag::Update(int ticks) {
+    if (dragging && (sourceDie == nullptr || GetCaptureActor() != sourceDie)) {
+        // The die lost the mouse (building a dialog or a page takes it): the
+        // drag ends where it began, without a drop.
+        StopDrag();
+        Hide();
+    }
     if (dragging && scene && scene->screen) {
         const CMouseEvent& pointer = scene->screen->event;
         if (hidden) Show();

@@ -349,6 +349,9 @@ void CActorDie::Update(int ticks) {
         }
     }
 
+    // A press whose capture was taken away (a dialog or a page was built) is over.
+    if (leftPressed && GetCaptureActor() != this) leftPressed = false;
+
     SyncHoldFrame();
     CActorAnim::Update(ticks);
 }
@@ -376,15 +379,28 @@ void CActorDie::ResetEffects(int a, int b) {
 
 bool CActorDie::InsideDie(const CMouseEvent& event) const { return RectContains(bounds, event.x, event.y); }
 
+void CActorDie::DropGesture() {
+    if (pDiceDrag) {
+        pDiceDrag->StopDrag();
+        pDiceDrag->Hide();
+    }
+    leftPressed = false;
+    if (GetCaptureActor() == this) SetCapture(nullptr);
+}
+
 int CActorDie::WantsMouse(const CMouseEvent& event) {
     if (hidden) return 0;
     IDiceScene* owner = DiceScene();
     if (!owner || owner->DiceGameOver()) return 0;
     switch (event.type) {
     case MOUSE_LEFT_DOWN:
-    case MOUSE_LEFT_UP:
+    case MOUSE_LEFT_DOUBLE:
         return 1;
+    case MOUSE_LEFT_UP:
+        // A release whose press was elsewhere (the background) is not this die's.
+        return leftPressed ? 1 : 0;
     case MOUSE_RIGHT_DOWN:
+    case MOUSE_RIGHT_DOUBLE:
     case MOUSE_RIGHT_UP:
         return IsDiceClickMode() ? 1 : 0;
     default:
@@ -396,23 +412,31 @@ int CActorDie::OnMouse(const CMouseEvent& event) {
     IDiceScene* owner = DiceScene();
     if (!owner) return 0;
     const bool captured = GetCaptureActor() == this;
+    if (scene && scene->IsLeaving()) {
+        // The scene fades out to another: a press it still holds ends without effect.
+        if (captured) DropGesture();
+        return 1;
+    }
     switch (event.type) {
     case MOUSE_LEFT_DOWN:
+    case MOUSE_LEFT_DOUBLE:  // the second press of a quick second click is a press too
         SetCapture(this);
+        leftPressed = true;
         owner->OnDiePressed(this, DieButton::Left);
         if (IsMovable() && pDiceDrag && owner->DiceSecondHalf()) pDiceDrag->StartDrag(this, event.x, event.y);
         return 1;
     case MOUSE_LEFT_UP:
-        if (!captured) break;  // as a right press
+        if (!captured) {
+            if (!leftPressed) return 0;
+            leftPressed = false;
+            break;  // as a right press
+        }
         if (InsideDie(event) && !owner->DiceSecondHalf()) ToggleHold(true);
         owner->OnDieReleased(this, event.x, event.y, IsMovable());
-        if (pDiceDrag) {
-            pDiceDrag->StopDrag();
-            pDiceDrag->Hide();
-        }
-        SetCapture(nullptr);
+        DropGesture();
         return 1;
     case MOUSE_RIGHT_DOWN:
+    case MOUSE_RIGHT_DOUBLE:
         break;
     case MOUSE_RIGHT_UP:
         if (!captured || !IsDiceClickMode()) return 0;

@@ -122,6 +122,8 @@ private:
     void RollShowStep();
     void CycleStep();
     bool InsideDie(const CMouseEvent& event) const;
+    // Ends this die's press without effect: the drag copy goes, the mouse is free.
+    void DropGesture();
 
     CActorSprite* selectFrame = nullptr;  // companions: owned by the scene, killed with the die
     CActorSprite* marker = nullptr;
@@ -129,6 +131,7 @@ private:
     CActorDie* nextInRow = nullptr;
     int boardIndex = 0;
     bool glowMovable = true;  // the look the glow shows or runs to
+    bool leftPressed = false;  // the current left press began on this die
 };
 
 // The drag die's counterpart of a click mode check: option DiceMoveMode = 1.

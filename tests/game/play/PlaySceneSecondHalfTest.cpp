@@ -142,5 +142,72 @@ TEST_F(SecondHalfTest, ClickModePicksAndSwapsWithRightClicks) {
     EXPECT_EQ(scene->board.selectedLine, 5);
 }
 
+// A drag that a dialog or the fade to a page interrupts ends where it began:
+// released over the neighbour it swaps nothing, and no copy follows the pointer.
+TEST_F(SecondHalfTest, ADragEndsWithoutASwapWhenADialogOrAPageInterruptsIt) {
+    ToSecondHalf();
+    for (SDL_Keycode interruption : {SDLK_ESCAPE, SDLK_0}) {
+        const int before[2] = {Face(2, 2), Face(2, 3)};
+        const int x = MidX(Die(2, 2)), y = MidY(Die(2, 2));
+        Move(x, y);
+        Button(SDL_MOUSEBUTTONDOWN, x, y);
+        Move(x + 50, y);
+        Run(8);
+        ASSERT_TRUE(Shown(scene->pDiceDrag));
+        Tap(interruption);
+        Button(SDL_MOUSEBUTTONUP, x + 50, y);
+        Run(400);                // the dialog is up, or the page has opened
+        Tap(interruption == SDLK_ESCAPE ? SDLK_n : SDLK_ESCAPE);
+        Run(400);
+        ASSERT_EQ(CScene::Last(), scene) << interruption;
+        Move(x + 20, y + 30);
+        Run(8);
+        EXPECT_FALSE(Shown(scene->pDiceDrag)) << interruption;
+        EXPECT_FALSE(Shown(scene->pDiceDrag->Overlay())) << interruption;
+        EXPECT_EQ(Face(2, 2), before[0]) << interruption;
+        EXPECT_EQ(Face(2, 3), before[1]) << interruption;
+    }
+}
+
+// In click mode a left press on the background released over a die leaves
+// that die without the mouse: the next pick is the player's.
+TEST_F(SecondHalfTest, ClickModeALeftReleaseOverADieAfterAPressElsewhereTakesNothing) {
+    Options()->SetDiceMoveMode(1);
+    ToSecondHalf();
+    Press(240, 470);
+    Move(MidX(Die(1, 0)), MidY(Die(1, 0)));
+    Release(MidX(Die(1, 0)), MidY(Die(1, 0)));
+    Run(8);
+    StopSounds();
+    Click(MidX(Die(3, 2)), MidY(Die(3, 2)), SDL_BUTTON_RIGHT);
+    Run(8);
+    EXPECT_EQ(scene->board.pickedDie, DieIndex(3, 2));
+    EXPECT_FALSE(DiePlaying(kDieSoundRefuse));
+}
+
+// The second press of a double click on a die is a press of its own: it takes
+// back the hold of the first half and, in click mode, the pick of the second.
+TEST_F(SecondHalfTest, TheSecondClickOfADoubleClickCountsOnADie) {
+    Options()->SetDiceMoveMode(1);
+    Start();
+    PastIntro();
+    RollAndSettle();
+    auto doubleClick = [&](CActorDie* die, Uint8 button, auto marked) {
+        const int x = MidX(die), y = MidY(die);
+        Move(x, y);
+        for (Uint8 clicks : {1, 2}) {
+            Button(SDL_MOUSEBUTTONDOWN, x, y, button, clicks);
+            Button(SDL_MOUSEBUTTONUP, x, y, button, clicks);
+            Run(8);
+            EXPECT_EQ(marked(), clicks == 1) << "button " << int(button) << ", click " << int(clicks);
+        }
+    };
+    doubleClick(Die(0, 1), SDL_BUTTON_LEFT, [&] { return scene->board.dice[DieIndex(0, 1)].held; });
+    const int codes[] = {97, 98, 99, 100, 101};
+    PlayFirstHalf(codes);
+    Run(300);
+    doubleClick(Die(1, 0), SDL_BUTTON_RIGHT, [&] { return scene->board.pickedDie == DieIndex(1, 0); });
+}
+
 }  // namespace
 }  // namespace playtest
