@@ -168,6 +168,8 @@ void CPlayScene::RequestOtherScene(int code) {
     }
     if (screen) screen->StopMusic();
     ForgetHeldKeys();
+    // Return's release will not reach the game now: its press must not stay drawn.
+    if (rollButton) rollButton->ReleaseVisual();
     FadeTo(1, 0);
     if (code == kCodeOptions) optionsRequested = true;
     if (code == kCodeRecords) recordsRequested = true;
@@ -181,6 +183,7 @@ void CPlayScene::OpenDialog(CSprite* picture, CSpriteArray* buttons, int buttonC
     screen->StopMusic();
     if (stopRollSounds) StopDiceSounds();
     ForgetHeldKeys();
+    if (rollButton) rollButton->ReleaseVisual();  // Return's release goes to the dialog
     Pause(0);
     CTextRecord labels[2];
     CButtonRecord record;

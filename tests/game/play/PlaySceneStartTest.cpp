@@ -119,6 +119,26 @@ TEST_F(PlaySceneTest, PressCodesDoNothingBeforeTheirTime) {
     EXPECT_EQ(scene->newGameButton->GetState(), kStateUp);
 }
 
+// Return released over a dialog or a page never reaches the game: the roll
+// button it pressed does not stay drawn pressed behind them.
+TEST_F(PlaySceneTest, TheRollButtonComesUpWhenADialogOrAPageOpensWhileReturnIsHeld) {
+    Start();
+    PastIntro();
+    for (SDL_Keycode other : {SDLK_ESCAPE, SDLK_KP_DIVIDE}) {
+        Key(SDL_KEYDOWN, SDLK_RETURN);
+        Tap(other);
+        Run(400);  // the quit dialog is up, or the options page has opened
+        ASSERT_NE(CScene::Last(), scene);
+        Key(SDL_KEYUP, SDLK_RETURN);
+        Tap(other == SDLK_ESCAPE ? SDLK_n : SDLK_ESCAPE);
+        Run(400);
+        ASSERT_EQ(CScene::Last(), scene);
+        EXPECT_EQ(scene->rollButton->GetState(), kStateUp) << other;
+        EXPECT_TRUE(Shown(scene->pasRollButShadow)) << other;
+        EXPECT_EQ(scene->board.rollsUsed, 0);
+    }
+}
+
 TEST_F(PlaySceneTest, QuitDialogEndsTheProgramOnYesAndResumesOnNo) {
     Start();
     PastIntro();
