@@ -272,5 +272,42 @@ TEST_F(FrontScenesTest, AboutPagesOpenByKeyAndButtonAndCloseByClick) {
     ExpectClosed();
 }
 
+TEST_F(FrontScenesTest, PagesAreOperableWithoutTheNumericPad) {
+    // Options by F2; the top row's 1 to 5 step through the rows' choices.
+    Options()->SetFullscreen(0);
+    Options()->SetShowHints(2);
+    Options()->SetShowColMarkers(1);
+    auto* options = Open<COptionsScene>(SDLK_F2);
+    ASSERT_NE(options, nullptr);
+    for (SDL_Keycode key : {SDLK_1, SDLK_2, SDLK_3, SDLK_4, SDLK_5}) Tap(key);
+    for (int key : {'b', 'd', 'h', 'j', 'l'}) EXPECT_EQ(options->GetLatch(key)->GetState(), kStateDown) << char(key);
+    Tap(SDLK_RETURN);
+    ExpectClosed();
+    const char* names[] = {"Fullscreen", "ShowHints", "ShowColMarkers", "DiceSpeed", "ScorePreview"};
+    const DWORD stored[] = {1, 1, 0, 1, 0};
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(StoredInt(names[i]), stored[i]) << names[i];
+
+    // Records: 9 and 8 are the pad's all-players and my-records keys.
+    auto* records = Open<CStatsScene>(SDLK_0);
+    ASSERT_NE(records, nullptr);
+    Tap(SDLK_9);
+    EXPECT_TRUE(records->ShowsAllPlayers());
+    Tap(SDLK_8);
+    EXPECT_FALSE(records->ShowsAllPlayers());
+    Tap(SDLK_ESCAPE);
+    ExpectClosed();
+
+    // About: 1, 4 and 2 open its pages as the pad's keys do.
+    auto* about = Open<CAboutScene>(SDLK_F1);
+    ASSERT_NE(about, nullptr);
+    const SDL_Keycode keys[] = {SDLK_1, SDLK_4, SDLK_2};
+    for (int page = 0; page < CAboutScene::kPageCount; ++page) {
+        Tap(keys[page]);
+        EXPECT_FALSE(about->GetPage(page)->hidden) << page;
+    }
+    Tap(SDLK_ESCAPE);
+    ExpectClosed();
+}
+
 }  // namespace
 }  // namespace playtest
