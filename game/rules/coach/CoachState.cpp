@@ -24,4 +24,14 @@ CoachState SnapshotOf(const CBoardState& board, const CScoreCells& sheet) {
     return s;
 }
 
+bool SameState(const CoachState& a, const CoachState& b) {
+    for (int i = 0; i < kDieCount; ++i)
+        if (a.face[i] != b.face[i] || a.colour[i] != b.colour[i] || a.held[i] != b.held[i]) return false;
+    for (int l = 0; l < kLineCount; ++l)
+        if (a.lineScored[l] != b.lineScored[l]) return false;
+    for (int c = 0; c < kCategoryCount; ++c)
+        if (a.cells[c].filled != b.cells[c].filled || a.cells[c].value != b.cells[c].value) return false;
+    return a.handIndex == b.handIndex && a.rollsUsed == b.rollsUsed;
+}
+
 }  // namespace coach

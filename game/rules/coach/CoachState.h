@@ -27,6 +27,8 @@ struct CoachState {
 };
 
 CoachState SnapshotOf(const CBoardState& board, const CScoreCells& sheet);
+// The same dice, holds, progress and sheet.
+bool SameState(const CoachState& a, const CoachState& b);
 
 enum class ChoiceKind {
     Roll,   // first roll of a row

@@ -1,0 +1,63 @@
+#pragma once
+// Looking back over a game: the decisions the player made are noted as the
+// game goes (from snapshots, frame by frame), and after the game the coach
+// weighs each one against its own best choice at that moment.
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "game/rules/coach/CCoach.h"
+
+namespace coach {
+
+struct Decision {
+    CoachState before;  // the moment of the decision (second half: the hand's start, before any swap)
+    CoachState after;   // second half: the moment of scoring, after the player's swaps
+    CoachChoice chosen;
+};
+
+// Notes the decisions of one game from successive snapshots.
+class CDecisionLog {
+public:
+    void Clear();
+    // The game as it is now; call it whenever the game may have changed.
+    void Observe(const CoachState& now);
+
+    const std::vector<Decision>& Decisions() const { return decisions; }
+    bool HasStart() const { return started; }
+    const CoachState& Start() const { return start; }
+
+private:
+    std::vector<Decision> decisions;
+    CoachState previous;
+    CoachState handStart;  // second half: the current hand before any swap
+    CoachState start;      // the game before its first roll
+    bool observed = false;
+    bool started = false;
+};
+
+struct ReviewedDecision {
+    Decision decision;
+    CoachChoice preferred;
+    double chosenValue = 0;
+    double cost = 0;  // expected points the choice gave away (0 or more)
+};
+
+struct GameReview {
+    int finalTotal = 0;
+    double expectedAtStart = 0;
+    std::vector<ReviewedDecision> costliest;  // at most three, costliest first
+};
+
+// Weighs every decision of the log (stops early, with what it has, when cancel is set).
+GameReview ReviewGame(const CCoach& coach, const CDecisionLog& log, int finalTotal, std::uint64_t seed,
+                      const std::atomic<bool>* cancel = nullptr);
+
+// Short words for the player.
+std::string CategoryName(int code);
+std::string LineName(int line);
+std::string DescribeChoice(const CoachChoice& choice, const CoachState& state);
+std::string DescribeMoment(const Decision& decision);
+
+}  // namespace coach
