@@ -137,7 +137,7 @@ std::string* GameAssetsTest::raw = nullptr;
 std::map<int, Entry>* GameAssetsTest::entries = nullptr;
 
 TEST_F(GameAssetsTest, EveryRunHoldsTheKindsCountsAndOrderItsLoaderReads) {
-    ASSERT_EQ(entries->size(), 13u);
+    ASSERT_EQ(entries->size(), 14u);
     const std::map<int, std::string> runs = {
         // options: background; OK, Cancel (up, down); latches (off, on); slider knob
         {0, "P A2 A2 A2 P"},
@@ -160,6 +160,9 @@ TEST_F(GameAssetsTest, EveryRunHoldsTheKindsCountsAndOrderItsLoaderReads) {
         {9, "Sx6 A6x4 A*x4 A*x4 P P A6x4 A4 Sx18 A* P P S P A* A2"},
         // the board cursor of the keyboard
         {12, "P"},
+        // coach: its button and the review button; card; die ring; cell frame; review page;
+        // close button; small dice (four colours of six faces); their ring
+        {13, "A2 A2 P P P P A2 A24 P"},
     };
     for (const auto& [index, pattern] : runs) {
         ASSERT_TRUE(entries->count(index)) << "entry " << index;
