@@ -5,6 +5,8 @@
 // and the sheet reach it through the process-wide pointers it sets in Begin
 // and clears when it goes away.
 
+#include <memory>
+
 #include "common/scene/CGame.h"
 #include "game/rules/CBoardState.h"
 #include "game/rules/CScoreCells.h"
@@ -16,6 +18,7 @@ class CActorDiceDrag;
 class CActorDie;
 class CActorFade;
 class CActorSprite;
+class CCoachPanel;
 class CEditBox;
 class CFont;
 class CSceneDialog;
@@ -261,6 +264,8 @@ public:
     CSceneDialog* pSceneResetConfirm = nullptr;
     CSceneDialog* pSceneQuitConfirm = nullptr;
     CSceneDialog* pSceneHidden = nullptr;
+    // The coach: advice on request and the review after a game.
+    std::unique_ptr<CCoachPanel> coachPanel;
 
     // The keyboard's own keys, before the command codes; true when taken.
     static int CommandOfKey(int code);  // F2, F3, F4 as the pad's commands

@@ -10,6 +10,7 @@
 #include "common/scene/COptions.h"
 #include "formats/CFileMM.h"
 #include "common/scene/CScreen.h"
+#include "game/play/coach/CCoachPanel.h"
 #include "game/rules/Random.h"
 #include "platform/core/CException.h"
 
@@ -56,6 +57,7 @@ void CPlayScene::ForgetObjects() {
     pDiceDrag = nullptr;
     initialsEditBox = nullptr;
     ForgetAidObjects();
+    coachPanel.reset();
 }
 
 CActorSprite* CPlayScene::AddSprite(int x, int y, int depth, CSprite* picture, bool shown) {
@@ -119,6 +121,7 @@ void CPlayScene::CreateObjects() {
     CreateSheet();
     CreateKeyboardObjects();
     CreateAidObjects();
+    coachPanel = std::make_unique<CCoachPanel>(this);
 }
 
 void CPlayScene::ReloadInitials() {
@@ -191,6 +194,7 @@ void CPlayScene::StartGame(int firstPlayer) {
     }
     if (pasSecHalfHelp) pasSecHalfHelp->Hide();
     HideBoardCursor();
+    if (coachPanel) coachPanel->OnNewGame();
     CGame::StartGame(firstPlayer);  // also the intro timer (perGameValue)
 }
 

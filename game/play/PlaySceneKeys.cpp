@@ -2,6 +2,7 @@
 // requests to open the other scenes.
 
 #include "game/play/CPlayScene.h"
+#include "game/play/coach/CCoachPanel.h"
 
 #include "common/widgets/CActorButton.h"
 #include "common/actors/CActorFade.h"
@@ -83,6 +84,7 @@ int CPlayScene::OnKeyDown(int code) {
     }
     if (!initialsCommitted && initialsEditBox && IsEditKey(code) && initialsEditBox->OnKey(code)) return 1;
     if (KeyboardKeyDown(code)) return 1;
+    if (coachPanel && coachPanel->OnKeyDown(code)) return 1;
     if (IsCategoryCode(code)) {
         ScoreCategory(code);
         return 1;
@@ -117,6 +119,7 @@ int CPlayScene::OnKeyUp(int code) {
         return 1;
     }
     if (KeyboardKeyUp(code)) return 1;
+    if (coachPanel && coachPanel->OnKeyUp(code)) return 1;
     switch (code) {
     case kCodeRoll:
         if (IsIntroGone() && IsRollButtonEnabled()) {

@@ -5,6 +5,7 @@
 
 #include "game/sheet/CScoreSheet.h"
 #include "game/play/DieAssets.h"
+#include "game/play/coach/CoachAssets.h"
 #include "game/sheet/ScoreSheetAssets.h"
 #include "platform/core/CException.h"
 
@@ -13,6 +14,7 @@ int CPlayScene::LoadPartAssets() {
     try {
         if (LoadDieAssets(screen) != 0) return kPlayAssetsNotLoaded;
         if (LoadScoreSheetAssets(screen) != 0) return kPlayAssetsNotLoaded;
+        LoadCoachAssets(screen);  // without them the game goes on without its coach
     } catch (const CException&) {
         // A damaged picture: what was read stays listed until FreeAssets.
         return kPlayAssetsNotLoaded;
@@ -21,6 +23,7 @@ int CPlayScene::LoadPartAssets() {
 }
 
 void CPlayScene::FreePartAssets() {
+    FreeCoachAssets();
     FreeScoreSheetAssets();
     FreeDieAssets();
 }

@@ -3,6 +3,7 @@
 // the fade-out.
 
 #include "game/play/CPlayScene.h"
+#include "game/play/coach/CCoachPanel.h"
 
 #include "common/widgets/CActorButton.h"
 #include "common/actors/CActorFade.h"
@@ -21,6 +22,7 @@ bool IsShown(const CActor* actor) { return actor && !actor->hidden; }
 void CPlayScene::Tick() {
     CGame::Tick();
     if (!running) return;
+    if (coachPanel) coachPanel->Tick();
     if (!paused) {
         if (perGameValue > 0 && !initialsCommitted) {
             perGameValue -= sceneStep;

@@ -1,0 +1,53 @@
+// The coach at the table: off until asked, advice on T until the player acts,
+// and the review page after the game.
+#include "tests/support/PlaySceneTestSupport.h"
+
+#include <chrono>
+#include <thread>
+
+#include "game/play/coach/CCoachPanel.h"
+
+namespace playtest {
+namespace {
+
+// The coach thinks on its own thread, in real time.
+template <typename Ready>
+bool WaitFor(harness::PlayDriver& driver, Ready ready) {
+    for (int i = 0; i < 3000 && !ready(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        driver.Run(1);
+    }
+    return ready();
+}
+
+TEST_F(PlaySceneTest, TheCoachAdvisesOnTUntilThePlayerActsAndReviewsTheGameOnV) {
+    Start();
+    PastIntro();
+    CCoachPanel* coach = scene->coachPanel.get();
+    ASSERT_NE(coach, nullptr);
+    RollAndSettle();
+    EXPECT_FALSE(coach->AdviceShown());
+
+    Tap(SDLK_t);
+    ASSERT_TRUE(WaitFor(*this, [&] { return coach->ShownAdvice() != nullptr; }));
+    const coach::CoachAdvice& advice = *coach->ShownAdvice();
+    ASSERT_GE(advice.choices.size(), 3u);
+    EXPECT_GE(advice.choices[0].expected, advice.choices[2].expected);
+    EXPECT_EQ(scene->board.rollsUsed, 1);  // asking changes nothing
+
+    Click(MidX(Die(0, 2)), MidY(Die(0, 2)));
+    Run(2);
+    EXPECT_FALSE(coach->AdviceShown());
+
+    PlayGame();
+    ASSERT_TRUE(scene->IsGameOverFlag());
+    Tap(SDLK_v);
+    EXPECT_TRUE(coach->ReviewOpen());
+    ASSERT_TRUE(WaitFor(*this, [&] { return coach->Review() != nullptr; }));
+    EXPECT_EQ(coach->Review()->finalTotal, scene->board.Total());
+    Tap(SDLK_v);
+    EXPECT_FALSE(coach->ReviewOpen());
+}
+
+}  // namespace
+}  // namespace playtest
