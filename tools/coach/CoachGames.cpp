@@ -1,5 +1,7 @@
 #include "tools/coach/CoachGames.h"
 
+#include <optional>
+
 #include "game/rules/CBoardState.h"
 #include "game/rules/CScoreCells.h"
 #include "game/rules/coach/CoachPolicies.h"
@@ -59,13 +61,15 @@ void GreedyTurn(CBoardState& board, const CScoreCells& sheet) {
 
 // Coach: its best choice at every decision (a first roll needs no advice).
 void CoachTurn(CBoardState& board, const CScoreCells& sheet, const coach::CCoach& c, std::uint64_t seed,
-               int& swapPlans) {
+               int& swapPlans, std::optional<coach::CoachChoice>& plan) {
     if (!board.IsSecondHalf() && board.rollsUsed == 0) {
         board.Roll();
         board.FinishMotion();
         return;
     }
-    const coach::CoachAdvice advice = c.Advise(coach::SnapshotOf(board, sheet), seed);
+    coach::CoachState state = coach::SnapshotOf(board, sheet);
+    if (plan && state.IsSecondHalf()) coach::FollowPlan(state, *plan);
+    const coach::CoachAdvice advice = c.Advise(state, seed);
     if (advice.choices.empty()) return;
     const coach::CoachChoice* choice = &advice.choices.front();
     // Each plan of swaps is better than the last; still, after a few in a
@@ -87,6 +91,7 @@ void CoachTurn(CBoardState& board, const CScoreCells& sheet, const coach::CCoach
         break;
     case coach::ChoiceKind::Swaps:
         for (const auto& [a, b] : choice->swaps) board.SwapDice(a, b);
+        plan = *choice;
         break;
     }
 }
@@ -98,11 +103,12 @@ int PlayGame(GamePolicy policy, const coach::CCoach& c, std::uint64_t adviceSeed
     CBoardState board(sheet);
     board.StartGame();
     int swapPlans = 0;
+    std::optional<coach::CoachChoice> plan;
     for (int step = 0; !board.gameOver && step < 200; ++step) {
         if (policy == GamePolicy::Greedy)
             GreedyTurn(board, sheet);
         else
-            CoachTurn(board, sheet, c, coach::Combine(adviceSeed, static_cast<std::uint64_t>(step)), swapPlans);
+            CoachTurn(board, sheet, c, coach::Combine(adviceSeed, static_cast<std::uint64_t>(step)), swapPlans, plan);
     }
     return board.Total();
 }

@@ -142,6 +142,7 @@ void CCoachPanel::Ask() {
     cardLines[0]->SetText("The coach is thinking...");
     if (!worker) worker = std::make_unique<CCoachWorker>();
     asked = Now();
+    if (plan && asked.IsSecondHalf()) FollowPlan(asked, *plan);
     ticket = worker->Ask(asked, kAdviceSeed);
     waiting = true;
     adviceShown = true;
@@ -160,7 +161,9 @@ void CCoachPanel::ShowAdvice(const CoachAdvice& advice) {
         line->SetText((std::to_string(i + 1) + ". " + DescribeChoice(c, asked) + "   " + Points(c.expected)).c_str());
         line->Show();
     }
-    if (!advice.choices.empty()) MarkBest(advice.choices.front());
+    if (advice.choices.empty()) return;
+    MarkBest(advice.choices.front());
+    if (advice.choices.front().kind == ChoiceKind::Swaps) plan = advice.choices.front();
 }
 
 void CCoachPanel::MarkBest(const CoachChoice& best) {
@@ -245,6 +248,7 @@ void CCoachPanel::OnNewGame() {
     review.reset();
     cancelReview = false;
     log.Clear();
+    plan.reset();
 }
 
 void CCoachPanel::ToggleReview() {

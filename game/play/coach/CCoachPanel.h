@@ -66,6 +66,7 @@ private:
     bool waiting = false;
     bool adviceShown = false;
     std::optional<coach::CoachAdvice> shown;
+    std::optional<coach::CoachChoice> plan;  // the last swaps advised, kept to while they last
 
     coach::CDecisionLog log;
     std::future<coach::GameReview> reviewJob;

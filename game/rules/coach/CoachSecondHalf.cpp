@@ -27,6 +27,33 @@ std::vector<std::pair<int, int>> SwapsTo(const Arrangement& target) {
     return swaps;
 }
 
+// The arrangement that puts the planned board in place, moving only movable
+// dice within their rows; false when the plan cannot be reached any more.
+bool PlannedArrangement(const CoachState& s, Arrangement& out) {
+    out = Arrangement::Identity();
+    bool fixed[kDieCount] = {}, used[kDieCount] = {};
+    int places[kHandSize];
+    for (int l = 0; l < kLineCount; ++l) {
+        if (!s.lineScored[l]) continue;
+        GetLineDice(l, places);
+        for (int place : places) fixed[place] = used[place] = true;
+    }
+    auto planned = [&](int die, int place) { return s.face[die] == s.planFace[place] && s.colour[die] == s.planColour[place]; };
+    for (int place = 0; place < kDieCount; ++place) {
+        if (fixed[place]) {
+            if (!planned(place, place)) return false;
+            continue;
+        }
+        const int rowStart = place - place % kBoardCols;
+        int die = rowStart;
+        while (die < rowStart + kBoardCols && (used[die] || !planned(die, place))) ++die;
+        if (die == rowStart + kBoardCols) return false;
+        used[die] = true;
+        out.at[place] = static_cast<std::uint8_t>(die);
+    }
+    return true;
+}
+
 bool KeepsLine(const Arrangement& a, int line) {
     int places[kHandSize];
     GetLineDice(line, places);
@@ -50,9 +77,15 @@ CoachAdvice CCoach::SecondHalf(const CoachState& state, std::uint64_t seed) cons
     // The best arrangement overall, from the board as it is and from sorted rows.
     const CSecondHalfSearch search(problem);
     const Arrangement here = Arrangement::Identity();
-    CSecondHalfSearch::Result best = search.Anneal(here, budget.searchSwaps, Combine(seed, 1));
-    const CSecondHalfSearch::Result sorted = search.Anneal(search.Sorted(), budget.searchSwaps, Combine(seed, 2));
-    if (sorted.total > best.total) best = sorted;
+    CSecondHalfSearch::Result best{here, search.Evaluate(here)};
+    Arrangement planned;
+    if (state.hasPlan && PlannedArrangement(state, planned)) best = {planned, search.Evaluate(planned)};
+    // A plan given before stays unless a search finds a better one.
+    const Arrangement starts[2] = {here, search.Sorted()};
+    for (int i = 0; i < 2; ++i) {
+        const CSecondHalfSearch::Result r = search.Anneal(starts[i], budget.searchSwaps, Combine(seed, 1u + i));
+        if (r.total > best.total) best = r;
+    }
 
     CoachAdvice advice;
     double bestScoreNow = -1;
@@ -88,6 +121,10 @@ CoachAdvice CCoach::SecondHalf(const CoachState& state, std::uint64_t seed) cons
     if (best.total > bestScoreNow) {
         CoachChoice choice(ChoiceKind::Swaps);
         choice.swaps = SwapsTo(best.arrangement);
+        for (int place = 0; place < kDieCount; ++place) {
+            choice.planFace.push_back(state.face[best.arrangement.at[place]]);
+            choice.planColour.push_back(state.colour[best.arrangement.at[place]]);
+        }
         choice.expected = best.total;
         advice.choices.push_back(std::move(choice));
     }

@@ -1,5 +1,7 @@
 #include "game/rules/coach/CoachState.h"
 
+#include <algorithm>
+
 #include "game/rules/CScoreCells.h"
 
 namespace coach {
@@ -22,6 +24,13 @@ CoachState SnapshotOf(const CBoardState& board, const CScoreCells& sheet) {
     for (int l = 0; l < kLineCount; ++l) s.lineScored[l] = board.lineScored[l];
     s.cells = sheet.Cells();
     return s;
+}
+
+void FollowPlan(CoachState& state, const CoachChoice& swaps) {
+    if (swaps.planFace.size() != kDieCount || swaps.planColour.size() != kDieCount) return;
+    state.hasPlan = true;
+    std::copy(swaps.planFace.begin(), swaps.planFace.end(), state.planFace);
+    std::copy(swaps.planColour.begin(), swaps.planColour.end(), state.planColour);
 }
 
 bool SameState(const CoachState& a, const CoachState& b) {

@@ -21,6 +21,12 @@ struct CoachState {
     int rollsUsed = 0;          // first half: rolls made for the current row
     bool lineScored[kLineCount] = {};
     ScoreCells cells{};
+    // Second half, if given: the board that swaps advised before lead to (by
+    // place). The search starts from it too, so that advice followed swap by
+    // swap keeps to its plan unless a better one turns up.
+    bool hasPlan = false;
+    int planFace[kDieCount] = {};
+    int planColour[kDieCount] = {};
 
     bool IsSecondHalf() const { return handIndex >= kFirstHalfHands; }
     bool IsOver() const;
@@ -45,6 +51,7 @@ struct CoachChoice {
     int category = 0;   // Score: code 'a'..'l'
     int line = -1;      // Score in the second half: the line 0..6
     std::vector<std::pair<int, int>> swaps;  // Swaps: board indexes, in order
+    std::vector<int> planFace, planColour;   // Swaps: the board they lead to
     double expected = 0;  // expected final total of the game after this choice
 };
 
@@ -52,5 +59,8 @@ struct CoachAdvice {
     std::vector<CoachChoice> choices;  // best first; empty when the game is over
     double Best() const { return choices.empty() ? 0.0 : choices.front().expected; }
 };
+
+// The state with a plan of swaps to keep to (see hasPlan).
+void FollowPlan(CoachState& state, const CoachChoice& swaps);
 
 }  // namespace coach

@@ -104,6 +104,25 @@ TEST(Coach, SwapsTheDieThatCompletesAStraight) {
     for (std::size_t i = 1; i < advice.choices.size(); ++i) EXPECT_LT(advice.choices[i].expected, 62);
 }
 
+TEST(Coach, AdviceFollowedSwapBySwapKeepsToItsPlan) {
+    CoachState s = SecondHalf({0, 1, 2, 3, 4, 5, 6}, {kTotal, kFiveOfAKind, kFlush, kFourOfAKind, kStraight,
+                                                      kFullHouse, kTwoPairs});
+    const CCoach coach(kQuick);
+    const CoachChoice plan = coach.Advise(s, 8).choices.front();
+    ASSERT_EQ(plan.kind, ChoiceKind::Swaps);
+    ASSERT_GE(plan.swaps.size(), 2u);
+    const auto [a, b] = plan.swaps.front();
+    std::swap(s.face[a], s.face[b]);
+    std::swap(s.colour[a], s.colour[b]);
+    FollowPlan(s, plan);
+    const CoachChoice next = coach.Advise(s, 8).choices.front();
+    EXPECT_GE(next.expected, plan.expected);
+    if (next.expected == plan.expected) {
+        const std::vector<std::pair<int, int>> rest(plan.swaps.begin() + 1, plan.swaps.end());
+        EXPECT_EQ(next.swaps, rest);
+    }
+}
+
 TEST(Coach, SameStateAndSeedGiveTheSameAdvice) {
     CoachState first;
     const int faces[5] = {2, 5, 5, 1, 6}, colours[5] = {0, 3, 1, 1, 2};
