@@ -1,6 +1,7 @@
 #include "common/actors/CSpriteA.h"
 
 #include <new>
+#include <utility>
 
 #include "formats/CFileMM.h"
 #include "common/actors/CSprite.h"
@@ -13,47 +14,38 @@ constexpr int kResultCannotGrow = 3;
 // The smallest frame chunk: its header and a TGA header.
 constexpr long kSmallestFrame = 8 + 18;
 
+// capacity null entries, or null when they cannot be allocated.
+std::unique_ptr<std::unique_ptr<CSprite>[]> NewEntries(int capacity) {
+    return std::unique_ptr<std::unique_ptr<CSprite>[]>(new (std::nothrow) std::unique_ptr<CSprite>[capacity]);
+}
+
 }  // namespace
 
 CSpriteArray::CSpriteArray(int initialCapacity) {
     if (initialCapacity > 0) {
-        items = new (std::nothrow) CSprite*[initialCapacity]();
+        items = NewEntries(initialCapacity);
         capacity = items ? initialCapacity : 0;
     }
 }
 
-CSpriteArray::~CSpriteArray() {
-    for (int i = 0; i < capacity; ++i) ReleaseItem(i);
-    delete[] items;
-    items = nullptr;
-    capacity = 0;
-}
+CSpriteArray::~CSpriteArray() = default;
 
 int CSpriteArray::Load(CFileMM& archive, int n, int useTexture) {
     // A negative count from damaged data loads nothing, like 0.
     count = static_cast<std::int16_t>(n > 0 ? n : 0);
     if (n <= 0) return 0;
     for (int i = 0; i < n; ++i) {
-        CSprite* frame = new (std::nothrow) CSprite;
+        std::unique_ptr<CSprite> frame(new (std::nothrow) CSprite);
         if (!frame) {
             // The destructor must still find a consistent, empty array.
-            for (int j = 0; j < capacity; ++j) ReleaseItem(j);
-            delete[] items;
-            items = nullptr;
+            items.reset();
             capacity = 0;
             throw CMemException(kUnit, 137);
         }
-        try {
-            frame->InitFrame(archive, useTexture);
-        } catch (...) {
-            delete frame;
-            throw;
-        }
-        int result = Set(i, frame);
-        if (result != 0) {
-            delete frame;  // not stored: nobody else would free it
-            return result;
-        }
+        frame->InitFrame(archive, useTexture);
+        const int result = Set(i, frame.get());
+        if (result != 0) return result;  // not stored: freed with frame
+        frame.release();                 // the entry holds it now
     }
     return 0;
 }
@@ -64,8 +56,7 @@ int CSpriteArray::Set(int i, CSprite* frame) {
         int result = Grow(i);
         if (result != 0) return result;
     }
-    if (items[i] != frame) ReleaseItem(i);
-    items[i] = frame;
+    if (items[i].get() != frame) items[i].reset(frame);
     return 0;
 }
 
@@ -74,24 +65,22 @@ int CSpriteArray::Grow(int i) {
     const long long wanted = static_cast<long long>(capacity) + ((static_cast<long long>(i) - capacity) / 4) * 4 + 4;
     if (wanted > 0x7FFFFFFF) return kResultCannotGrow;
     const int newCapacity = static_cast<int>(wanted);
-    CSprite** larger = new (std::nothrow) CSprite*[newCapacity]();
+    auto larger = NewEntries(newCapacity);
     if (!larger) return kResultCannotGrow;
-    for (int j = 0; j < capacity; ++j) larger[j] = items[j];
-    delete[] items;
-    items = larger;
+    for (int j = 0; j < capacity; ++j) larger[j] = std::move(items[j]);
+    items = std::move(larger);
     capacity = newCapacity;
     return 0;
 }
 
 CSprite* CSpriteArray::Get(int i) const {
     if (i < 0 || i >= capacity) return nullptr;
-    return items[i];
+    return items[i].get();
 }
 
 void CSpriteArray::ReleaseItem(int i) {
-    if (i < 0 || i >= capacity || !items[i]) return;
-    delete items[i];  // the frame's destructor releases its picture
-    items[i] = nullptr;
+    if (i < 0 || i >= capacity) return;
+    items[i].reset();  // the frame's destructor releases its picture
 }
 
 int ReadFrameCount(CFileMM& archive, const char* unit, int line) {
@@ -109,17 +98,9 @@ CSpriteArray* LoadSpriteArray(CFileMM& archive, int useTexture) {
     archive.ReadChunkHeader(&header);
     if (header.id != kIdAnim) throw CFileException(kUnit, 100);
     const int n = ReadFrameCount(archive, kUnit, 100);
-    CSpriteArray* array = new (std::nothrow) CSpriteArray(n);
+    std::unique_ptr<CSpriteArray> array(new (std::nothrow) CSpriteArray(n));
     if (!array) throw CMemException(kUnit, 108);
-    try {
-        if (array->Load(archive, n, useTexture) != 0) {
-            delete array;
-            return nullptr;
-        }
-    } catch (...) {
-        delete array;
-        throw;
-    }
+    if (array->Load(archive, n, useTexture) != 0) return nullptr;
     archive.Ascend();
-    return array;
+    return array.release();
 }

@@ -3,6 +3,7 @@
 // "anim" entry of the asset archive (an animation, or a font's glyphs).
 
 #include <cstdint>
+#include <memory>
 
 class CFileMM;
 class CSprite;
@@ -34,7 +35,7 @@ public:
     int GetCapacity() const { return capacity; }
     int GetCount() const { return count; }
 
-    CSprite** items = nullptr;
+    std::unique_ptr<std::unique_ptr<CSprite>[]> items;  // capacity entries, each a frame or null
     int capacity = 0;
     std::int16_t count = 0;
 };
