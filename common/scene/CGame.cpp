@@ -19,17 +19,10 @@ CGame::CGame(CScreen* owner, int ox, int oy, int mode, int value, int collisionO
     SetupTurn();
 }
 
-CGame::~CGame() {
-    delete status;
-    status = nullptr;
-    delete gameOverlayAFrame;
-    delete gameOverlayBFrame;
-}
+CGame::~CGame() = default;
 
 void CGame::SetStatus(CStatus* panel) {
-    if (panel == status) return;
-    delete status;
-    status = panel;
+    if (panel != status.get()) status.reset(panel);
 }
 
 void CGame::OnLeftUp(int, int) {
@@ -198,12 +191,12 @@ void CGame::SetupTurn() {
 }
 
 void CGame::CloseGameOverlayA() {
-    CloseOverlay(&gameOverlayAActor, &gameOverlayAFrame);
+    CloseOverlay(gameOverlayAActor, gameOverlayAFrame);
     gameOverlayAShown = 0;
 }
 
 void CGame::CloseGameOverlayB() {
-    CloseOverlay(&gameOverlayBActor, &gameOverlayBFrame);
+    CloseOverlay(gameOverlayBActor, gameOverlayBFrame);
     gameOver = 0;
 }
 

@@ -3,6 +3,8 @@
 // bookkeeping, the direction-key flags, and two game overlays on top of the
 // scene's own.
 
+#include <memory>
+
 #include "common/scene/CScene.h"
 
 class CStatus;
@@ -85,7 +87,7 @@ public:
     // deleted). While running, Tick updates it every frame.
     void SetStatus(CStatus* panel);
 
-    CStatus* status = nullptr;  // owned; null until a game sets its panel
+    std::unique_ptr<CStatus> status;  // null until a game sets its panel
     int players = 1;
     int difficulty = 2;
     int currentPlayer = 0;
@@ -98,8 +100,8 @@ public:
     int gameOverlayAShown = 0;
     CActor* gameOverlayAActor = nullptr;
     CActor* gameOverlayBActor = nullptr;
-    CSprite* gameOverlayAFrame = nullptr;  // owned
-    CSprite* gameOverlayBFrame = nullptr;  // owned
+    std::unique_ptr<CSprite> gameOverlayAFrame;
+    std::unique_ptr<CSprite> gameOverlayBFrame;
     int turnsEnabled = 1;
     int secondTurnFlag = 1;
     int firstKeySeen = 0;

@@ -33,7 +33,7 @@ CScene::CScene(CScreen* owner, int ox, int oy, int mode, int value, int collisio
     : userValue(value), originX(ox), originY(oy), screen(owner) {
     if (mode != 3) redrawMode = mode;
     SetViewport(CRect{0, 0, owner ? owner->clientWidth : 0, owner ? owner->clientHeight : 0});
-    collisionManager = new CCollisionMgr(this, collisionOrder);
+    collisionManager = std::make_unique<CCollisionMgr>(this, collisionOrder);
 
     previous = gLastScene;
     if (gLastScene)
@@ -63,9 +63,6 @@ CScene::~CScene() {
     // given its address).
     ForgetSceneInRouting(this);
     if (previous) previous->Invalidate(nullptr);
-    delete collisionManager;
-    delete pagedOverlayFrame;
-    delete secondOverlayFrame;
 }
 
 void CScene::GetTargetSize(int* width, int* height) const {
@@ -321,25 +318,24 @@ int CScene::PagedOverlayNext() {
     return 0;
 }
 
-void CScene::CloseOverlay(CActor** actor, CSprite** frame) {
-    if (*actor) {
+void CScene::CloseOverlay(CActor*& actor, std::unique_ptr<CSprite>& frame) {
+    if (actor) {
         // Hidden at once, so nothing draws the picture freed below before the
         // scene deletes the actor.
-        (*actor)->Hide();
-        (*actor)->Kill();
-        *actor = nullptr;
+        actor->Hide();
+        actor->Kill();
+        actor = nullptr;
     }
-    delete *frame;
-    *frame = nullptr;
+    frame.reset();
 }
 
 void CScene::CloseSecondOverlay() {
-    CloseOverlay(&secondOverlayActor, &secondOverlayFrame);
+    CloseOverlay(secondOverlayActor, secondOverlayFrame);
     secondOverlayShown = 0;
 }
 
 void CScene::ClosePagedOverlay() {
-    CloseOverlay(&pagedOverlayActor, &pagedOverlayFrame);
+    CloseOverlay(pagedOverlayActor, pagedOverlayFrame);
     pagedOverlayShown = 0;
 }
 

@@ -5,6 +5,7 @@
 // ticked in that order, and input goes to the newest one, the top scene.
 
 #include <cstdint>
+#include <memory>
 
 #include "common/scene/CMouseEvent.h"
 #include "common/scene/CRect.h"
@@ -146,7 +147,7 @@ public:
     int originY = 0;
     CActor* actorFirst = nullptr;
     CActor* actorLast = nullptr;
-    CCollisionMgr* collisionManager = nullptr;  // owned
+    std::unique_ptr<CCollisionMgr> collisionManager;
     int actorStep = 0;
     int actorClock = 0;
     int sceneStep = 0;
@@ -170,8 +171,8 @@ public:
     CActorFade* fade = nullptr;
     CActor* pagedOverlayActor = nullptr;
     CActor* secondOverlayActor = nullptr;
-    CSprite* pagedOverlayFrame = nullptr;  // owned
-    CSprite* secondOverlayFrame = nullptr;  // owned
+    std::unique_ptr<CSprite> pagedOverlayFrame;
+    std::unique_ptr<CSprite> secondOverlayFrame;
 
 protected:
     // 1 while no time passes for this scene: paused, suspended, or its
@@ -181,7 +182,7 @@ protected:
     // at most kMaxStepTicks and never negative.
     int StepClock(int* clock, int* primed);
     // Kills an overlay actor and frees its picture.
-    static void CloseOverlay(CActor** actor, CSprite** frame);
+    static void CloseOverlay(CActor*& actor, std::unique_ptr<CSprite>& frame);
 
 private:
     // The first step of each clock after construction is 0, however long the

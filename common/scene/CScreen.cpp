@@ -20,13 +20,9 @@ constexpr DWORD kSoundCreationFlags = 128;
 
 CScreen::CScreen() = default;
 
-CScreen::~CScreen() {
-    Release();
-    // Release leaves the music to OnDestroy; a screen that never quit through
-    // it must not leak the segment.
-    delete music;
-    music = nullptr;
-}
+// Release leaves the music to OnDestroy; a screen that never quit through it
+// frees the segment with its members.
+CScreen::~CScreen() { Release(); }
 
 COptions* CScreen::Options() { return gApplication ? gApplication->GetOptions() : nullptr; }
 
@@ -43,19 +39,17 @@ int CScreen::IsFullScreenMode() {
 void CScreen::DeleteScenes() {
     if (!scene) return;
     // Scenes laid over the current one (dialogs) refer to it: they go first.
-    while (CScene::Last() && CScene::Last() != scene) delete CScene::Last();
-    delete scene;
-    scene = nullptr;
+    while (CScene::Last() && CScene::Last() != scene.get()) delete CScene::Last();
+    scene.reset();
 }
 
 void CScreen::OnDestroy() {
     DeleteScenes();
-    delete music;
-    music = nullptr;
+    music.reset();
     if (gApplication) gApplication->Quit(0);
 }
 
-void CScreen::OnClose() { RequestScene(scene, kRequestQuit, 1); }
+void CScreen::OnClose() { RequestScene(scene.get(), kRequestQuit, 1); }
 
 void CScreen::OnSize(int, int) {
     if (IsMinimised()) {
@@ -169,8 +163,7 @@ int CScreen::BeginContent() { return 0; }
 
 void CScreen::Release() {
     if (scene) scene->FreeAssets();
-    delete archive;
-    archive = nullptr;
+    archive.reset();
     sharedA.reset();
     sharedB.reset();
     DeleteScenes();
@@ -180,7 +173,7 @@ void CScreen::RequestScene(CScene* requested, int code, int resume) {
     requestCode = code;
     requestPending = 1;
     requestResume = resume;
-    requestedScene = requested ? requested : scene;
+    requestedScene = requested ? requested : scene.get();
 }
 
 int CScreen::IsMusicOff() { return IsMusicSettingOff(); }
@@ -205,7 +198,7 @@ void CScreen::HideSystemCursor() {
 }
 
 int CScreen::LoadSound(MSound** sound, CFileMM* from) {
-    if (!from) from = archive;
+    if (!from) from = archive.get();
     if (!from) return kScreenLoadFailed;
     ChunkHeader header;
     from->ReadChunkHeader(&header);
@@ -219,15 +212,16 @@ int CScreen::LoadMusic(CFileMM* from) {
     if (music) {
         music->Stop(0);
         musicPaused = 1;
-        delete music;
-        music = nullptr;
+        music.reset();
     }
-    if (!from) from = archive;
+    if (!from) from = archive.get();
     if (!from) return kScreenLoadFailed;
     ChunkHeader header;
     from->ReadChunkHeader(&header);
     if (header.id != kIdMidi) throw CFileException(kUnit, 515);
-    const int result = MMusicManager::Get()->LoadFromArchive(&music, *from, 1, 1);
+    MMusicSegment* loaded = nullptr;
+    const int result = MMusicManager::Get()->LoadFromArchive(&loaded, *from, 1, 1);
+    music.reset(loaded);
     from->Ascend();
     return result != 0 ? kScreenLoadFailed : 0;
 }

@@ -107,11 +107,11 @@ public:
     int musicPaused = 1;
     int minimised = 0;
     int requestCode = 0;
-    MMusicSegment* music = nullptr;  // owned
-    CFileMM* archive = nullptr;      // owned
+    std::unique_ptr<MMusicSegment> music;
+    std::unique_ptr<CFileMM> archive;
     std::unique_ptr<CScreenOwned> sharedA;
     std::unique_ptr<CScreenOwned> sharedB;
-    CScene* scene = nullptr;  // owned
+    std::unique_ptr<CScene> scene;
     CScene* requestedScene = nullptr;
     CMouseEvent event;
 

@@ -22,15 +22,7 @@ CStatus::CStatus(CGame* game) : owner(game) {
     }
 }
 
-CStatus::~CStatus() {
-    delete pScore;
-    delete pHighScore;
-    delete pCounter1;
-    delete pLives;
-    delete pLevel;
-    delete pCounter2;
-    delete pCounter3;
-}
+CStatus::~CStatus() = default;
 
 int CStatus::OwnerPlayers() const { return owner ? owner->players : 0; }
 

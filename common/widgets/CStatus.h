@@ -5,6 +5,8 @@
 // holds live in its owner's scene. A game derives its own panel and fills the
 // display slots it needs; every operation skips a slot left empty.
 
+#include <memory>
+
 class CActor;
 class CActorSlider;
 class CCounter;
@@ -100,14 +102,14 @@ public:
     static constexpr const char* kNoWinnerAll = "No winner.  You all need work!";
 
     CGame* owner = nullptr;
-    CScore* pScore = nullptr;           // owned
-    CScore* pHighScore = nullptr;       // owned
-    CNumber* pCounter1 = nullptr;       // owned; a game's time or similar
-    CNumber* pLives = nullptr;          // owned
-    CNumber* pLevel = nullptr;          // owned
-    CCounter* pCounter2 = nullptr;      // owned; with its hold and stale flags
-    CActorSlider* pSlider = nullptr;    // an actor of the scene
-    CNumber* pCounter3 = nullptr;       // owned
+    std::unique_ptr<CScore> pScore;
+    std::unique_ptr<CScore> pHighScore;
+    std::unique_ptr<CNumber> pCounter1;  // a game's time or similar
+    std::unique_ptr<CNumber> pLives;
+    std::unique_ptr<CNumber> pLevel;
+    std::unique_ptr<CCounter> pCounter2;  // with its hold and stale flags
+    CActorSlider* pSlider = nullptr;      // an actor of the scene
+    std::unique_ptr<CNumber> pCounter3;
     CActor* pasGameOverPicture = nullptr;  // picture 1, an actor of the scene
     CActor* pasPausePicture = nullptr;     // picture 2, an actor of the scene
     CEditBox* pMsgEditBox1 = nullptr;   // message lines, actors of the scene

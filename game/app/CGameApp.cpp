@@ -65,7 +65,7 @@ COptions* CGameApp::GetOptions() {
     return static_cast<COptions*>(options);
 }
 
-CGameScreen* CGameApp::GetGameScreen() const { return static_cast<CGameScreen*>(screen); }
+CGameScreen* CGameApp::GetGameScreen() const { return static_cast<CGameScreen*>(screen.get()); }
 
 void CGameApp::UseFullScreenSize() {
     fullScreen = 1;
@@ -126,7 +126,7 @@ int CGameApp::OnInit() {
     largeIconId = IDI_LARGE_ICON;
     smallIconId = IDI_SMALL_ICON;
     auto* gameScreen = new CGameScreen;
-    screen = gameScreen;
+    screen.reset(gameScreen);
 
     if (gameScreen->Create(instance, name, windowWidth, windowHeight, fullScreen ? kStyleFullScreen : kStyleWindowed) !=
         0)

@@ -78,9 +78,9 @@ void CGameScreen::GameSceneOrigin(int* x, int* y) const {
 }
 
 int CGameScreen::CreateContent() {
-    archive = new CFileMM;
+    archive = std::make_unique<CFileMM>();
     std::string damaged;
-    const int opened = OpenAssetArchive(archive, kAssetArchiveName, handle, ".", &damaged);
+    const int opened = OpenAssetArchive(archive.get(), kAssetArchiveName, handle, ".", &damaged);
     if (opened != 0) {
         if (damaged.empty()) return kResultAssetsGivenUp;
         ReportDamagedArchive(damaged);
@@ -101,7 +101,7 @@ int CGameScreen::MakeGameScene() {
     int originX = 0, originY = 0;
     GameSceneOrigin(&originX, &originY);
     auto* play = new CPlayScene(this, originX, originY, 0, 0, 1);
-    scene = play;
+    scene.reset(play);
     try {
         play->LoadAssets();
     } catch (const CFileException&) {
@@ -178,7 +178,7 @@ void CGameScreen::CloseDialog(CScene* dialog, int code, int resume) {
 }
 
 void CGameScreen::CloseFrontEnd(CScene* frontEnd, int kind, int code, int resume) {
-    CScene* game = scene;
+    CScene* game = scene.get();
     if (game) game->FadeOut();
     requestPending = 0;
     requestedScene = nullptr;

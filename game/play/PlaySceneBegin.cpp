@@ -156,7 +156,7 @@ void CPlayScene::LoadMusicForGame() {
     if (screen->archive) {
         try {
             screen->archive->SeekEntry(kMusicEntries[musicIndex]);
-            screen->LoadMusic(screen->archive);
+            screen->LoadMusic(screen->archive.get());
         } catch (const CException&) {
             // A damaged archive leaves the game without music.
         }

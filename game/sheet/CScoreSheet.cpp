@@ -79,17 +79,19 @@ CScoreSheet::CScoreSheet(CGame* game) : CStatus(game) {
 
 void CScoreSheet::CreateDisplays() {
     CScene* scene = owner;
-    pScore = new CScore(this, scene, kScoreX * kFixed, kScoreY * kFixed, kDisplayDepth * kFixed,
-                        DisplayText(kAlignRight), DisplayButton(0), kDisplayDigits);
-    pHighScore = new CScore(this, scene, kHighScoreX * kFixed, kScoreY * kFixed, kDisplayDepth * kFixed,
-                            DisplayText(kAlignRight), DisplayButton(0), kDisplayDigits);
+    pScore = std::make_unique<CScore>(this, scene, kScoreX * kFixed, kScoreY * kFixed, kDisplayDepth * kFixed,
+                                      DisplayText(kAlignRight), DisplayButton(0), kDisplayDigits);
+    pHighScore = std::make_unique<CScore>(this, scene, kHighScoreX * kFixed, kScoreY * kFixed, kDisplayDepth * kFixed,
+                                          DisplayText(kAlignRight), DisplayButton(0), kDisplayDigits);
     pHighScore->Set(ReadBestScore());
     pasLeftLevel = NewPicture(scene, kLeftMarkerX, kMarkerY, kMarkerDepth, gSheetAssets.levelMarker);
     pasRightLevel = NewPicture(scene, kRightMarkerX, kMarkerY, kMarkerDepth, gSheetAssets.levelMarker);
-    pLeftSubtotal = new CScore(this, scene, kLeftSubtotalX * kFixed, kSubtotalY * kFixed, kDisplayDepth * kFixed,
-                               DisplayText(kAlignCentre), DisplayButton(kLeftSubtotalKey), kDisplayDigits);
-    pRightSubtotal = new CScore(this, scene, kRightSubtotalX * kFixed, kSubtotalY * kFixed, kDisplayDepth * kFixed,
-                                DisplayText(kAlignCentre), DisplayButton(kRightSubtotalKey), kDisplayDigits);
+    pLeftSubtotal =
+        std::make_unique<CScore>(this, scene, kLeftSubtotalX * kFixed, kSubtotalY * kFixed, kDisplayDepth * kFixed,
+                                 DisplayText(kAlignCentre), DisplayButton(kLeftSubtotalKey), kDisplayDigits);
+    pRightSubtotal =
+        std::make_unique<CScore>(this, scene, kRightSubtotalX * kFixed, kSubtotalY * kFixed, kDisplayDepth * kFixed,
+                                 DisplayText(kAlignCentre), DisplayButton(kRightSubtotalKey), kDisplayDigits);
 }
 
 void CScoreSheet::CreateCells() {
@@ -137,8 +139,6 @@ CScoreSheet::~CScoreSheet() {
     Retire(pMsgEditBox1);
     Retire(pMsgEditBox2);
     FreeScoreSheetAssets();
-    delete pLeftSubtotal;
-    delete pRightSubtotal;
 }
 
 ScoreCells CScoreSheet::CellValues() const {

@@ -6,6 +6,8 @@
 // fills the cell with its sound, recomputes the totals and, once every cell
 // is filled, ends the game.
 
+#include <memory>
+
 #include "common/widgets/CStatus.h"
 #include "game/rules/HandScore.h"
 
@@ -57,8 +59,8 @@ public:
     SheetTotalsValue Totals() const { return SheetTotals(CellValues()); }
 
     CScoreCell* pScoreCell[kCategoryCount] = {};  // actors of the scene
-    CScore* pLeftSubtotal = nullptr;               // owned
-    CScore* pRightSubtotal = nullptr;              // owned
+    std::unique_ptr<CScore> pLeftSubtotal;
+    std::unique_ptr<CScore> pRightSubtotal;
     CActorSprite* pasLeftLevel = nullptr;          // actors of the scene
     CActorSprite* pasRightLevel = nullptr;
     CActorSprite* pasGameOver = nullptr;

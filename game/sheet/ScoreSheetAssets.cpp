@@ -41,11 +41,11 @@ void FreeObject(T** object) {
 
 int LoadSoundAt(CScreen* screen, MSound** sound) {
     if (!screen || !screen->archive) return kSheetSoundLoadFailed;
-    return screen->LoadSound(sound, screen->archive) != 0 || !*sound ? kSheetSoundLoadFailed : 0;
+    return screen->LoadSound(sound, screen->archive.get()) != 0 || !*sound ? kSheetSoundLoadFailed : 0;
 }
 
 void CreateUndoButton(CScreen* screen) {
-    CScene* scene = screen->scene;
+    CScene* scene = screen->scene.get();
     if (!scene) return;
     CTextRecord text;
     text.text = "";

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "platform/core/CException.h"
@@ -84,8 +85,8 @@ std::string UserConfigFolder() {
 MApplication::MApplication() { name[0] = '\0'; }
 
 MApplication::~MApplication() {
-    delete screen;
-    screen = nullptr;
+    // Before the options record and the icons, not after them with the members.
+    screen.reset();
     delete options;
     options = nullptr;
     for (void*& icon : icons) {

@@ -3,6 +3,7 @@
 // the settings root, the program's resources and the process entry.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "platform/app/BApplication.h"
@@ -66,7 +67,7 @@ public:
     void* instance = nullptr;
     const MAcceleratorTable* accelerators = nullptr;
     std::string registryRoot;  // empty: no root
-    MWindow* screen = nullptr;  // owned
+    std::unique_ptr<MWindow> screen;
     char name[64];
     std::uint16_t largeIconId = 0;
     std::uint16_t smallIconId = 0;

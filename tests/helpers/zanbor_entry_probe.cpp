@@ -23,7 +23,7 @@ public:
         if (std::strcmp(mode, "throw-init") == 0) throw CMemException("game/CProbe", 42);
         DemoShellApp::OnInit();
         MWindow* window = std::strcmp(mode, "throw-frame") == 0 ? new ThrowingWindow : new DemoShellWindow;
-        screen = window;
+        screen.reset(window);
         if (window->Create(instance, name, 794, 575, 0x11B) != 0) return 0;
         GameTimer(TIMER_RESET);
         GameTimer(TIMER_START);

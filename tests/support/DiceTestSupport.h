@@ -113,7 +113,7 @@ protected:
         ASSERT_FALSE(HasFatalFailure());
         ASSERT_EQ(LoadDieAssets(screen), 0);
         scene = new DiceScene(screen);
-        screen->scene = scene;
+        screen->scene.reset(scene);
     }
     void TearDown() override {
         FreeDieAssets();

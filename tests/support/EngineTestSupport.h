@@ -112,7 +112,7 @@ protected:
     }
     void TearDown() override {
         while (CScene::Last()) delete CScene::Last();
-        screen->scene = nullptr;
+        screen->scene.release();
         delete screen;
         SetGameTimerClock(nullptr);
     }

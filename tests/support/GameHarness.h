@@ -69,14 +69,14 @@ inline FileSpec ArchiveSpec(const std::string& folder) {
     return spec;
 }
 inline bool OpenArchive(CScreen& screen, const std::string& folder) {
-    screen.archive = new CFileMM;
+    screen.archive = std::make_unique<CFileMM>();
     return screen.archive->OpenArchive(ArchiveSpec(folder), kModeReadExisting) == 0;
 }
 
 // Scenes, screen, music and sound gone; the clock back to the real one.
 inline void CloseAll(CScreen* screen) {
     while (CScene::Last()) delete CScene::Last();
-    if (screen) screen->scene = nullptr;
+    if (screen) screen->scene.release();
     delete screen;
     MMusicManager::Free();
     MSoundManager::Free();
@@ -110,7 +110,7 @@ public:
             requestedScene = nullptr;
             if (code == kRequestQuit) {
                 quitCode = code;
-            } else if (requested != scene) {  // a dialog, or a page over the game
+            } else if (requested != scene.get()) {  // a dialog, or a page over the game
                 // A page leaves the game faded out: it comes back as on the game screen.
                 if (requested->sceneId != kSceneKindDialog && scene) scene->FadeOut();
                 delete requested;
@@ -199,7 +199,7 @@ public:
     // The scene as the game screen makes it: loaded and begun.
     CPlayScene* Begin() {
         scene = new CPlayScene(screen, 0, 0, 0, 0, 1);
-        screen->scene = scene;
+        screen->scene.reset(scene);
         scene->LoadAssets();
         loadResult = scene->GetLoadResult();
         scene->Begin();

@@ -82,7 +82,7 @@ protected:
     }
 
     CGameScreen* Screen() const { return app->GetGameScreen(); }
-    CPlayScene* Scene() const { return dynamic_cast<CPlayScene*>(Screen()->scene); }
+    CPlayScene* Scene() const { return dynamic_cast<CPlayScene*>(Screen()->scene.get()); }
 
     // One frame of the loop after ticks of game time.
     void Frame(int ticks) {

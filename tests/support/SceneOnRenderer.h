@@ -21,7 +21,7 @@ protected:
     }
     void TearDown() override {
         delete scene;
-        screen->scene = nullptr;
+        screen->scene.release();
         delete screen;
         SetGameTimerClock(nullptr);
         CActorFade::SetLastFadeColour(0);

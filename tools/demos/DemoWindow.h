@@ -11,7 +11,7 @@
 
 // Makes window the application's screen and opens it; 1 on success.
 inline int OpenDemoWindow(MApplication* app, MWindow* window, const char* title, double* seconds) {
-    app->screen = window;
+    app->screen.reset(window);
     if (const char* text = std::getenv("ZANBOR_DEMO_SECONDS")) *seconds = std::atof(text);
     if (window->Create(app->instance, title, 800, 600,
                        WF_CAPTION | WF_BORDER | WF_MINIMIZEBOX | WF_SYSMENU | WF_VISIBLE) != 0)

@@ -212,18 +212,17 @@ public:
         places.push_back("build/bin/zanborassets.mm");
         for (const std::string& place : places) {
             if (access(place.c_str(), R_OK) != 0) continue;
-            auto* file = new CFileMM;
+            auto file = std::make_unique<CFileMM>();
             try {
                 if (file->OpenArchive(MakeFileSpec(place.c_str()), kModeReadExisting) == 0) {
-                    archive = file;
+                    archive = std::move(file);
                     break;
                 }
             } catch (const CException&) {
             }
-            delete file;
         }
         HideSystemCursor();
-        scene = new DemoScene(this);
+        scene = std::make_unique<DemoScene>(this);
         scene->LoadAssets();
         return 0;
     }

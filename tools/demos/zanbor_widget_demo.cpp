@@ -163,7 +163,7 @@ public:
     ~DemoScreen() override {
         // The scenes go before the pictures and fonts they show.
         while (CScene::Last()) delete CScene::Last();
-        scene = nullptr;
+        scene.release();
     }
     int CreateContent() override { return 0; }
     void OnClose() override {
@@ -301,7 +301,7 @@ void DemoScreen::Build() {
     optionFrames->count = 2;
 
     first = new WidgetScene(this, pageFont.get(), optionFrames.get());
-    scene = first;
+    scene.reset(first);
 }
 
 void DemoScreen::OpenDialog() {
@@ -385,8 +385,7 @@ public:
     }
     void OnExit() override {
         // The scenes and their pictures go first, then the fonts, before the renderer.
-        delete screen;
-        screen = nullptr;
+        screen.reset();
         MFontManager::Free();
     }
 };

@@ -10,7 +10,7 @@ using EngineRouting = EngineWindowTest;
 
 TEST_F(EngineRouting, AClickOnATransparentPixelReachesTheActorBelow) {
     auto* scene = new ProbeScene(screen, "game");
-    screen->scene = scene;
+    screen->scene.reset(scene);
     new ProbeSprite(scene, "below", 100, 100, 50, Picture(40, 40, false));
     new ProbeSprite(scene, "button", 100, 100, 20, Picture(40, 40, true));
 
@@ -28,7 +28,7 @@ TEST_F(EngineRouting, AClickOnATransparentPixelReachesTheActorBelow) {
 
 TEST_F(EngineRouting, AMirroredPictureIsHitThroughItsMirror) {
     auto* scene = new ProbeScene(screen, "game");
-    screen->scene = scene;
+    screen->scene.reset(scene);
     auto* sprite = new ProbeSprite(scene, "mirrored", 140, 100, 20, Picture(40, 40, true));
     sprite->flip = kFlipHorizontal;  // now covers 100..140 with its clear half on the right
     sprite->RecalcBounds();
@@ -39,7 +39,7 @@ TEST_F(EngineRouting, AMirroredPictureIsHitThroughItsMirror) {
 
 TEST_F(EngineRouting, ACapturedDragGetsTheMovesAndTheReleaseAnywhere) {
     auto* scene = new ProbeScene(screen, "game");
-    screen->scene = scene;
+    screen->scene.reset(scene);
     auto* die = new ProbeSprite(scene, "die", 100, 100, 20, Picture(40, 40, false));
     die->dragging = 1;
 
@@ -63,7 +63,7 @@ TEST_F(EngineRouting, ACapturedDragGetsTheMovesAndTheReleaseAnywhere) {
 
 TEST_F(EngineRouting, AReleaseOverANewTopSceneIsNotDelivered) {
     auto* game = new ProbeScene(screen, "game");
-    screen->scene = game;
+    screen->scene.reset(game);
     Press(50, 50);
     auto* dialog = new ProbeScene(screen, "dialog");
     Release(50, 50);
@@ -88,7 +88,7 @@ TEST_F(EngineRouting, AReleaseOverANewTopSceneIsNotDelivered) {
 
 TEST_F(EngineRouting, AKeyReleaseGoesOnlyToTheSceneThatSawThePress) {
     auto* game = new ProbeScene(screen, "game");
-    screen->scene = game;
+    screen->scene.reset(game);
     Key(SDL_KEYDOWN, SDLK_RETURN);
     auto* dialog = new ProbeScene(screen, "dialog");
     Key(SDL_KEYUP, SDLK_RETURN);  // the dialog never saw the press
@@ -98,7 +98,7 @@ TEST_F(EngineRouting, AKeyReleaseGoesOnlyToTheSceneThatSawThePress) {
     Key(SDL_KEYUP, SDLK_a);  // the key-down scene is gone
     EXPECT_EQ(gLog, (std::vector<std::string>{"game key-down 13", "dialog key-down 65", "dialog key-up 65"}));
     // Without any scene the screen treats keys as handled.
-    screen->scene = nullptr;
+    screen->scene.release();
     delete game;
     EXPECT_EQ(screen->OnKeyDown(13), 1);
     EXPECT_EQ(screen->OnKeyUp(13), 1);
@@ -106,7 +106,7 @@ TEST_F(EngineRouting, AKeyReleaseGoesOnlyToTheSceneThatSawThePress) {
 
 TEST_F(EngineRouting, AHotspotTurnsAClickIntoTheKeyPressOfItsId) {
     auto* scene = new ProbeScene(screen, "game");
-    screen->scene = scene;
+    screen->scene.reset(scene);
     new CActorHotspot(scene, CRect{10, 20, 110, 70}, 200 * 256, 'x');
     Press(10, 20);
     Press(109, 69);

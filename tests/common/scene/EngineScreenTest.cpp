@@ -34,7 +34,7 @@ using EngineScreenTests = EngineWindowTest;
 
 TEST_F(EngineScreenTests, APendingRequestStopsFramesButNotEventDelivery) {
     auto* scene = new ProbeScene(screen, "game");
-    screen->scene = scene;
+    screen->scene.reset(scene);
     auto* actor = new CountingSprite(scene, "actor", 10, 10, 20, Picture(8, 8, false));
     screen->Frame();
     EXPECT_EQ(actor->updates, 1);
@@ -62,7 +62,7 @@ TEST_F(EngineScreenTests, APendingRequestStopsFramesButNotEventDelivery) {
 
 TEST_F(EngineScreenTests, TheFrameDrawsTheScenesFarToNear) {
     auto* scene = new ProbeScene(screen, "game");
-    screen->scene = scene;
+    screen->scene.reset(scene);
     new ProbeSprite(scene, "back", 0, 0, 100, Picture(100, 100, false));
     auto* front = new ProbeSprite(scene, "front", 50, 50, 10, Picture(20, 20, true));
     screen->Frame();
@@ -83,7 +83,7 @@ TEST_F(EngineScreenTests, TheFrameDrawsTheScenesFarToNear) {
 
 TEST_F(EngineScreenTests, DeactivationStopsTheGameClockAndReactivationRestartsIt) {
     auto* scene = new ProbeScene(screen, "game");
-    screen->scene = scene;
+    screen->scene.reset(scene);
     AdvanceTicks(50);
     const int before = CScene::Now();
     EXPECT_EQ(before, 50);
@@ -105,8 +105,8 @@ TEST_F(EngineScreenTests, DeactivationStopsTheGameClockAndReactivationRestartsIt
 
 TEST_F(EngineScreenTests, MinimisingPausesSceneAndMusicAndRestoringResumesOnlyWhenAllowed) {
     auto* scene = new ProbeScene(screen, "game");
-    screen->scene = scene;
-    screen->music = SilentSegment();
+    screen->scene.reset(scene);
+    screen->music.reset(SilentSegment());
     screen->musicPaused = 0;  // as if playing
 
     Window(SDL_WINDOWEVENT_MINIMIZED);
@@ -143,7 +143,7 @@ TEST_F(EngineScreenTests, MinimisingPausesSceneAndMusicAndRestoringResumesOnlyWh
 
 TEST_F(EngineScreenTests, MusicControlsFollowTheirFlags) {
     EXPECT_EQ(screen->PlayMusic(1), 0);  // no music: nothing to do
-    screen->music = SilentSegment();
+    screen->music.reset(SilentSegment());
     EXPECT_EQ(screen->PlayMusic(1), kScreenMusicStartFailed);  // no synthesizer to play on
     EXPECT_EQ(screen->musicPaused, 1);
     screen->ToggleMusic();
@@ -170,7 +170,7 @@ TEST_F(EngineScreenTests, SoundAndMusicLoadersCheckTheChunkKind) {
         writer.Finish();
     }
     auto* archive = new CFileMM;
-    screen->archive = archive;
+    screen->archive.reset(archive);
     ASSERT_EQ(archive->OpenArchive(folder.Spec("s.mm"), kModeReadExisting), 0);
     archive->SeekEntry(0);
 

@@ -150,7 +150,7 @@ TEST_F(ScreenScenes, ReleaseAndOnDestroyDeleteTheScenesOverTheCurrentOneNewestFi
         gLog.clear();
         auto* older = new NotedScene(screen, "older");
         auto* current = new NotedScene(screen, "current");
-        screen->scene = current;
+        screen->scene.reset(current);
         // A dialog over the current scene lowers its count when it goes, so
         // it must go first.
         new CSceneDialog(screen, current, nullptr, nullptr, nullptr, nullptr, CButtonRecord{}, 0, 400, 300, -1, 0, 0);

@@ -20,7 +20,7 @@ protected:
     void SetUp() override {
         EngineWindowTest::SetUp();
         scene = new ProbeScene(screen, "board");
-        screen->scene = scene;
+        screen->scene.reset(scene);
         shown = new ProbeSprite(scene, "shown", 10, 10, 20, Picture(16, 16, false));
         hidden = new ProbeSprite(scene, "hidden", 40, 10, 20, Picture(16, 16, false));
         hidden->Hide();
@@ -39,7 +39,7 @@ protected:
     void TearDown() override {
         // The scenes go first: the animation still points into the strip.
         while (CScene::Last()) delete CScene::Last();
-        screen->scene = nullptr;
+        screen->scene.release();
         strip.reset();
         EngineWindowTest::TearDown();
     }

@@ -206,7 +206,7 @@ TEST_F(SceneKeys, PauseKeyTogglesPauseAndUserPauseAndEscapeClosesThePagedOverlay
     EXPECT_EQ(scene.OnKeyDown(VK_ESCAPE_KEY), 0);
     scene.PagedOverlayNext();
     scene.paused = 1;
-    scene.pagedOverlayFrame = MakeFrame(4, 4, 0, 0);
+    scene.pagedOverlayFrame.reset(MakeFrame(4, 4, 0, 0));
     EXPECT_EQ(scene.OnKeyDown(VK_ESCAPE_KEY), 1);
     EXPECT_FALSE(scene.pagedOverlayShown);
     EXPECT_EQ(scene.pagedOverlayFrame, nullptr);

@@ -35,9 +35,10 @@ protected:
     // A fresh panel whose score display starts at start.
     CScore* Score(int start) {
         panel = std::make_unique<CountingPanel>(nullptr);
-        panel->pScore = new CScore(panel.get(), scene, 0, 0, 256, DigitLabel(font.get()), CButtonRecord{}, 6);
+        panel->pScore =
+            std::make_unique<CScore>(panel.get(), scene, 0, 0, 256, DigitLabel(font.get()), CButtonRecord{}, 6);
         panel->pScore->Set(start);
-        return panel->pScore;
+        return panel->pScore.get();
     }
     // The score's change in each of n frames.
     std::vector<int> Deltas(int frames) {
@@ -156,7 +157,7 @@ TEST_F(NumberTest, TheTimedCountAddsItsAmountEachFrameThenFinishesOnce) {
 
 TEST_F(NumberTest, EveryChangeReachesThePanelAndABonusArrivesOnceWhenAllowed) {
     CScore* score = Score(0);
-    panel->pLives = new CNumber(scene, 0, 0, 256, DigitLabel(font.get()), CButtonRecord{}, 2);
+    panel->pLives = std::make_unique<CNumber>(scene, 0, 0, 256, DigitLabel(font.get()), CButtonRecord{}, 2);
     score->AddScore(99999, 0, 0);
     EXPECT_EQ(panel->GetLives(), 0);
     score->AddScore(60, 1, 50);

@@ -16,7 +16,7 @@ protected:
     void SetUp() override {
         EngineWindowTest::SetUp();
         scene = new ProbeScene(screen, "options");
-        screen->scene = scene;
+        screen->scene.reset(scene);
     }
     // A 20 x 20 knob anchored at its top-left corner, on a track 100..200 at
     // x or y 300. The last one made is put out of the way.

@@ -23,9 +23,9 @@ class FullPanel : public CountingPanel {
 public:
     FullPanel(CGame* game, CFont* font) : CountingPanel(game) {
         const CTextRecord digits = DigitLabel(font);
-        auto number = [&](int n) { return new CCounter(game, 0, 0, 256, digits, CButtonRecord{}, n); };
-        pScore = new CScore(this, game, 0, 0, 256, digits, CButtonRecord{}, 7);
-        pHighScore = new CScore(nullptr, game, 0, 0, 256, digits, CButtonRecord{}, 7);
+        auto number = [&](int n) { return std::make_unique<CCounter>(game, 0, 0, 256, digits, CButtonRecord{}, n); };
+        pScore = std::make_unique<CScore>(this, game, 0, 0, 256, digits, CButtonRecord{}, 7);
+        pHighScore = std::make_unique<CScore>(nullptr, game, 0, 0, 256, digits, CButtonRecord{}, 7);
         pCounter1 = number(4);
         pLives = number(2);
         pLevel = number(5);

@@ -57,7 +57,7 @@ protected:
         gApplication = app.get();
         OpenWindow(794, 575);
         game = new GameProbe(screen);
-        screen->scene = game;
+        screen->scene.reset(game);
     }
     void TearDown() override {
         WindowTest::TearDown();
@@ -74,7 +74,7 @@ protected:
         const Bytes tune = Fixture("audio_tune.mid");
         MMusicSegment* segment = nullptr;
         MMusicManager::Get()->LoadSegment(&segment, tune.data(), static_cast<DWORD>(tune.size()), 1, 1);
-        screen->music = segment;
+        screen->music.reset(segment);
         screen->musicPaused = 1;
         return segment != nullptr;
     }
@@ -178,15 +178,15 @@ TEST_F(GameScreenRequests, ARequestNamingTheGameSceneStartsItAfresh) {
     // The new play scene reads its assets from the packed archive beside the program.
     setenv("ZANBOR_SOUNDFONT", "none", 1);
     ASSERT_FALSE(AudioResult::Failed(MSoundManager::Get()->Initialize(nullptr, DSSCL_PRIORITY, 2, 22050, 16)));
-    screen->archive = new CFileMM;
-    ASSERT_EQ(OpenAssetArchive(screen->archive, kAssetArchiveName, nullptr, "."), 0);
+    screen->archive = std::make_unique<CFileMM>();
+    ASSERT_EQ(OpenAssetArchive(screen->archive.get(), kAssetArchiveName, nullptr, "."), 0);
     screen->RequestScene(nullptr, 4, 1);
     screen->Frame();
     EXPECT_EQ(screen->requestPending, 0);
     ASSERT_NE(screen->scene, nullptr);
-    EXPECT_NE(screen->scene, static_cast<CScene*>(game));
-    EXPECT_EQ(CScene::First(), screen->scene);
-    EXPECT_EQ(CScene::Last(), screen->scene);
+    EXPECT_NE(screen->scene.get(), static_cast<CScene*>(game));
+    EXPECT_EQ(CScene::First(), screen->scene.get());
+    EXPECT_EQ(CScene::Last(), screen->scene.get());
     EXPECT_EQ(screen->scene->originX, 3 * 256);
     EXPECT_EQ(screen->scene->originY, 12 * 256);
     EXPECT_EQ(screen->scene->sceneId, kSceneKindPlay);

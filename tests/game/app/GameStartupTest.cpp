@@ -182,7 +182,7 @@ TEST_F(GameStartup, TheDesktopChecksFollowTheStoredWindowMode) {
             // The play scene's origin fits the window: shifted into the smaller window only.
             ASSERT_NE(app->GetGameScreen()->scene, nullptr);
             const bool window = c.clientWidth != 800;
-            CScene* game = app->GetGameScreen()->scene;
+            CScene* game = app->GetGameScreen()->scene.get();
             EXPECT_EQ(game->originX, window ? 3 * 256 : 0);
             EXPECT_EQ(game->originY, window ? 12 * 256 : 0);
             // The background's top-left 3 x 12 pixels lie outside a window.

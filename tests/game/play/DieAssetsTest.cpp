@@ -40,7 +40,7 @@ protected:
     }
     void Open(const std::string& path) {
         screen = new AssetScreen;
-        screen->archive = new CFileMM;
+        screen->archive = std::make_unique<CFileMM>();
         ASSERT_EQ(screen->archive->OpenArchive(MakeFileSpec(path.c_str()), kModeReadExisting), 0) << path;
     }
 

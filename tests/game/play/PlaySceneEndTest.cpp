@@ -40,7 +40,7 @@ TEST_F(PlaySceneTest, DeletingTheSceneClearsEveryProcessWidePointer) {
     EXPECT_EQ(pDiceScene, static_cast<IDiceScene*>(scene));
     EXPECT_EQ(gScoreSheetScene, static_cast<IScoreSheetScene*>(scene));
     delete scene;
-    screen->scene = nullptr;
+    screen->scene.release();
     EXPECT_EQ(gPlayScene, nullptr);
     EXPECT_EQ(pDiceScene, nullptr);
     EXPECT_EQ(gScoreSheetScene, nullptr);

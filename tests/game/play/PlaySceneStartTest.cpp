@@ -216,15 +216,14 @@ protected:
         return path;
     }
     int LoadFrom(const std::string& path) {
-        delete screen->archive;
-        screen->archive = new CFileMM;
+        screen->archive = std::make_unique<CFileMM>();
         FileSpec spec;
         std::strncpy(spec.directory, sandbox->ConfigHome().c_str(), FileSpec::kLength - 1);
         std::strncpy(spec.name, "damaged.mm", FileSpec::kLength - 1);
         (void)path;
         EXPECT_EQ(screen->archive->OpenArchive(spec, kModeReadExisting), 0);
         scene = new CPlayScene(screen, 0, 0, 0, 0, 1);
-        screen->scene = scene;
+        screen->scene.reset(scene);
         scene->LoadAssets();
         return scene->GetLoadResult();
     }
@@ -239,7 +238,7 @@ TEST_F(DamagedArchiveTest, AMissingSoundGives68AndAShortPictureGives18) {
     const long sound = entry3 + 8 + header.size + (header.size & 1);
     EXPECT_EQ(LoadFrom(Damage(sound, 4, false)), kPlaySoundNotRead);
     while (CScene::Last()) delete CScene::Last();
-    screen->scene = nullptr;
+    screen->scene.release();
     // The file ends inside the background picture.
     EXPECT_EQ(LoadFrom(Damage(entry3 + header.size / 2, 0, true)), kPlayAssetsNotLoaded);
 }
@@ -279,7 +278,7 @@ TEST_F(DamagedArchiveTest, DamageInTheDiceOrSheetRunGives18AndTheSceneStillRuns)
         Category(97);
         Run(100);
         while (CScene::Last()) delete CScene::Last();
-        screen->scene = nullptr;
+        screen->scene.release();
     }
 }
 

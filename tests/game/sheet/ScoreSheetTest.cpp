@@ -102,12 +102,12 @@ protected:
         OpenArchive();
         ASSERT_FALSE(HasFatalFailure());
         scene = new SheetScene(screen);
-        screen->scene = scene;
+        screen->scene.reset(scene);
         gScoreSheetScene = scene;
         SeekSheetRun();
         ASSERT_EQ(LoadScoreSheetAssets(screen), 0);
         sheet = new CScoreSheet(scene);
-        scene->status = sheet;
+        scene->status.reset(sheet);
         gScoreSheet = sheet;
         NewGame();
     }
@@ -577,13 +577,15 @@ TEST_F(ScoreSheetTest, DisplaysDrawAtTheirAnchorsAndClampAtFiveDigits) {
     EXPECT_GT(leftmostHigh, 400);
 
     // Subtotals: centred on x 113 and 687.
-    for (const auto& [anchor, display] : {std::pair{113, sheet->pLeftSubtotal}, std::pair{687, sheet->pRightSubtotal}}) {
+    for (const auto& [anchor, display] :
+         {std::pair{113, sheet->pLeftSubtotal.get()}, std::pair{687, sheet->pRightSubtotal.get()}}) {
         const auto [left, right] = YellowSpan({anchor - 60, 500, 120, 40});
         ASSERT_GE(right, left) << display->GetText();
         EXPECT_NEAR((left + right) / 2.0, anchor, 3.0) << display->GetText();
     }
 
-    for (CScore* display : {sheet->pScore, sheet->pHighScore, sheet->pLeftSubtotal, sheet->pRightSubtotal}) {
+    for (CScore* display :
+         {sheet->pScore.get(), sheet->pHighScore.get(), sheet->pLeftSubtotal.get(), sheet->pRightSubtotal.get()}) {
         display->Set(123456);
         sheet->Update(0);
         EXPECT_STREQ(display->GetLabel()->GetText(), "99999");

@@ -76,7 +76,7 @@ protected:
         app = new LoopApp;
         gApplication = app;
         window = new LogWindow;
-        app->screen = window;
+        app->screen.reset(window);
         ASSERT_EQ(window->Create(nullptr, "Zanbor", 794, 575, 0x11B), 0);
         SDL_PumpEvents();
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);  // the window's own start-up events
