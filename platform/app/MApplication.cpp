@@ -69,6 +69,16 @@ bool HasDisplay() {
     return true;
 }
 
+// The one way an application ends: deleted while gApplication still names it
+// (its teardown may reach the options through it), then forgotten.
+struct EndApplication {
+    void operator()(MApplication* app) const {
+        const bool named = gApplication == app;
+        delete app;
+        if (named) gApplication = nullptr;
+    }
+};
+
 }  // namespace
 
 std::string UserConfigFolder() {
@@ -193,38 +203,29 @@ bool MApplication::TranslateAccelerator(const void* rawEvent) {
 }
 
 int ApplicationMain(MApplicationFactory factory) {
+    std::unique_ptr<MApplication, EndApplication> app;
     try {
-        MApplication* app = factory ? factory() : nullptr;
+        app.reset(factory ? factory() : nullptr);
         if (!app) return 0;
         if (!HasDisplay()) {
             std::fprintf(stderr,
                          "%s: there is no display to show the game on (neither DISPLAY nor WAYLAND_DISPLAY is "
                          "set).  Start it from a desktop session.\n",
                          app->GetName());
-            delete app;
+            app.reset();
             SDL_Quit();
             return kExitNoDisplay;
         }
-        gApplication = app;
-        if (app->IsAlreadyRunning()) {
-            delete app;
-            gApplication = nullptr;
-            return 0;
-        }
-        app->instance = app;
-        if (!app->OnInit()) {
-            delete app;
-            gApplication = nullptr;
-            SDL_Quit();
-            return 0;
-        }
-        int result = app->Run();
-        delete app;
-        gApplication = nullptr;
+        gApplication = app.get();
+        if (app->IsAlreadyRunning()) return 0;
+        app->instance = app.get();
+        const int result = app->OnInit() ? app->Run() : 0;
+        app.reset();
         SDL_Quit();
         return result;
     } catch (const CException& exception) {
         // The application object is left as it is: tearing it down could fail again.
+        (void)app.release();
         ShowExceptionReport(exception);
         return 1;
     }
