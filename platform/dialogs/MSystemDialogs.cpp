@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/dialogs/BDialog.h"
+#include "platform/dialogs/MMessageText.h"
 #include "platform/core/MStrings.h"
 
 extern char** environ;
@@ -79,6 +80,17 @@ int RunChooser(const std::vector<std::string>& arguments, char* path, int pathSi
     return 1;
 }
 
+// The width of the desktop the box will stand on: the owner's, else the
+// first; the smallest the game meets when it cannot be read.
+int DesktopWidthFor(SDL_Window* owner) {
+    constexpr int kSmallestDesktop = 640;
+    if (!SDL_WasInit(SDL_INIT_VIDEO)) return kSmallestDesktop;
+    const int display = owner ? SDL_GetWindowDisplayIndex(owner) : 0;
+    SDL_DisplayMode mode{};
+    if (SDL_GetDesktopDisplayMode(display < 0 ? 0 : display, &mode) != 0 || mode.w <= 0) return kSmallestDesktop;
+    return mode.w;
+}
+
 bool OnKde() {
     const char* desktop = std::getenv("XDG_CURRENT_DESKTOP");
     return desktop && std::strstr(desktop, "KDE") != nullptr;
@@ -100,7 +112,9 @@ public:
         box.flags = IconFlags(style) | SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT;
         box.window = owner;
         box.title = caption;
-        box.message = text;
+        // The box does not wrap its text: a long line would run off the desktop.
+        const std::string lines = WrapMessageText(text ? text : "", MessageLineWidth(DesktopWidthFor(owner)));
+        box.message = lines.c_str();
         box.numbuttons = static_cast<int>(data.size());
         box.buttons = data.data();
         int pressed = -1;

@@ -1,7 +1,7 @@
 // The game as a process on a real X server (Xvfb): it starts and shows the
 // play scene, a second copy ends at once with 0, and closing the window (the
-// desktop's close request, as a window manager sends it) ends it with 0.
-// Skipped where Xvfb is not installed.
+// desktop's close request, as a window manager sends it) ends it with 0; its
+// start-up messages fit small desktops. Skipped where Xvfb is not installed.
 
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -14,7 +14,9 @@
 #include <chrono>
 #include <string>
 #include <thread>
+#include <vector>
 
+#include "platform/storage/MRegistryStore.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/SettingsSandbox.h"
 
@@ -78,8 +80,13 @@ public:
         flush = reinterpret_cast<decltype(flush)>(dlsym(library, "XFlush"));
         freeMemory = reinterpret_cast<decltype(freeMemory)>(dlsym(library, "XFree"));
         getAttributes = reinterpret_cast<decltype(getAttributes)>(dlsym(library, "XGetWindowAttributes"));
+        getProperty = reinterpret_cast<decltype(getProperty)>(dlsym(library, "XGetWindowProperty"));
+        // A window may go between listing it and asking about it: that is no failure.
+        using ErrorHandler = int (*)(Display*, XErrorEvent*);
+        if (auto setHandler = reinterpret_cast<ErrorHandler (*)(ErrorHandler)>(dlsym(library, "XSetErrorHandler")))
+            setHandler([](Display*, XErrorEvent*) { return 0; });
         if (open && closeDisplay && queryTree && fetchName && internAtom && sendEvent && flush && freeMemory &&
-            getAttributes)
+            getAttributes && getProperty)
             display = open(name.c_str());
     }
     ~XClient() {
@@ -93,15 +100,35 @@ public:
         Window found = 0;
         if (!queryTree(display, root, &root, &parent, &children, &count)) return 0;
         for (unsigned i = 0; i < count && !found; ++i) {
-            char* name = nullptr;
             XWindowAttributes attributes{};
-            if (fetchName(display, children[i], &name) && name && std::string(name) == title &&
-                getAttributes(display, children[i], &attributes) && attributes.map_state == IsViewable)
+            if (Name(children[i]) == title && getAttributes(display, children[i], &attributes) &&
+                attributes.map_state == IsViewable)
                 found = children[i];
-            if (name) freeMemory(name);
         }
         if (children) freeMemory(children);
         return found;
+    }
+    // The window's name, of any text type (message boxes name themselves in UTF-8).
+    std::string Name(Window window) {
+        char* name = nullptr;
+        std::string text;
+        if (fetchName(display, window, &name) && name) text = name;
+        if (name) freeMemory(name);
+        if (!text.empty()) return text;
+        Atom type = 0;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        if (getProperty(display, window, 39 /* XA_WM_NAME */, 0, 256, False, AnyPropertyType, &type, &format, &count,
+                        &after, &data) == Success &&
+            data && format == 8)
+            text.assign(reinterpret_cast<char*>(data), count);
+        if (data) freeMemory(data);
+        return text;
+    }
+    int Width(Window window) {
+        XWindowAttributes attributes{};
+        return getAttributes(display, window, &attributes) ? attributes.width : 0;
     }
     // What a window manager sends when the player clicks the close button.
     void RequestClose(Window window) {
@@ -128,6 +155,8 @@ private:
     int (*flush)(Display*) = nullptr;
     int (*freeMemory)(void*) = nullptr;
     Status (*getAttributes)(Display*, Window, XWindowAttributes*) = nullptr;
+    int (*getProperty)(Display*, Window, Atom, long, long, Bool, Atom, Atom*, int*, unsigned long*, unsigned long*,
+                       unsigned char**) = nullptr;
 };
 
 template <typename Condition>
@@ -171,6 +200,43 @@ TEST(GameProcessOnX, ItShowsThePlaySceneRefusesASecondCopyAndEndsWithZeroWhenIts
     EXPECT_EQ(game.Wait(15000), 0) << game.Stderr();
     RemoveTree(runtime);
     RemoveTree(config);
+}
+
+// The message boxes of a windowed start on a desktop too small (640 x 480) and
+// on one of 256 colours (the warning, then full screen failing there too) are
+// no wider than 60% of the desktop: their text is wrapped.
+TEST(GameProcessOnX, StartMessagesFitTheDesktop) {
+    struct Case {
+        const char* geometry;
+        int desktopWidth;
+        std::vector<const char*> boxes;  // captions, in order
+    };
+    const Case cases[] = {{"640x480x24", 640, {"Error"}}, {"1024x768x8", 1024, {"Warning", "Error"}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.geometry);
+        VirtualServer server(c.geometry);
+        if (server.display.empty()) GTEST_SKIP() << "Xvfb is not installed";
+        XClient x(server.display);
+        ASSERT_NE(x.display, nullptr);
+        SettingsSandbox settings;
+        MRegistryStore::Get(HKEY_LOCAL_MACHINE)->WriteDword("Fullscreen", 0, "Config");
+        MRegistryStore::Free();
+        const std::string runtime = MakeTempFolder("runtime");
+        ChildProcess game(BinaryFolder() + "/zanbor",
+                          {{"DISPLAY", server.display}, {"WAYLAND_DISPLAY", ""}, {"SDL_VIDEODRIVER", "x11"},
+                           {"SDL_AUDIODRIVER", "dummy"}, {"XDG_RUNTIME_DIR", runtime},
+                           {"XDG_CONFIG_HOME", settings.ConfigHome()}, {"ZANBOR_SOUNDFONT", "none"},
+                           {"ASAN_OPTIONS", "detect_leaks=0"}});
+        for (const char* caption : c.boxes) {
+            Window box = 0;
+            ASSERT_TRUE(WaitFor([&] { return (box = x.Find(caption)) != 0; }, 20000)) << caption << game.Stderr();
+            EXPECT_LE(x.Width(box), c.desktopWidth * 6 / 10) << caption;
+            x.RequestClose(box);
+            ASSERT_TRUE(WaitFor([&] { return x.Find(caption) != box; }, 10000)) << caption;
+        }
+        EXPECT_EQ(game.Wait(15000), 0) << game.Stderr();
+        RemoveTree(runtime);
+    }
 }
 
 }  // namespace

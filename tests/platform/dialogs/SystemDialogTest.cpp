@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/dialogs/MMessageDialog.h"
+#include "platform/dialogs/MMessageText.h"
 #include "platform/dialogs/MOpenDialog.h"
 #include "tests/support/RecordingDialogs.h"
 
@@ -47,6 +48,41 @@ TEST(MessageDialog, WithoutADesktopTheDefaultButtonAnswers) {
     EXPECT_EQ(box.Show(nullptr), IDNO);
     MMessageDialog ok;
     EXPECT_EQ(ok.Show(nullptr), IDOK);
+}
+
+// Lines fit the width a desktop allows and keep every word in order (the
+// boxes themselves are measured on an X server by the process tests).
+TEST(MessageText, LinesAreBrokenAtBlanksToFitTheDesktop) {
+    const std::string path = "/home/player/.local/share/games/zanbor/zanborassets.mm";
+    const std::string texts[] = {
+        "Your screen resolution must be set to 800 x 600 or higher.  Please adjust your settings.  Zanbor will exit.",
+        "The asset file " + path + " is damaged.  Please reinstall Zanbor.\nZanbor will exit.",
+    };
+    for (int desktop : {640, 1024}) {
+        for (const std::string& text : texts) {
+            const std::string wrapped = WrapMessageText(text, MessageLineWidth(desktop));
+            std::string joined, line;
+            for (std::size_t at = 0; at <= wrapped.size(); ++at) {
+                if (at < wrapped.size() && wrapped[at] != '\n') {
+                    line += wrapped[at];
+                    continue;
+                }
+                EXPECT_LE(MessageTextWidth(line), MessageLineWidth(desktop)) << line;
+                EXPECT_FALSE(line.empty() || line.front() == ' ' || line.back() == ' ') << "'" << line << "'";
+                joined += line;
+                line.clear();
+            }
+            // Every word is there, in order (blanks and line ends aside).
+            auto bare = [](std::string s) {
+                std::erase_if(s, [](char c) { return c == ' ' || c == '\n'; });
+                return s;
+            };
+            EXPECT_EQ(bare(joined), bare(text));
+        }
+    }
+    // A path too long for a line is broken after one of its '/'; the text's own line end stays.
+    EXPECT_EQ(WrapMessageText(path + "\nok", MessageTextWidth(std::string(30, 'x'))),
+              "/home/player/.local/share/\ngames/zanbor/zanborassets.mm\nok");
 }
 
 TEST(OpenDialog, TheChosenPathSplitsIntoFolderNameAndExtension) {
