@@ -35,7 +35,9 @@ inline std::map<int, std::vector<Item>> ReadGameArchive() {
         bool shared = false;
         for (int other = 0; other < index; ++other) shared = shared || archive.GetEntry(other) == start;
         if (shared) continue;
-        long end = 0x7fffffff;
+        // The last run ends where the pictures of higher densities begin.
+        const long area = archive.DensityAreaStart();
+        long end = area > 0 ? area : 0x7fffffff;
         for (long s : starts)
             if (s > start && s < end) end = s;
         archive.SeekEntry(index);

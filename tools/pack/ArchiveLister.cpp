@@ -176,6 +176,9 @@ int ListArchive(const std::string& path, std::ostream& out, std::ostream& err) {
             if (at < 12 || at >= fileSize) throw DamageException(__LINE__, "entry " + std::to_string(i) + " points outside the file");
             starts.insert(at);
         }
+        // Pictures at higher densities follow the runs; they are summed up below.
+        const long densityArea = file.DensityAreaStart();
+        const long runsEnd = densityArea > 0 ? densityArea : fileSize;
         Lister lister(file, out, fileSize);
         for (int i = 0; i < count; ++i) {
             const long at = file.SeekEntry(i);
@@ -191,11 +194,15 @@ int ListArchive(const std::string& path, std::ostream& out, std::ostream& err) {
             }
             // A run has no terminator: it is listed up to the next entry's start.
             auto next = starts.upper_bound(at);
-            const long end = next == starts.end() ? fileSize : *next;
+            const long end = next == starts.end() ? runsEnd : *next;
             out << "entry " << i << " @" << at << ":\n";
             while (file.Tell() < end && file.Tell() + 8 <= fileSize) lister.Chunk();
             if (file.Tell() != end && file.Tell() + 8 <= fileSize)
                 throw DamageException(__LINE__, "the run of entry " + std::to_string(i) + " overlaps the next entry");
+        }
+        for (int d = 2; densityArea > 0 && d <= kHighestDensity; ++d) {
+            if (file.SelectDensity(d) != d) throw DamageException(__LINE__, "no table of density " + std::to_string(d));
+            out << "density " << d << ": pictures after @" << densityArea << "\n";
         }
         file.Close();
     } catch (const DamageException& e) {

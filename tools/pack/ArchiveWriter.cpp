@@ -19,12 +19,23 @@ std::vector<std::uint8_t> ReadBinary(const std::string& path) {
     return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// One asset chunk ready to write: a kind and its data, or an array of frames.
+using Bytes = std::vector<std::uint8_t>;
+
+// One asset chunk ready to write: a kind and its data, or an array of frames;
+// a picture's (or each frame's) versions at densities 2 .. kHighestDensity.
 struct Chunk {
     std::int32_t id = 0;
-    std::vector<std::uint8_t> data;
-    std::vector<std::vector<std::uint8_t>> frames;  // "anim" only
+    Bytes data;
+    std::vector<Bytes> frames;  // "anim" only
+    std::vector<std::vector<Bytes>> dense;  // [picture][density - 2]
 };
+
+template <typename Render>
+std::vector<Bytes> DenseVersions(Render render) {
+    std::vector<Bytes> versions;
+    for (int d = 2; d <= kHighestDensity; ++d) versions.push_back(EncodeDenseTga(render(d)));
+    return versions;
+}
 
 Chunk BuildItem(const ItemSpec& item, const Params& globals, PackCounts& counts) {
     Chunk chunk;
@@ -32,6 +43,7 @@ Chunk BuildItem(const ItemSpec& item, const Params& globals, PackCounts& counts)
         case ItemKind::Picture:
             chunk.id = kIdRgba;
             chunk.data = EncodeRunLengthTga(RenderSvgPicture(item.frames[0], globals));
+            chunk.dense.push_back(DenseVersions([&](int d) { return RenderSvgPicture(item.frames[0], globals, d); }));
             ++counts.pictures;
             break;
         case ItemKind::Sprites:
@@ -40,9 +52,16 @@ Chunk BuildItem(const ItemSpec& item, const Params& globals, PackCounts& counts)
             if (item.renderedFont) {
                 for (const Picture& glyph : RenderFontGlyphs(item.fontParams, item.at))
                     chunk.frames.push_back(EncodeRunLengthTga(glyph));
+                chunk.dense.resize(chunk.frames.size());
+                for (int d = 2; d <= kHighestDensity; ++d) {
+                    std::vector<Picture> glyphs = RenderFontGlyphs(item.fontParams, item.at, d);
+                    for (std::size_t i = 0; i < glyphs.size(); ++i) chunk.dense[i].push_back(EncodeDenseTga(glyphs[i]));
+                }
             } else {
-                for (const PictureSpec& frame : item.frames)
+                for (const PictureSpec& frame : item.frames) {
                     chunk.frames.push_back(EncodeRunLengthTga(RenderSvgPicture(frame, globals)));
+                    chunk.dense.push_back(DenseVersions([&](int d) { return RenderSvgPicture(frame, globals, d); }));
+                }
             }
             counts.pictures += static_cast<int>(chunk.frames.size());
             ++counts.arrays;
@@ -77,14 +96,60 @@ Chunk BuildItem(const ItemSpec& item, const Params& globals, PackCounts& counts)
     return chunk;
 }
 
-void WriteChunk(CFileIFF& file, const Chunk& chunk) {
+// A 1x picture as written: where its chunk starts, and its other densities.
+struct PicturePlace {
+    long position = 0;
+    const std::vector<Bytes>* dense = nullptr;
+};
+
+void WriteChunk(CFileIFF& file, const Chunk& chunk, std::vector<PicturePlace>& pictures) {
     if (chunk.id != kIdAnim) {
+        if (chunk.id == kIdRgba) pictures.push_back({file.Tell(), &chunk.dense[0]});
         file.WriteChunk(chunk.id, chunk.data.data(), static_cast<long>(chunk.data.size()));
         return;
     }
     file.BeginChunk(kIdAnim, 0);
     file.WriteLong(static_cast<long>(chunk.frames.size()));
-    for (const auto& frame : chunk.frames) file.WriteChunk(kIdRgba, frame.data(), static_cast<long>(frame.size()));
+    for (std::size_t i = 0; i < chunk.frames.size(); ++i) {
+        pictures.push_back({file.Tell(), &chunk.dense[i]});
+        file.WriteChunk(kIdRgba, chunk.frames[i].data(), static_cast<long>(chunk.frames[i].size()));
+    }
+    file.EndChunk();
+}
+
+// After the runs: every picture at each higher density, each density's table,
+// the index of the tables and the closing reference to them.
+void WriteDensities(CFileIFF& file, const std::vector<PicturePlace>& pictures) {
+    const long areaStart = file.Tell();
+    std::vector<std::pair<long, long>> tables;
+    for (int d = 2; d <= kHighestDensity; ++d) {
+        std::vector<long> placed;
+        for (const PicturePlace& picture : pictures) {
+            const Bytes& bytes = (*picture.dense)[static_cast<std::size_t>(d - 2)];
+            placed.push_back(file.Tell());
+            file.WriteChunk(kIdDenseRgba, bytes.data(), static_cast<long>(bytes.size()));
+        }
+        tables.emplace_back(d, file.Tell());
+        file.BeginChunk(kIdDenseTable, 0);
+        file.WriteLong(d);
+        file.WriteLong(static_cast<long>(pictures.size()));
+        for (std::size_t i = 0; i < pictures.size(); ++i) {
+            file.WriteLong(pictures[i].position);
+            file.WriteLong(placed[i]);
+        }
+        file.EndChunk();
+    }
+    const long index = file.Tell();
+    file.BeginChunk(kIdDenseIndex, 0);
+    file.WriteLong(static_cast<long>(tables.size()));
+    for (const auto& [density, at] : tables) {
+        file.WriteLong(density);
+        file.WriteLong(at);
+    }
+    file.EndChunk();
+    file.BeginChunk(kIdDenseRef, 0);
+    file.WriteLong(areaStart);
+    file.WriteLong(index);
     file.EndChunk();
 }
 
@@ -111,12 +176,14 @@ PackCounts WriteArchive(const Manifest& manifest, const std::string& outPath) {
         const long table = file.Tell();
         for (int i = 0; i < manifest.entryCount; ++i) file.WriteLong(0);
         file.EndChunk();
+        std::vector<PicturePlace> pictures;
         for (std::size_t e = 0; e < manifest.entries.size(); ++e) {
             const EntrySpec& entry = manifest.entries[e];
             if (entry.sameAs >= 0) continue;
             positions[static_cast<std::size_t>(entry.index)] = file.Tell();
-            for (const Chunk& chunk : runs[e]) WriteChunk(file, chunk);
+            for (const Chunk& chunk : runs[e]) WriteChunk(file, chunk, pictures);
         }
+        WriteDensities(file, pictures);
         for (const EntrySpec& entry : manifest.entries)
             if (entry.sameAs >= 0)
                 positions[static_cast<std::size_t>(entry.index)] = positions[static_cast<std::size_t>(entry.sameAs)];

@@ -3,8 +3,11 @@
 #include <cairo.h>
 #include <librsvg/rsvg.h>
 
+#include <zlib.h>
+
 #include <cmath>
 #include <memory>
+#include <stdexcept>
 
 namespace pack {
 
@@ -65,7 +68,7 @@ void SetColour(cairo_t* cr, unsigned rgb) {
 
 }  // namespace
 
-Picture RenderSvgText(const std::string& svg, const std::string& where) {
+Picture RenderSvgText(const std::string& svg, const std::string& where, int density) {
     GError* error = nullptr;
     RsvgHandle* handle = rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(svg.data()), svg.size(), &error);
     if (!handle) {
@@ -78,8 +81,9 @@ Picture RenderSvgText(const std::string& svg, const std::string& where) {
     if (!rsvg_handle_get_intrinsic_size_in_pixels(handle, &w, &h) || w < 1 || h < 1 || w > 4096 || h > 4096)
         throw SourceError(where, 0, "the SVG needs a width and a height in pixels (1 to 4096)");
     const int width = static_cast<int>(std::ceil(w)), height = static_cast<int>(std::ceil(h));
-    SurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
+    SurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width * density, height * density));
     ContextPtr cr(cairo_create(surface.get()));
+    cairo_scale(cr.get(), density, density);
     RsvgRectangle viewport{0, 0, static_cast<double>(width), static_cast<double>(height)};
     if (!rsvg_handle_render_document(handle, cr.get(), &viewport, &error)) {
         std::string what = error ? error->message : "the SVG could not be rendered";
@@ -89,17 +93,18 @@ Picture RenderSvgText(const std::string& svg, const std::string& where) {
     return FromSurface(surface.get());
 }
 
-Picture RenderSvgPicture(const PictureSpec& spec, const Params& globals) {
+Picture RenderSvgPicture(const PictureSpec& spec, const Params& globals, int density) {
     std::string text = ReadTextFile(spec.svgPath);
     std::string svg = Substitute(text, {&spec.params, &globals}, true, spec.svgPath, 0);
     Picture picture = RenderSvgText(svg, spec.svgPath + " (used at " + spec.at.file + ":" +
-                                             std::to_string(spec.at.number) + ")");
-    ApplyOrigin(picture, spec.origin, spec.at);
+                                             std::to_string(spec.at.number) + ")", density);
+    ApplyOrigin(picture, spec.origin, spec.at, density);
     return picture;
 }
 
-void ApplyOrigin(Picture& picture, const std::string& rule, const Line& at) {
-    const int w = picture.width, h = picture.height;
+void ApplyOrigin(Picture& picture, const std::string& rule, const Line& at, int density) {
+    // The rule is applied to the 1x size, so that every density anchors alike.
+    const int w = picture.width / density, h = picture.height / density;
     if (rule == "topleft") {
         picture.originX = picture.originY = 0;
     } else if (rule == "centre" || rule == "center") {
@@ -123,11 +128,13 @@ void ApplyOrigin(Picture& picture, const std::string& rule, const Line& at) {
         picture.originX = static_cast<int>(ToNumber(rule.substr(0, comma), at));
         picture.originY = static_cast<int>(ToNumber(rule.substr(comma + 1), at));
     }
+    picture.originX *= density;
+    picture.originY *= density;
     if (picture.originX < -32768 || picture.originX > 32767 || picture.originY < -32768 || picture.originY > 32767)
         throw SourceError(at.file, at.number, "origin out of the 16-bit range");
 }
 
-std::vector<Picture> RenderFontGlyphs(const Params& p, const Line& at) {
+std::vector<Picture> RenderFontGlyphs(const Params& p, const Line& at, int density) {
     auto text = [&](const char* key, const std::string& fallback) {
         auto it = p.find(key);
         return it == p.end() ? fallback : it->second;
@@ -164,8 +171,9 @@ std::vector<Picture> RenderFontGlyphs(const Params& p, const Line& at) {
         cairo_text_extents_t te;
         cairo_text_extents(pcr.get(), utf8, &te);
         const int width = std::max(1, static_cast<int>(std::ceil(te.x_advance)) + shadowOffset);
-        SurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
+        SurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width * density, height * density));
         ContextPtr cr(cairo_create(surface.get()));
+        cairo_scale(cr.get(), density, density);
         cairo_select_font_face(cr.get(), face.c_str(), CAIRO_FONT_SLANT_NORMAL,
                                bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
         cairo_set_font_size(cr.get(), size);
@@ -178,7 +186,7 @@ std::vector<Picture> RenderFontGlyphs(const Params& p, const Line& at) {
         cairo_move_to(cr.get(), 0, fe.ascent);
         cairo_show_text(cr.get(), utf8);
         Picture glyph = FromSurface(surface.get());
-        ApplyOrigin(glyph, text("origin", "0,0"), at);
+        ApplyOrigin(glyph, text("origin", "0,0"), at, density);
         glyphs.push_back(std::move(glyph));
     }
     return glyphs;
@@ -230,6 +238,34 @@ std::vector<std::uint8_t> EncodeRunLengthTga(const Picture& picture) {
             x += count;
         }
     }
+    return out;
+}
+
+std::vector<std::uint8_t> EncodeDenseTga(const Picture& picture) {
+    std::vector<std::uint8_t> out(18, 0);
+    auto put16 = [&](std::size_t at, int value) {
+        out[at] = static_cast<std::uint8_t>(value & 0xFF);
+        out[at + 1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
+    };
+    out[2] = 2;  // raw true colour, the pixels compressed as a whole
+    put16(8, picture.originX);
+    put16(10, picture.originY);
+    put16(12, picture.width);
+    put16(14, picture.height);
+    out[16] = 32;
+    out[17] = 0x20 | 8;
+    std::vector<std::uint8_t> bgra(picture.rgba.size());
+    for (std::size_t i = 0; i < bgra.size(); i += 4) {
+        bgra[i] = picture.rgba[i + 2];
+        bgra[i + 1] = picture.rgba[i + 1];
+        bgra[i + 2] = picture.rgba[i];
+        bgra[i + 3] = picture.rgba[i + 3];
+    }
+    uLongf packed = compressBound(static_cast<uLong>(bgra.size()));
+    out.resize(18 + packed);
+    if (compress2(out.data() + 18, &packed, bgra.data(), static_cast<uLong>(bgra.size()), Z_BEST_COMPRESSION) != Z_OK)
+        throw std::runtime_error("zlib could not compress a picture");
+    out.resize(18 + packed);
     return out;
 }
 
