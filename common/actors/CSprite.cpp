@@ -1,12 +1,9 @@
 #include "common/actors/CSprite.h"
 
-#include <cstdint>
-#include <cstring>
 #include <new>
 
 #include "formats/CFileMM.h"
 #include "platform/core/CException.h"
-#include "platform/render/MRenderDevice.h"
 #include "platform/render/MSurface.h"
 #include "platform/render/MTexture.h"
 
@@ -92,38 +89,7 @@ int CSprite::IsTransparentAt(int x, int y, int flipV, int flipH) {
     if (!texture) return 0;
     const int row = flipV ? h - 1 - y : y;
     const int column = flipH ? w - 1 - x : x;
-    // Outside the picture there is nothing to hit.
-    if (row < 0 || column < 0 || row >= texture->StoreHeight() || column >= texture->StoreWidth()) return 1;
-    int pitch = 0;
-    auto* texels = static_cast<const std::uint8_t*>(texture->Lock(nullptr, &pitch, kLockReadOnly));
-    if (!texels) return 0;  // a failed lock counts as opaque
-    MRenderDevice* device = MRenderDevice::Current();
-    const int bitDepth = device ? device->GetBitDepth() : 32;
-    const std::uint8_t* at = texels + static_cast<std::size_t>(row) * pitch + column * (bitDepth == 32 ? 4 : 2);
-    int transparent = 1;
-    switch (texture->GetFormat()) {
-    case PixelFormat::A8R8G8B8: {
-        std::uint32_t texel;
-        std::memcpy(&texel, at, 4);
-        transparent = (texel >> 24) <= 127;
-        break;
-    }
-    case PixelFormat::A4R4G4B4: {
-        std::uint16_t texel;
-        std::memcpy(&texel, at, 2);
-        transparent = (texel >> 12) == 0;
-        break;
-    }
-    case PixelFormat::A1R5G5B5: {
-        std::uint16_t texel;
-        std::memcpy(&texel, at, 2);
-        transparent = (texel >> 15) == 0;
-        break;
-    }
-    default:
-        transparent = 1;  // no alpha: the mouse passes through
-        break;
-    }
-    texture->Unlock();
-    return transparent;
+    // Read from the texture's transparency mask (or its CPU copy); outside the
+    // picture there is nothing to hit, and a texel that cannot be read is opaque.
+    return texture->IsTexelTransparent(column, row);
 }

@@ -4,7 +4,25 @@
 
 #include <algorithm>
 
+#include "platform/core/CException.h"
 #include "platform/render/MRenderDevice.h"
+#include "platform/storage/BFile.h"
+#include "platform/storage/MFileMMIO.h"
+
+namespace {
+
+// A file read only up to a limit, as a chunk would be: the decoder takes what
+// remains as the picture's data.
+class MFileSlice : public MFileMMIO {
+public:
+    explicit MFileSlice(long limit) : end(limit) {}
+    long Remaining() override { return std::max(0L, end - Tell()); }
+
+private:
+    long end;
+};
+
+}  // namespace
 
 std::uint32_t SdlFormatOf(PixelFormat format) {
     switch (format) {
@@ -76,6 +94,9 @@ void MCanvas::ReleaseStore() {
     if (!store.empty() || storeWidth) MRenderDevice::RemoveCanvas(this);
     store.clear();
     store.shrink_to_fit();
+    source = Source{};
+    transparentMask.clear();
+    transparentMask.shrink_to_fit();
     storeWidth = storeHeight = storePitch = 0;
     storeFormat = PixelFormat::Unknown;
 }
@@ -93,11 +114,91 @@ int MCanvas::UploadStore(const RECT* area) {
 }
 
 int MCanvas::RestoreDeviceObject() {
-    if (store.empty()) return 0;
+    if (store.empty() && source.path.empty()) return 0;
     if (object) SDL_DestroyTexture(object);
     object = nullptr;
     if (CreateObject() != 0) return -1;
-    return UploadStore();
+    if (!store.empty()) return UploadStore();
+    std::vector<std::uint8_t> pixels;
+    if (!ReadSource(pixels)) return -1;
+    return SDL_UpdateTexture(object, nullptr, pixels.data(), storePitch) == 0 ? 0 : -1;
+}
+
+void MCanvas::NoteSource(MFileMMIO& file) {
+    noted = Source{};
+    if (file.GetPath().empty()) return;
+    noted.path = file.GetPath();
+    noted.offset = file.Tell();
+    noted.length = file.Remaining();
+}
+
+void MCanvas::KeepSourceInstead(bool surfaceRules) {
+    Source from = std::move(noted);
+    noted = Source{};
+    if (from.path.empty() || store.empty() || !image || image->width != storeWidth || image->height != storeHeight)
+        return;
+    source = std::move(from);
+    source.surfaceRules = surfaceRules;
+    transparentMask.clear();
+    if (!surfaceRules) {
+        // Surfaces are never transparent; a texture's test reads this mask.
+        const int bytes = BitsPerPixel(storeFormat) / 8;
+        const std::size_t rowBytes = (static_cast<std::size_t>(storeWidth) + 7) / 8;
+        transparentMask.assign(rowBytes * storeHeight, 0);
+        for (int y = 0; y < storeHeight; ++y)
+            for (int x = 0; x < storeWidth; ++x)
+                if (TexelIsTransparent(storeFormat, &store[static_cast<std::size_t>(y) * storePitch + x * bytes]))
+                    transparentMask[y * rowBytes + x / 8] |= static_cast<std::uint8_t>(1u << (x % 8));
+    }
+    store.clear();
+    store.shrink_to_fit();
+}
+
+bool MCanvas::ReadSource(std::vector<std::uint8_t>& into) const {
+    if (source.path.empty()) return false;
+    MImage decoded;
+    try {
+        MFileSlice file(source.offset + source.length);
+        std::vector<char> name(source.path.begin(), source.path.end());
+        name.push_back('\0');
+        if (file.OpenFile(name.data(), kModeReadExistingBinary, kByteOrderLittle) != 0) return false;
+        if (file.Seek(source.offset, kSeekBegin) != source.offset) return false;
+        if (decoded.Load(file) != 0) return false;
+    } catch (const CException&) {
+        return false;  // the file changed or went: nothing to rebuild from
+    }
+    if (decoded.width != storeWidth || decoded.height != storeHeight) return false;
+    into.assign(static_cast<std::size_t>(storePitch) * storeHeight, 0);
+    return ConvertImage(decoded, storeFormat, source.surfaceRules, into.data(), storePitch);
+}
+
+bool MCanvas::EnsureStore() {
+    if (!store.empty()) return true;
+    return ReadSource(store);
+}
+
+void MCanvas::ForgetSource() {
+    if (store.empty()) return;
+    source = Source{};
+    transparentMask.clear();
+    transparentMask.shrink_to_fit();
+}
+
+void MCanvas::DropReadCopy() {
+    if (source.path.empty()) return;
+    store.clear();
+    store.shrink_to_fit();
+}
+
+int MCanvas::IsTexelTransparent(int column, int row) const {
+    if (column < 0 || row < 0 || column >= storeWidth || row >= storeHeight) return 1;
+    if (!transparentMask.empty()) {
+        const std::size_t rowBytes = (static_cast<std::size_t>(storeWidth) + 7) / 8;
+        return (transparentMask[row * rowBytes + column / 8] >> (column % 8)) & 1;
+    }
+    if (store.empty()) return 0;  // nothing to read counts as opaque
+    const int bytes = BitsPerPixel(storeFormat) / 8;
+    return TexelIsTransparent(storeFormat, &store[static_cast<std::size_t>(row) * storePitch + column * bytes]);
 }
 
 void MCanvas::DropDeviceObject() {

@@ -1,11 +1,14 @@
 #pragma once
 // A drawable picture: decoded pixels turned into a device object of the
-// renderer. The canvas keeps a CPU copy of the device object's pixels in the
-// object's own format, so that a renderer reset rebuilds it and the
-// transparency test reads it without touching the device.
+// renderer. A picture read from the asset archive keeps no copy of its pixels:
+// a renderer reset reads it from the archive again, and the transparency test
+// reads a one-bit mask of it. Any other canvas (a blank texture, a picture
+// given as an image, one whose pixels were written) keeps a CPU copy of the
+// device object's pixels in the object's own format for both.
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/render/MGraphicsTypes.h"
@@ -13,6 +16,7 @@
 #include "platform/render/MPixelFormats.h"
 
 struct SDL_Texture;
+class MFileMMIO;
 
 // Result codes of the canvases.
 constexpr int kResultNoBackBuffer = 16;
@@ -43,19 +47,26 @@ public:
     virtual void UpdateSize();
     virtual void UpdateOrigin();
 
-    // Makes the device object again from the CPU copy (after a renderer reset).
-    // 0, or the creation failure of the canvas kind.
+    // Makes the device object again (after a renderer reset) from the CPU copy,
+    // or from the archive the picture was read from. 0, or -1.
     int RestoreDeviceObject();
-    // The renderer is going away: forget the device object, keep the CPU copy.
+    // The renderer is going away: forget the device object, keep the CPU copy
+    // (or where the picture can be read again).
     void DropDeviceObject();
 
     SDL_Texture* DeviceObject() const { return object; }
     int StoreWidth() const { return storeWidth; }
     int StoreHeight() const { return storeHeight; }
     PixelFormat StoreFormat() const { return storeFormat; }
-    // The CPU copy (rows StorePitch bytes apart), or null.
+    // The CPU copy (rows StorePitch bytes apart), or null (also while a
+    // picture of the archive keeps none).
     const std::uint8_t* StorePixels() const { return store.empty() ? nullptr : store.data(); }
     int StorePitch() const { return storePitch; }
+    // 1 when the pixels are not kept but read again from the archive.
+    int IsReadAgain() const { return source.path.empty() ? 0 : 1; }
+    // The mouse's test of the texel at (column, row) by the format's alpha: 1
+    // transparent (also outside the picture), 0 opaque or unreadable.
+    int IsTexelTransparent(int column, int row) const;
 
     std::unique_ptr<MImage> image;  // held only while building
     int created = 0;
@@ -75,8 +86,30 @@ protected:
     // The CPU copy's bytes; writable by the builders and locks.
     std::uint8_t* StoreData() { return store.empty() ? nullptr : store.data(); }
 
+    // Notes where the picture about to be decoded lies: the rest of the
+    // current chunk of the file.
+    void NoteSource(MFileMMIO& file);
+    // Built from the noted picture of image's size: the CPU copy goes, and a
+    // texture keeps its transparency mask. Otherwise the note is dropped.
+    void KeepSourceInstead(bool surfaceRules);
+    // The CPU copy, read again where it is not kept; false when that fails.
+    bool EnsureStore();
+    // Pixels are about to be written: the CPU copy stays from now on.
+    void ForgetSource();
+    // A copy read for a read-only lock goes again.
+    void DropReadCopy();
+
 private:
+    struct Source {
+        std::string path;  // empty: the CPU copy is kept
+        long offset = 0;
+        long length = 0;
+        bool surfaceRules = false;
+    };
+
     int CreateObject();
+    // The picture read again and converted into the store's format.
+    bool ReadSource(std::vector<std::uint8_t>& into) const;
 
     std::vector<std::uint8_t> store;
     int storeWidth = 0;
@@ -85,6 +118,9 @@ private:
     PixelFormat storeFormat = PixelFormat::Unknown;
     bool storeBlended = true;
     SDL_Texture* object = nullptr;
+    Source source;
+    Source noted;  // the picture being built, until it is
+    std::vector<std::uint8_t> transparentMask;  // one bit a texel, rows of storeWidth bits
 };
 
 // The SDL pixel format of a device format (0 when there is none).

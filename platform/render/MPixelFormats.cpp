@@ -98,3 +98,25 @@ bool ConvertImage(const MImage& image, PixelFormat format, bool surfaceRules, vo
     }
     return true;
 }
+
+int TexelIsTransparent(PixelFormat format, const void* texel) {
+    switch (format) {
+    case PixelFormat::A8R8G8B8: {
+        std::uint32_t value;
+        std::memcpy(&value, texel, 4);
+        return (value >> 24) <= 127 ? 1 : 0;
+    }
+    case PixelFormat::A4R4G4B4: {
+        std::uint16_t value;
+        std::memcpy(&value, texel, 2);
+        return (value >> 12) == 0 ? 1 : 0;
+    }
+    case PixelFormat::A1R5G5B5: {
+        std::uint16_t value;
+        std::memcpy(&value, texel, 2);
+        return (value >> 15) == 0 ? 1 : 0;
+    }
+    default:
+        return 1;  // no alpha: the mouse passes through
+    }
+}

@@ -40,3 +40,8 @@ std::uint32_t ConvertSurfacePixel(PixelFormat format, std::uint32_t rgba);
 // apart; the memory must hold height rows of at least width pixels. Returns
 // false (and writes nothing) for a format of unknown size.
 bool ConvertImage(const MImage& image, PixelFormat format, bool surfaceRules, void* destination, int pitch);
+
+// The mouse's transparency test of one texel of a texture in that format: 1
+// where A8R8G8B8 alpha is at most 127, A4R4G4B4 alpha is 0, the A1R5G5B5 alpha
+// bit is clear, and everywhere in a format without alpha; else 0.
+int TexelIsTransparent(PixelFormat format, const void* texel);

@@ -23,9 +23,12 @@ PixelFormat FormatOrDisplay(int format) {
 
 MSurface::MSurface(MFileMMIO& archive, int format, int buildWidth, int buildHeight) {
     surfaceFormat = FormatOrDisplay(format);
-    MImage decoded;
-    if (decoded.Load(archive) != 0) return;  // unsupported: no image, no surface
-    SetImage(decoded, buildWidth, buildHeight);
+    NoteSource(archive);
+    auto decoded = std::make_unique<MImage>();
+    if (decoded->Load(archive) != 0) return;  // unsupported: no image, no surface
+    image = std::move(decoded);
+    // A surface of the picture's size needs no copy: the archive keeps the pixels.
+    if (Build(buildWidth, buildHeight) == 0) KeepSourceInstead(true);
     image.reset();
 }
 
@@ -75,7 +78,8 @@ int MSurface::Build(int buildWidth, int buildHeight) {
 }
 
 int MSurface::LoadFile(const char* fileName, int, int) {
-    if (!fileName || !StoreData()) return kResultSurfaceFileFailed;
+    if (!fileName || !EnsureStore()) return kResultSurfaceFileFailed;
+    ForgetSource();
     MImage decoded;
     try {
         MFileMMIO file;

@@ -10,7 +10,8 @@ class MSurface : public MCanvas {
 public:
     // Decodes the picture at the file's position and builds a surface of
     // width x height (the picture's size when either is 0) in format (a device
-    // format number; 0 = the display format).
+    // format number; 0 = the display format). A surface of the picture's size
+    // keeps no copy of it: a rebuilt renderer reads it again.
     MSurface(MFileMMIO& archive, int format, int width, int height);
     // A blank surface of width x height that LoadFile can fill.
     MSurface(int width, int height, int format);

@@ -43,9 +43,13 @@ int LastTextureSerial() { return gTextureSerial; }
 MTexture::MTexture() = default;
 
 MTexture::MTexture(MFileMMIO& archive) {
-    MImage decoded;
-    if (decoded.Load(archive) != 0) return;  // unsupported: no image, no texture
-    SetImage(decoded, 0, 0);
+    NoteSource(archive);
+    auto decoded = std::make_unique<MImage>();
+    if (decoded->Load(archive) != 0) return;  // unsupported: no image, no texture
+    serial = ++gTextureSerial;
+    image = std::move(decoded);
+    // The renderer takes any size: no padding, and the archive keeps the pixels.
+    if (BuildTexture(false) == 0) KeepSourceInstead(false);
     image.reset();
 }
 
@@ -61,8 +65,10 @@ int MTexture::SetImage(const MImage& source, int buildWidth, int buildHeight) {
 void MTexture::UpdateSize() { MCanvas::UpdateSize(); }
 
 int MTexture::CreateBlank(int blankWidth, int blankHeight, int /*levels: one level is all a 2-D renderer keeps*/) {
-    const int w = PowerOfTwoAtLeast(std::max(1, blankWidth));
-    const int h = PowerOfTwoAtLeast(std::max(1, blankHeight));
+    return CreateSized(PowerOfTwoAtLeast(std::max(1, blankWidth)), PowerOfTwoAtLeast(std::max(1, blankHeight)));
+}
+
+int MTexture::CreateSized(int w, int h) {
     ReleaseStore();
     created = 1;
     const PixelFormat display = DisplayFormat();
@@ -89,9 +95,13 @@ int MTexture::CreateBlank(int blankWidth, int blankHeight, int /*levels: one lev
     return kResultTextureCreateFailed;
 }
 
-int MTexture::Build(int, int) {
+int MTexture::Build(int, int) { return BuildTexture(true); }
+
+int MTexture::BuildTexture(bool padded) {
     if (!image) return kResultNoImage;
-    if (CreateBlank(image->width, image->height, 1) != 0) return kResultTextureCreateFailed;
+    const int made = padded ? CreateBlank(image->width, image->height, 1)
+                            : CreateSized(std::max(1, image->width), std::max(1, image->height));
+    if (made != 0) return kResultTextureCreateFailed;
     std::uint8_t* texels = StoreData();
     if (!texels) return kResultTextureLockFailed;
     if (!ConvertImage(*image, textureFormat, false, texels, StorePitch())) return kResultTextureLockFailed;
@@ -193,6 +203,8 @@ int MTexture::DrawEx(const RECT* dest, const RECT* source, int flags, D3DCOLOR c
 }
 
 int MTexture::Fill(D3DCOLOR value) {
+    if (!EnsureStore()) return kResultFail;
+    ForgetSource();
     std::uint8_t* texels = StoreData();
     if (!texels) return kResultFail;
     const std::size_t capacity = static_cast<std::size_t>(StorePitch()) * StoreHeight() / 4;
@@ -202,6 +214,8 @@ int MTexture::Fill(D3DCOLOR value) {
 }
 
 int MTexture::Fill16(std::uint16_t value) {
+    if (!EnsureStore()) return kResultFail;
+    ForgetSource();
     std::uint8_t* texels = StoreData();
     if (!texels) return kResultFail;
     const std::size_t capacity = static_cast<std::size_t>(StorePitch()) * StoreHeight() / 2;
@@ -211,16 +225,20 @@ int MTexture::Fill16(std::uint16_t value) {
 }
 
 void* MTexture::Lock(const RECT* area, int* pitch, std::uint32_t flags) {
+    // A picture of the archive is read again for the lock; a write keeps the copy.
+    if (!EnsureStore()) return nullptr;  // "MTexture::Lock failed" is only a trace
     std::uint8_t* texels = StoreData();
-    if (!texels) return nullptr;  // "MTexture::Lock failed" is only a trace
     RECT whole{0, 0, StoreWidth(), StoreHeight()};
     RECT part = area ? *area : whole;
     if (part.left < 0 || part.top < 0 || part.right > whole.right || part.bottom > whole.bottom ||
-        part.left >= part.right || part.top >= part.bottom)
+        part.left >= part.right || part.top >= part.bottom) {
+        DropReadCopy();
         return nullptr;
+    }
     locked = 1;
     lockedReadOnly = (flags & kLockReadOnly) != 0;
     lockedArea = part;
+    if (!lockedReadOnly) ForgetSource();
     if (pitch) *pitch = StorePitch();
     return texels + static_cast<std::size_t>(part.top) * StorePitch() + part.left * (BitsPerPixel(textureFormat) / 8);
 }
@@ -228,5 +246,8 @@ void* MTexture::Lock(const RECT* area, int* pitch, std::uint32_t flags) {
 void MTexture::Unlock() {
     if (!locked) return;
     locked = 0;
-    if (!lockedReadOnly) UploadStore(&lockedArea);
+    if (!lockedReadOnly)
+        UploadStore(&lockedArea);
+    else
+        DropReadCopy();
 }

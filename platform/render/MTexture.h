@@ -17,7 +17,8 @@ constexpr std::uint32_t kLockReadOnly = 0x10;
 class MTexture : public MCanvas {
 public:
     // Decodes the picture at the file's position (the data of an "rgba" chunk)
-    // and builds the texture from it; an unsupported picture leaves no texture.
+    // and builds a texture of its own size from it, keeping no copy: a
+    // rebuilt renderer reads it again. An unsupported picture leaves no texture.
     explicit MTexture(MFileMMIO& archive);
     // An empty texture of at least width x height.
     MTexture(int width, int height);
@@ -42,7 +43,8 @@ public:
     int Fill(D3DCOLOR value);
     int Fill16(std::uint16_t value);
 
-    // The CPU copy at area (or its start); null without a texture.
+    // The CPU copy at area (or its start), read again from the archive where
+    // none is kept; null without a texture.
     void* Lock(const RECT* area, int* pitch, std::uint32_t flags);
     // Sends what was locked for writing to the device.
     void Unlock();
@@ -54,6 +56,11 @@ public:
     PixelFormat textureFormat = PixelFormat::Unknown;
 
 private:
+    // A texture of exactly w x h in the first format the renderer takes.
+    int CreateSized(int w, int h);
+    // Build from the image, padded to powers of two or of the image's size.
+    int BuildTexture(bool padded);
+
     int locked = 0;
     int lockedReadOnly = 0;
     RECT lockedArea{};

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -54,6 +55,7 @@ void MFileMMIO::CloseQuietly() {
         std::fclose(handle);
         handle = nullptr;
     }
+    path.clear();
     lastOp = LastOp::None;
 }
 
@@ -107,6 +109,12 @@ int MFileMMIO::OpenFile(char* fileName, int mode, int byteOrder) {
     }
     std::setvbuf(opened, nullptr, _IOFBF, kBufferSize);
     handle = opened;
+    if (char* absolute = ::realpath(name, nullptr)) {
+        path = absolute;
+        std::free(absolute);
+    } else {
+        path = name;
+    }
     lastOp = LastOp::None;
     return 0;
 }
@@ -119,6 +127,7 @@ int MFileMMIO::Close() {
     // cleared before the error is thrown.
     int failed = std::fclose(handle);
     handle = nullptr;
+    path.clear();
     lastOp = LastOp::None;
     if (failed != 0) {
         Fail(127);

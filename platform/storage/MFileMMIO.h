@@ -7,6 +7,7 @@
 #include "platform/storage/BFile.h"
 
 #include <cstdio>
+#include <string>
 
 class MFileMMIO : public BFile {
 public:
@@ -36,6 +37,9 @@ public:
     // Reads a 4-byte number in the file's byte order into *v (sign-extended);
     // throws (line 256) on an error or a short read. Returns the count read.
     int ReadLong(long* v);
+    // The file as it was opened (made absolute where it can be), so that what
+    // was read from it can be read again later; empty when none is open.
+    const std::string& GetPath() const { return path; }
 
 protected:
     // The plain operations underneath, which report instead of throwing:
@@ -53,5 +57,6 @@ private:
     int WriteNumber(std::uint32_t value, int width, int line);
 
     std::FILE* handle = nullptr;  // null when closed
+    std::string path;
     LastOp lastOp = LastOp::None;
 };
