@@ -1,5 +1,7 @@
 #include "formats/MMidiFile.h"
 
+#include <algorithm>
+
 namespace {
 
 std::uint32_t Big32(const std::uint8_t* b) {
@@ -117,4 +119,67 @@ bool ReadMidiInfo(const std::uint8_t* data, std::size_t size, MMidiInfo* out) {
         *out = info;
     }
     return true;
+}
+
+namespace {
+
+constexpr int kPercussionChannel = 9;
+constexpr int kPercussionBank = 128;
+
+struct ChannelUse {
+    int bank = 0;
+    bool programmed = false;
+    bool plays = false;
+};
+
+// Walks one track's events, noting bank selects, program changes and notes.
+void ReadTrackInstruments(const std::uint8_t* p, const std::uint8_t* end, ChannelUse* channels,
+                          std::vector<MMidiInstrument>* found) {
+    std::uint8_t status = 0;
+    while (p < end) {
+        std::uint32_t skip = 0;
+        if (!ReadVarLen(p, end, &skip) || p >= end) return;
+        if (*p & 0x80) status = *p++;
+        if (status == 0xFF || status == 0xF0 || status == 0xF7) {
+            if (status == 0xFF && p++ >= end) return;
+            if (!ReadVarLen(p, end, &skip) || skip > static_cast<std::uint32_t>(end - p)) return;
+            p += skip;
+            status = 0;
+            continue;
+        }
+        if (status < 0x80) return;  // data without a status
+        const int kind = status & 0xF0, channel = status & 0x0F;
+        const int dataBytes = kind == 0xC0 || kind == 0xD0 ? 1 : 2;
+        if (end - p < dataBytes) return;
+        ChannelUse& use = channels[channel];
+        const int bank = channel == kPercussionChannel ? kPercussionBank : use.bank;
+        if (kind == 0xB0 && p[0] == 0) use.bank = p[1];
+        if (kind == 0xC0) {
+            found->push_back({bank, p[0] & 0x7F});
+            use.programmed = true;
+        }
+        if (kind == 0x90 && p[1] != 0 && !use.programmed && !use.plays) found->push_back({bank, 0});
+        if (kind == 0x90 && p[1] != 0) use.plays = true;
+        p += dataBytes;
+    }
+}
+
+}  // namespace
+
+std::vector<MMidiInstrument> ReadMidiInstruments(const std::uint8_t* data, std::size_t size) {
+    std::vector<MMidiInstrument> found;
+    MMidiInfo info;
+    if (!ReadMidiInfo(data, size, &info)) return found;
+    ChannelUse channels[16];
+    std::size_t position = 8 + static_cast<std::size_t>(Big32(data + 4));
+    for (int track = 0; track < info.trackCount; position += 8 + static_cast<std::size_t>(Big32(data + position + 4))) {
+        const std::uint8_t* chunk = data + position;
+        if (!IsId(chunk, "MTrk")) continue;
+        ReadTrackInstruments(chunk + 8, chunk + 8 + Big32(chunk + 4), channels, &found);
+        ++track;
+    }
+    std::vector<MMidiInstrument> once;
+    for (const MMidiInstrument& instrument : found)
+        if (std::find(once.begin(), once.end(), instrument) == once.end()) once.push_back(instrument);
+    return once;
 }

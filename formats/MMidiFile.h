@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 struct MMidiInfo {
     int format = 0;          // 0, 1 or 2
@@ -17,3 +18,19 @@ struct MMidiInfo {
 // chunk it announces (other chunk kinds between them are skipped). Bytes after
 // the last track, such as zero padding, are allowed.
 bool ReadMidiInfo(const std::uint8_t* data, std::size_t size, MMidiInfo* out);
+
+// An instrument of the General MIDI sound set: bank 128 is the percussion.
+struct MMidiInstrument {
+    int bank = 0;
+    int program = 0;
+    bool operator==(const MMidiInstrument& other) const { return bank == other.bank && program == other.program; }
+    bool operator<(const MMidiInstrument& other) const {
+        return bank != other.bank ? bank < other.bank : program < other.program;
+    }
+};
+
+// Every instrument the file asks for, in order and once each: each program
+// change (with the bank last selected on its channel; channel 10 always
+// takes the percussion bank), and the first program of a channel that plays
+// notes without one. What follows damaged data is not read.
+std::vector<MMidiInstrument> ReadMidiInstruments(const std::uint8_t* data, std::size_t size);

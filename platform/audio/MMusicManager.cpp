@@ -106,6 +106,8 @@ void MMusicManager::Shutdown() {
     }
     ready = 0;
     fontLoaded = 0;
+    fontId = -1;
+    heldInstruments.clear();  // went with the synthesizer; the uses stay for the next
     soundFontPath.clear();
     pendingSoundFont.clear();
 }
@@ -116,12 +118,77 @@ void MMusicManager::LoadSoundFont(fluid_synth_t* into, std::string path) {
     // The synthesizer is not rendered (nor its players made) until the
     // SoundFont is in, so nothing else touches it meanwhile.
     // A SoundFont that will not load leaves the stream silent for good.
-    const bool loaded = fluid_synth_sfload(into, path.c_str(), 1) != FLUID_FAILED;
+    const int id = fluid_synth_sfload(into, path.c_str(), 1);
+    PublishSoundFont(into, id);
 #ifdef __GLIBC__
     malloc_trim(0);  // the buffers the file was read through go back to the system
 #endif
+}
+
+void MMusicManager::PublishSoundFont(fluid_synth_t* into, int id) {
+    if (id == FLUID_FAILED) {
+        std::lock_guard<std::mutex> guard(lock);
+        fontLoaded = 0;
+        return;
+    }
+    // The instruments are read outside the lock (the audio thread mixes the
+    // effects meanwhile), until the held ones match the uses.
+    for (;;) {
+        std::vector<MMidiInstrument> hold, release;
+        {
+            std::lock_guard<std::mutex> guard(lock);
+            for (const auto& [instrument, uses] : instrumentUses)
+                if (!heldInstruments.count(instrument)) hold.push_back(instrument);
+            for (const MMidiInstrument& instrument : heldInstruments)
+                if (!instrumentUses.count(instrument)) release.push_back(instrument);
+            for (const MMidiInstrument& instrument : hold) heldInstruments.insert(instrument);
+            for (const MMidiInstrument& instrument : release) heldInstruments.erase(instrument);
+            if (hold.empty() && release.empty()) {
+                fontId = id;
+                fontLoaded = 1;
+                return;
+            }
+        }
+        for (const MMidiInstrument& instrument : hold)
+            fluid_synth_pin_preset(into, id, instrument.bank, instrument.program);
+        for (const MMidiInstrument& instrument : release)
+            fluid_synth_unpin_preset(into, id, instrument.bank, instrument.program);
+    }
+}
+
+void MMusicManager::UseInstruments(const std::vector<MMidiInstrument>& instruments, int delta) {
+    std::vector<MMidiInstrument> hold, release;
+    fluid_synth_t* into = nullptr;
+    int id = -1;
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        for (const MMidiInstrument& instrument : instruments) {
+            const int uses = (instrumentUses[instrument] += delta);
+            if (uses <= 0) instrumentUses.erase(instrument);
+        }
+        // Before the SoundFont is in, its load holds what is in use then.
+        if (fontId < 0 || !synth) return;
+        into = synth;
+        id = fontId;
+        for (const MMidiInstrument& instrument : instruments) {
+            const bool used = instrumentUses.count(instrument) != 0, held = heldInstruments.count(instrument) != 0;
+            if (used && !held) {
+                heldInstruments.insert(instrument);
+                hold.push_back(instrument);
+            } else if (!used && held) {
+                heldInstruments.erase(instrument);
+                release.push_back(instrument);
+            }
+        }
+    }
+    for (const MMidiInstrument& instrument : hold) fluid_synth_pin_preset(into, id, instrument.bank, instrument.program);
+    for (const MMidiInstrument& instrument : release)
+        fluid_synth_unpin_preset(into, id, instrument.bank, instrument.program);
+}
+
+std::vector<MMidiInstrument> MMusicManager::GetHeldInstruments() {
     std::lock_guard<std::mutex> guard(lock);
-    fontLoaded = loaded ? 1 : 0;
+    return {heldInstruments.begin(), heldInstruments.end()};
 }
 
 void MMusicManager::StartSoundFontLoad() {
@@ -158,12 +225,18 @@ HRESULT MMusicManager::Initialize(SDL_Window* /*window*/, MSoundManager* sound, 
     fluid_settings_setstr(newSettings, "player.timing-source", "sample");
     fluid_settings_setint(newSettings, "synth.lock-memory", 0);
     fluid_settings_setint(newSettings, "synth.cpu-cores", 1);
+    // Only the samples of the instruments in use are read (a few of the set).
+    fluid_settings_setint(newSettings, "synth.dynamic-sample-loading", 1);
+    // The tunes' densest moments sound some 100 voices, most of them fading
+    // tails; past 96 the quietest are let go unheard, and every voice costs memory.
+    fluid_settings_setint(newSettings, "synth.polyphony", 96);
     // The default gain leaves headroom for dense orchestral pieces; the
     // game's short tunes need more to sit beside the effects.
     fluid_settings_setnum(newSettings, "synth.gain", 0.5);
     fluid_synth_t* newSynth = new_fluid_synth(newSettings);
     const bool background = loadInBackground != 0;
-    if (!newSynth || (!background && fluid_synth_sfload(newSynth, path.c_str(), 1) == FLUID_FAILED)) {
+    const int id = newSynth && !background ? fluid_synth_sfload(newSynth, path.c_str(), 1) : FLUID_FAILED;
+    if (!newSynth || (!background && id == FLUID_FAILED)) {
         if (newSynth) {
             delete_fluid_synth(newSynth);
         }
@@ -178,8 +251,9 @@ HRESULT MMusicManager::Initialize(SDL_Window* /*window*/, MSoundManager* sound, 
         streamFrame = 0;
         soundFontPath = path;
         ready = 1;
-        fontLoaded = background ? 0 : 1;
+        fontLoaded = 0;
     }
+    if (!background) PublishSoundFont(newSynth, id);
     soundManager = sound;
     sound->GetMixer().SetMusicSource(this);
     if (background) pendingSoundFont = path;

@@ -13,10 +13,14 @@
 #include "platform/audio/MAudioResult.h"
 
 #include <cstdint>
+#include <map>
 #include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "formats/MMidiFile.h"
 
 struct SDL_Window;
 class MFileMMIO;
@@ -78,6 +82,15 @@ public:
     // Frames of music rendered since Initialize.
     std::uint64_t GetStreamFrame();
 
+    // The synthesizer reads an instrument's samples only while it is in use:
+    // a downloaded segment holds its instruments (they are read before it
+    // plays, never on the audio thread), and lets them go when it goes.
+    // delta is +1 or -1; instruments the SoundFont lacks are passed over.
+    void UseInstruments(const std::vector<MMidiInstrument>& instruments, int delta);
+    // The instruments held in the synthesizer now (for the tests).
+    std::vector<MMidiInstrument> GetHeldInstruments();
+    fluid_synth_t* GetSynth() const { return synth; }
+
     // MMusicSource: called by the mixer on the audio thread.
     int GetSampleRate() const override { return samplesPerSecond; }
     void Render(float* left, float* right, int frames) override;
@@ -99,6 +112,9 @@ private:
 
     // Reads the SoundFont into the synthesizer (the background load's thread).
     void LoadSoundFont(fluid_synth_t* into, std::string path);
+    // The SoundFont id is in: holds the instruments in use, then makes it
+    // known (fontLoaded); -1 leaves the music silent.
+    void PublishSoundFont(fluid_synth_t* into, int id);
 
     std::thread loader;  // the background load, until joined
     std::string pendingSoundFont;  // to be read by StartSoundFontLoad
@@ -106,6 +122,9 @@ private:
     std::mutex lock;  // guards everything below that the audio thread reads
     int ready = 0;
     int fontLoaded = 0;  // the synthesizer has its SoundFont
+    int fontId = -1;     // its id once the held instruments follow the uses
+    std::map<MMidiInstrument, int> instrumentUses;  // by the downloaded segments
+    std::set<MMidiInstrument> heldInstruments;      // pinned in the synthesizer
     int samplesPerSecond = 0;
     std::string soundFontPath;
     fluid_settings_t* settings = nullptr;

@@ -21,7 +21,7 @@ int PlayCount(DWORD repeats) {
 }  // namespace
 
 MMusicSegment::MMusicSegment(MMusicManager* owner, std::vector<std::uint8_t> data, const MMidiInfo& midiInfo)
-    : manager(owner), midi(std::move(data)), info(midiInfo) {
+    : manager(owner), midi(std::move(data)), info(midiInfo), instruments(ReadMidiInstruments(midi.data(), midi.size())) {
     if (manager) {
         manager->Attach(this);
     }
@@ -29,9 +29,12 @@ MMusicSegment::MMusicSegment(MMusicManager* owner, std::vector<std::uint8_t> dat
 
 MMusicSegment::~MMusicSegment() {
     if (manager) {
-        std::lock_guard<std::mutex> guard(manager->lock);
-        StopPlayer(false);
-        manager->Detach(this);
+        {
+            std::lock_guard<std::mutex> guard(manager->lock);
+            StopPlayer(false);
+            manager->Detach(this);
+        }
+        if (downloaded) manager->UseInstruments(instruments, -1);
     }
 }
 
@@ -39,6 +42,7 @@ HRESULT MMusicSegment::Download(void* /*target*/) {
     if (!manager) {
         return AudioResult::kNotInitialized;
     }
+    if (!downloaded) manager->UseInstruments(instruments, +1);
     downloaded = 1;
     return AudioResult::kOk;
 }

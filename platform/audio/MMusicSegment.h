@@ -24,7 +24,9 @@ public:
     MMusicSegment& operator=(const MMusicSegment&) = delete;
     virtual ~MMusicSegment();
 
-    // Makes the segment playable (the SoundFont holds every instrument already).
+    // Makes the segment playable: the synthesizer reads the samples of the
+    // instruments it plays (at once, or as soon as the SoundFont is in) and
+    // keeps them until the segment goes.
     HRESULT Download(void* target);
     // Flags: DMUS_SEGF_BEAT starts on the next beat, anything else at once.
     // kNotInitialized without a manager; kFail unless downloaded.
@@ -43,6 +45,7 @@ public:
 
     int IsDownloaded() const { return downloaded; }
     const MMidiInfo& GetInfo() const { return info; }
+    const std::vector<MMidiInstrument>& GetInstruments() const { return instruments; }
     // Frames of the stream between two beats of this music.
     double BeatFrames() const;
 
@@ -61,6 +64,7 @@ private:
     MMusicManager* manager;  // null once the manager has gone
     std::vector<std::uint8_t> midi;
     MMidiInfo info;
+    std::vector<MMidiInstrument> instruments;
     fluid_player_t* player = nullptr;
     std::int64_t startFrame = -1;  // pending start, in stream frames
     std::int64_t stopFrame = -1;   // pending stop, in stream frames

@@ -1,9 +1,13 @@
 // The three tunes as the game loads them: General MIDI pieces of at least a minute,
 // different from one another, that loop without a seam: music from the first tick to
-// the loop's end, and no note left sounding across it.
+// the loop's end, and no note left sounding across it; and each played through the
+// synthesizer, which reads only the samples of the instruments in use.
 
 #include "tests/support/ArchiveSupport.h"
+#include "tests/support/AudioTestSupport.h"
+#include "platform/audio/MMusicSegment.h"
 
+#include <fluidsynth.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -103,6 +107,48 @@ TEST(ArchiveMusicTest, ThreeDifferentTunesOfAMinuteOrMoreLoopWithoutASeam) {
         instrumentations.insert(t.programs);
     }
     EXPECT_EQ(instrumentations.size(), 3u) << "the three tunes are played by different instruments";
+}
+
+class ArchiveTunesPlayed : public audiotest::AudioTest {};
+
+TEST_F(ArchiveTunesPlayed, EveryInstrumentOfEachTuneSoundsWithItsSamplesReadOnDemand) {
+    unsetenv("ZANBOR_SOUNDFONT");
+    if (MMusicManager::FindSoundFont().empty()) GTEST_SKIP() << "no General MIDI SoundFont installed";
+    MMusicManager* music = MMusicManager::Get();
+    ASSERT_EQ(music->Initialize(nullptr, manager, 64, DMUS_APATH_DYNAMIC_STEREO), 0);
+    const auto runs = archive_support::ReadGameArchive();
+    ASSERT_FALSE(runs.empty()) << "the game's archive could not be read";
+    for (int entry : {8, 10, 11}) {
+        SCOPED_TRACE(entry);
+        const std::vector<std::uint8_t>& bytes = runs.at(entry)[0].bytes;
+        const Tune tune = ReadTune(bytes);
+        MMusicSegment* loaded = nullptr;
+        ASSERT_EQ(music->LoadSegment(&loaded, bytes.data(), static_cast<DWORD>(bytes.size()), 1, 1), 0);
+        std::unique_ptr<MMusicSegment> segment(loaded);
+        // Held from the download on: every program the tune names, and the drum kit.
+        std::set<int> held;
+        for (const MMidiInstrument& instrument : music->GetHeldInstruments())
+            held.insert(instrument.bank * 128 + instrument.program);
+        std::set<int> named;
+        for (int program : tune.programs) named.insert(program % 128);
+        if (tune.channels.count(9)) named.insert(128 * 128);
+        EXPECT_EQ(held, named);
+
+        ASSERT_EQ(segment->Play(0, nullptr), 0);
+        std::set<int> sounding;  // channels with a voice, over the first bars
+        int peak = 0;
+        for (int block = 0; block < 400; ++block) {
+            peak = std::max(peak, audiotest::Peak(Mix(512)));
+            fluid_voice_t* voices[96] = {};
+            fluid_synth_get_voicelist(music->GetSynth(), voices, 96, -1);
+            for (fluid_voice_t* voice : voices)
+                if (voice && fluid_voice_is_playing(voice)) sounding.insert(fluid_voice_get_channel(voice));
+        }
+        EXPECT_EQ(sounding, tune.channels);
+        EXPECT_GT(peak, 3000);
+        segment->Stop(0);
+    }
+    EXPECT_TRUE(music->GetHeldInstruments().empty()) << "the last tune's instruments went with it";
 }
 
 }  // namespace
