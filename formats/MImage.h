@@ -5,11 +5,9 @@
 
 #include <cstdint>
 #include <vector>
+#include "platform/core/ResultCodes.h"
 
 class MFileMMIO;
-
-// Result codes of the decoder (shared engine codes).
-constexpr int kResultUnsupportedImage = 28;
 
 struct MImage {
     std::int32_t width = 0;
@@ -29,8 +27,8 @@ struct MImage {
     std::vector<std::uint32_t> pixels;  // width x height, row-major, top row first
 
     // Decodes the TGA at the file's current position (the data of an "rgba"
-    // chunk, or a whole TGA file). Returns 0, or 28 for an image type other than
-    // 2 and 10 or a depth other than 24 and 32 (the image is then left empty).
+    // chunk, or a whole TGA file). Returns 0, or kResultUnsupportedImage for an
+    // image type other than 2 and 10 or a depth other than 24 and 32 (the image is then left empty).
     // Data that ends too soon throws CFileException ("win32/MFileMMIO", 189);
     // nothing is allocated before the file is known to hold the pixels.
     int Load(MFileMMIO& file);

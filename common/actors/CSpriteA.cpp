@@ -6,11 +6,11 @@
 #include "formats/CFileMM.h"
 #include "common/actors/CSprite.h"
 #include "platform/core/CException.h"
+#include "platform/core/ResultCodes.h"
 
 namespace {
 
 constexpr const char* kUnit = "common/CSpriteA";
-constexpr int kResultCannotGrow = 3;
 // The smallest frame chunk: its header and a TGA header.
 constexpr long kSmallestFrame = 8 + 18;
 
@@ -51,7 +51,7 @@ int CSpriteArray::Load(CFileMM& archive, int n, int useTexture) {
 }
 
 int CSpriteArray::Set(int i, CSprite* frame) {
-    if (i < 0) return kResultCannotGrow;  // no entry can hold it
+    if (i < 0) return kResultArrayOrMusicFailed;  // no entry can hold it
     if (i >= capacity) {
         int result = Grow(i);
         if (result != 0) return result;
@@ -63,10 +63,10 @@ int CSpriteArray::Set(int i, CSprite* frame) {
 int CSpriteArray::Grow(int i) {
     if (i < capacity) return 0;
     const long long wanted = static_cast<long long>(capacity) + ((static_cast<long long>(i) - capacity) / 4) * 4 + 4;
-    if (wanted > 0x7FFFFFFF) return kResultCannotGrow;
+    if (wanted > 0x7FFFFFFF) return kResultArrayOrMusicFailed;
     const int newCapacity = static_cast<int>(wanted);
     auto larger = NewEntries(newCapacity);
-    if (!larger) return kResultCannotGrow;
+    if (!larger) return kResultArrayOrMusicFailed;
     for (int j = 0; j < capacity; ++j) larger[j] = std::move(items[j]);
     items = std::move(larger);
     capacity = newCapacity;

@@ -20,13 +20,15 @@ public:
 
     virtual ~CSpriteArray();
     // Reads n "rgba" chunks into entries 0 .. n - 1; count = n. 0, or the error
-    // of Set (3 when the array could not grow).
+    // of Set (kResultArrayOrMusicFailed when the array could not grow).
     virtual int Load(CFileMM& archive, int n, int useTexture);
 
-    // Stores frame at i (growing as needed), releasing what was there. 0 or 3.
+    // Stores frame at i (growing as needed), releasing what was there. 0, or
+    // kResultArrayOrMusicFailed.
     int Set(int i, CSprite* frame);
     // Makes room for index i: capacity + ((i - capacity) rounded down to a
-    // multiple of 4) + 4. 0, or 3 when the larger array cannot be allocated.
+    // multiple of 4) + 4. 0, or kResultArrayOrMusicFailed when the larger array
+    // cannot be allocated.
     int Grow(int i);
     // The frame at i, or null (also for indices outside the array).
     CSprite* Get(int i) const;

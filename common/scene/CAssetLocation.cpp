@@ -115,7 +115,7 @@ int OpenAssetArchive(CFileMM* archive, const char* fileName, SDL_Window* owner, 
     for (const std::string& folder : places) {
         switch (TryArchive(archive, SpecIn(folder, fileName), &damaged)) {
         case Attempt::Opened: return 0;
-        case Attempt::NotOpened: return kResultAssetsNotOpened;
+        case Attempt::NotOpened: return kResultNoFileToRead;
         case Attempt::FileError: break;
         }
     }
@@ -124,7 +124,7 @@ int OpenAssetArchive(CFileMM* archive, const char* fileName, SDL_Window* owner, 
     for (;;) {
         switch (TryArchive(archive, spec, &damaged)) {
         case Attempt::Opened: return 0;
-        case Attempt::NotOpened: return kResultAssetsNotOpened;
+        case Attempt::NotOpened: return kResultNoFileToRead;
         case Attempt::FileError: break;
         }
         if (AskForAssetFolder(fileName, owner, damaged.c_str()) != 0) {
@@ -144,5 +144,5 @@ int OpenDataFile(BFile* file, const char* fileName, const char* defaultFolder) {
         }
         GetAssetFolder(&spec, fileName, defaultFolder);
     }
-    return kResultAssetsNotOpened;
+    return kResultNoFileToRead;
 }

@@ -199,13 +199,13 @@ void CScreen::HideSystemCursor() {
 
 int CScreen::LoadSound(MSound** sound, CFileMM* from) {
     if (!from) from = archive.get();
-    if (!from) return kScreenLoadFailed;
+    if (!from) return kResultScreenLoadFailed;
     ChunkHeader header;
     from->ReadChunkHeader(&header);
     if (header.id != kIdWave) throw CFileException(kUnit, 460);
     const HRESULT result = MSoundManager::Get()->CreateSound(sound, from, kSoundCreationFlags, MAudioGuid{}, 1);
     from->Ascend();
-    return AudioResult::Failed(result) ? kScreenLoadFailed : 0;
+    return AudioResult::Failed(result) ? kResultScreenLoadFailed : 0;
 }
 
 int CScreen::LoadMusic(CFileMM* from) {
@@ -215,7 +215,7 @@ int CScreen::LoadMusic(CFileMM* from) {
         music.reset();
     }
     if (!from) from = archive.get();
-    if (!from) return kScreenLoadFailed;
+    if (!from) return kResultScreenLoadFailed;
     ChunkHeader header;
     from->ReadChunkHeader(&header);
     if (header.id != kIdMidi) throw CFileException(kUnit, 515);
@@ -223,13 +223,13 @@ int CScreen::LoadMusic(CFileMM* from) {
     const int result = MMusicManager::Get()->LoadFromArchive(&loaded, *from, 1, 1);
     music.reset(loaded);
     from->Ascend();
-    return result != 0 ? kScreenLoadFailed : 0;
+    return result != 0 ? kResultScreenLoadFailed : 0;
 }
 
 int CScreen::PlayMusic(int loop) {
     if (!music || IsMusicSettingOff() || !musicPaused) return 0;
-    if (AudioResult::Failed(music->SetRepeats(loop ? DMUS_SEG_REPEAT_INFINITE : 0))) return kScreenMusicStartFailed;
-    if (AudioResult::Failed(music->Play(DMUS_SEGF_BEAT, nullptr))) return kScreenMusicStartFailed;
+    if (AudioResult::Failed(music->SetRepeats(loop ? DMUS_SEG_REPEAT_INFINITE : 0))) return kResultMusicNotStarted;
+    if (AudioResult::Failed(music->Play(DMUS_SEGF_BEAT, nullptr))) return kResultMusicNotStarted;
     musicPaused = 0;
     return 0;
 }

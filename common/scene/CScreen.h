@@ -9,16 +9,13 @@
 
 #include "common/scene/CMouseEvent.h"
 #include "platform/window/MWindow.h"
+#include "platform/core/ResultCodes.h"
 
 class CFileMM;
 class COptions;
 class CScene;
 class MMusicSegment;
 class MSound;
-
-// Result codes of the loaders and the music.
-constexpr int kScreenLoadFailed = 62;
-constexpr int kScreenMusicStartFailed = 71;
 
 // The request code that quits the program.
 constexpr int kRequestQuit = 99;
@@ -77,13 +74,14 @@ public:
 
     void HideSystemCursor();
     // Reads a "wave" chunk at the archive's position into a new sound.
-    // 0, or 62 when the sound manager cannot make it; another chunk kind
+    // 0, or kResultScreenLoadFailed when the sound manager cannot make it; another chunk kind
     // throws CFileException ("common/CScreen", 460).
     int LoadSound(MSound** sound, CFileMM* from);
     // Replaces the music with the "midi" chunk at the archive's position.
-    // 0, or 62; another chunk kind throws CFileException ("common/CScreen", 515).
+    // 0, or kResultScreenLoadFailed; another chunk kind throws CFileException ("common/CScreen", 515).
     int LoadMusic(CFileMM* from);
-    // Starts the music from the beginning if it is not playing: 0, or 71.
+    // Starts the music from the beginning if it is not playing: 0, or
+    // kResultMusicNotStarted.
     int PlayMusic(int loop);
     void PauseMusic();
     void ResumeMusic();

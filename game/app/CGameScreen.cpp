@@ -84,7 +84,7 @@ int CGameScreen::CreateContent() {
     if (opened != 0) {
         if (damaged.empty()) return kResultAssetsGivenUp;
         ReportDamagedArchive(damaged);
-        return kResultAssetsDamaged;
+        return kResultPlayAssetsNotLoaded;
     }
     StartupReport::Mark("archive");
     HideSystemCursor();
@@ -92,7 +92,7 @@ int CGameScreen::CreateContent() {
         // A game with missing pictures or sounds is no game: the player learns
         // that the archive is damaged, and start-up ends.
         ReportDamagedArchive(OpenArchivePath());
-        return kResultAssetsDamaged;
+        return kResultPlayAssetsNotLoaded;
     }
     return 0;
 }
@@ -106,7 +106,7 @@ int CGameScreen::MakeGameScene() {
         play->LoadAssets();
     } catch (const CFileException&) {
         // Data cut short or malformed inside an archive that opened.
-        return kResultAssetsDamaged;
+        return kResultPlayAssetsNotLoaded;
     }
     return play->GetLoadResult();
 }

@@ -7,11 +7,10 @@
 #include <string>
 
 #include "common/scene/CScreen.h"
+#include "platform/core/ResultCodes.h"
 
 // The asset archive's file name.
 constexpr const char* kAssetArchiveName = "zanborassets.mm";
-// CreateContent's result when the archive is damaged (the play scene's assets failed).
-constexpr int kResultAssetsDamaged = 18;
 
 class CGameScreen : public CScreen {
 public:
@@ -27,8 +26,9 @@ public:
     ~CGameScreen() override;
 
     // Opens the archive (asking the player if need be), hides the system
-    // cursor and makes the play scene with its assets. 0; 6 when the archive
-    // was not opened; 18 when it is damaged (the player has been told).
+    // cursor and makes the play scene with its assets. 0; kResultAssetsGivenUp
+    // when the archive was not opened; kResultPlayAssetsNotLoaded when it is
+    // damaged (the player has been told).
     int CreateContent() override;
     int BeginContent() override;
     // 1 unless audioReady is set (nothing in the game sets it).

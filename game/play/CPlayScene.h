@@ -12,6 +12,7 @@
 #include "game/rules/CScoreCells.h"
 #include "game/play/DiceScene.h"
 #include "game/sheet/ScoreSheetScene.h"
+#include "platform/core/ResultCodes.h"
 
 class CActorButton;
 class CActorDiceDrag;
@@ -26,10 +27,6 @@ class CScoreSheet;
 class CSprite;
 class CSpriteArray;
 class MSound;
-
-// Result codes of the play scene's asset loading.
-constexpr int kPlaySoundNotRead = 68;
-constexpr int kPlayAssetsNotLoaded = 18;
 
 // The entry points the scene reads.
 constexpr int kPlaySceneEntry = 3;
@@ -150,7 +147,7 @@ public:
     void SetGameOver() override;
     virtual void OnOptionsChanged();
 
-    // LoadAssets with its result: 0, 68 (a sound of entry 3) or 18.
+    // LoadAssets with its result: 0, kResultPlaySoundNotRead (a sound of entry 3) or kResultPlayAssetsNotLoaded.
     int LoadPlayAssets();
     int GetLoadResult() const { return loadResult; }
 

@@ -24,7 +24,7 @@ void FreeItem(T*& item) {
 // it there to free.
 int ReadArray(CFileMM& archive, CSpriteArray*& slot) {
     slot = LoadSpriteArray(archive, 1);
-    return slot ? 0 : kDieArrayUnstored;
+    return slot ? 0 : kResultArrayOrMusicFailed;
 }
 
 int ReadArrays(CFileMM& archive, CSpriteArray* (&slots)[kDieColours]) {
@@ -39,16 +39,16 @@ const DieAssetSet& DieAssets() { return assets; }
 
 int LoadDieAssets(CScreen* screen) {
     FreeDieAssets();
-    if (!screen || !screen->archive) return kDieSoundUnreadable;
+    if (!screen || !screen->archive) return kResultPlaySoundNotRead;
     CFileMM& archive = *screen->archive;
     archive.SeekEntry(kDiceEntry);
 
     for (MSound*& sound : assets.sounds) {
         // A chunk of another kind or a short file is a sound that cannot be read.
         try {
-            if (screen->LoadSound(&sound, &archive) != 0) return kDieSoundUnreadable;
+            if (screen->LoadSound(&sound, &archive) != 0) return kResultPlaySoundNotRead;
         } catch (const CFileException&) {
-            return kDieSoundUnreadable;
+            return kResultPlaySoundNotRead;
         }
     }
 

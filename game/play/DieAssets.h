@@ -3,6 +3,8 @@
 // run (entry 9) and freed together, and the roll sounds with the two counters
 // that restart the long roll sound while the dice of a row keep starting.
 
+#include "platform/core/ResultCodes.h"
+
 class CScreen;
 class CSprite;
 class CSpriteArray;
@@ -10,10 +12,6 @@ class MSound;
 
 constexpr int kDieColours = 4;
 constexpr int kDiceEntry = 9;  // archive entry point of the dice run
-// LoadDieAssets: a sound of the run could not be read.
-constexpr int kDieSoundUnreadable = 68;
-// LoadDieAssets: an array of the run could not be stored.
-constexpr int kDieArrayUnstored = 3;
 
 // The six die sounds in the order of the run.
 enum DieSound {
@@ -41,8 +39,9 @@ struct DieAssetSet {
 const DieAssetSet& DieAssets();
 
 // Frees what was loaded, seeks the screen's archive to entry 9 and reads the
-// six sounds, then the arrays and pictures. 0; 68 when a sound cannot be read
-// (what was read stays until FreeDieAssets); 3 when an array cannot be stored.
+// six sounds, then the arrays and pictures. 0; kResultPlaySoundNotRead when a
+// sound cannot be read (what was read stays until FreeDieAssets);
+// kResultArrayOrMusicFailed when an array cannot be stored.
 // A damaged picture or array throws as the engine's loaders do; whatever was
 // read before stays listed, so FreeDieAssets frees it on every path.
 int LoadDieAssets(CScreen* screen);

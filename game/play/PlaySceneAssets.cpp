@@ -69,7 +69,7 @@ int CPlayScene::LoadPlayAssets() {
     fade = new CActorFade(this, 0, 0, 10 * 256);
     FadeOut();
 
-    if (!screen || !screen->archive) return kPlayAssetsNotLoaded;
+    if (!screen || !screen->archive) return kResultPlayAssetsNotLoaded;
     CFileMM& archive = *screen->archive;
     PlaySceneAssets& a = assets;
     RunReader read(screen, archive);
@@ -78,7 +78,7 @@ int CPlayScene::LoadPlayAssets() {
         archive.SeekEntry(kPlaySceneEntry);
         read.Picture(&a.background);
         soundPhase = true;
-        if (!read.Sound(&a.dialogOpenSound) || !read.Sound(&a.introSound)) return kPlaySoundNotRead;
+        if (!read.Sound(&a.dialogOpenSound) || !read.Sound(&a.introSound)) return kResultPlaySoundNotRead;
         soundPhase = false;
         read.Array(&a.rollButton);
         for (CSpriteArray*& array : a.buttons) read.Array(&array);
@@ -109,7 +109,7 @@ int CPlayScene::LoadPlayAssets() {
         read.Font(&a.editFont);
     } catch (const CException&) {
         // A damaged archive: what was read stays until FreeAssets.
-        return soundPhase ? kPlaySoundNotRead : kPlayAssetsNotLoaded;
+        return soundPhase ? kResultPlaySoundNotRead : kResultPlayAssetsNotLoaded;
     }
     const int result = LoadPartAssets();
     LoadKeyboardAssets();

@@ -12,12 +12,12 @@
 // The dice's run, then the sheet's, read on from where the dice's ends.
 int CPlayScene::LoadPartAssets() {
     try {
-        if (LoadDieAssets(screen) != 0) return kPlayAssetsNotLoaded;
-        if (LoadScoreSheetAssets(screen) != 0) return kPlayAssetsNotLoaded;
+        if (LoadDieAssets(screen) != 0) return kResultPlayAssetsNotLoaded;
+        if (LoadScoreSheetAssets(screen) != 0) return kResultPlayAssetsNotLoaded;
         LoadCoachAssets(screen);  // without them the game goes on without its coach
     } catch (const CException&) {
         // A damaged picture: what was read stays listed until FreeAssets.
-        return kPlayAssetsNotLoaded;
+        return kResultPlayAssetsNotLoaded;
     }
     return 0;
 }

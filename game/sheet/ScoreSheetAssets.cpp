@@ -40,8 +40,8 @@ void FreeObject(T** object) {
 }
 
 int LoadSoundAt(CScreen* screen, MSound** sound) {
-    if (!screen || !screen->archive) return kSheetSoundLoadFailed;
-    return screen->LoadSound(sound, screen->archive.get()) != 0 || !*sound ? kSheetSoundLoadFailed : 0;
+    if (!screen || !screen->archive) return kResultPlaySoundNotRead;
+    return screen->LoadSound(sound, screen->archive.get()) != 0 || !*sound ? kResultPlaySoundNotRead : 0;
 }
 
 void CreateUndoButton(CScreen* screen) {
@@ -64,18 +64,18 @@ void CreateUndoButton(CScreen* screen) {
 int LoadScoreSheetAssets(CScreen* screen) {
     FreeScoreSheetAssets();
     for (MSound*& sound : gSheetAssets.sounds) {
-        if (LoadSoundAt(screen, &sound) != 0) return kSheetSoundLoadFailed;
+        if (LoadSoundAt(screen, &sound) != 0) return kResultPlaySoundNotRead;
     }
     CFileMM& archive = *screen->archive;
     gSheetAssets.font = LoadFont(kSheetFontFirstChar, archive, kFontSpacing, 0);
     gSheetAssets.levelMarker = CSprite::LoadFrame(archive, 1);
     gSheetAssets.gameOver = CSprite::LoadFrame(archive, 1);
-    return LoadCellAssets(screen) != 0 ? kSheetCellsLoadFailed : 0;
+    return LoadCellAssets(screen) != 0 ? kResultPlayAssetsNotLoaded : 0;
 }
 
 int LoadCellAssets(CScreen* screen) {
     FreeCellAssets();
-    if (LoadSoundAt(screen, &gCellAssets.undoSound) != 0) return kSheetSoundLoadFailed;
+    if (LoadSoundAt(screen, &gCellAssets.undoSound) != 0) return kResultPlaySoundNotRead;
     CFileMM& archive = *screen->archive;
     gCellAssets.sparkle = CSprite::LoadFrame(archive, 1);
     gCellAssets.cells = LoadSpriteArray(archive, 1);

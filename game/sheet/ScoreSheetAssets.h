@@ -3,6 +3,8 @@
 // one undo button all cells share. They are read from the archive right after
 // the dice's run and live, independent of any one sheet, until freed.
 
+#include "platform/core/ResultCodes.h"
+
 class CActorButton;
 class CFont;
 class CScreen;
@@ -27,10 +29,6 @@ enum SheetSound : int {
     kSheetSoundZero = 17,       // a cell scored 0
     kSheetSoundCount = 18,
 };
-
-// Result codes of the loaders.
-constexpr int kSheetSoundLoadFailed = 68;
-constexpr int kSheetCellsLoadFailed = 18;
 
 // The sheet's font covers the characters from this one on.
 constexpr int kSheetFontFirstChar = 32;
@@ -62,12 +60,13 @@ extern CellAssets gCellAssets;
 
 // Reads, from the archive's current position, the eighteen sounds, the font,
 // the level marker and the game-over picture, then the cell assets. Frees
-// whatever an earlier load left first. 0; 68 when a sound cannot be made (what
-// was read stays until FreeScoreSheetAssets); 18 when the cell assets fail.
+// whatever an earlier load left first. 0; kResultPlaySoundNotRead when a sound
+// cannot be made (what was read stays until FreeScoreSheetAssets);
+// kResultPlayAssetsNotLoaded when the cell assets fail.
 int LoadScoreSheetAssets(CScreen* screen);
 // Reads the undo sound, the sparkle, the cells' array and the undo button's
 // array, and creates the hidden undo button in the screen's current scene.
-// 0, or 68 when the sound cannot be made.
+// 0, or kResultPlaySoundNotRead when the sound cannot be made.
 int LoadCellAssets(CScreen* screen);
 // Release every asset and null its handle; safe to call again. The score
 // sheet's also releases the cells'.

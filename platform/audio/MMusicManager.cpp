@@ -279,7 +279,7 @@ int MMusicManager::LoadFromArchive(MMusicSegment** out, MFileMMIO& archive, int 
     }
     const HRESULT result =
         LoadSegment(out, midiBuffer.data(), static_cast<DWORD>(midiBuffer.size()), download, isMidi);
-    return AudioResult::Failed(result) ? kMusicNotLoaded : 0;
+    return AudioResult::Failed(result) ? kResultArrayOrMusicFailed : 0;
 }
 
 HRESULT MMusicManager::LoadSegment(MMusicSegment** out, const std::uint8_t* data, DWORD size, int download,

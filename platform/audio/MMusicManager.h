@@ -11,6 +11,7 @@
 
 #include "platform/audio/MAudioMixer.h"
 #include "platform/audio/MAudioResult.h"
+#include "platform/core/ResultCodes.h"
 
 #include <cstdint>
 #include <map>
@@ -29,9 +30,6 @@ class MSoundManager;
 
 typedef struct _fluid_hashtable_t fluid_settings_t;
 typedef struct _fluid_synth_t fluid_synth_t;
-
-// LoadFromArchive's result when the music could not be loaded.
-constexpr int kMusicNotLoaded = 3;
 
 class MMusicManager : public MMusicSource {
 public:
@@ -62,7 +60,7 @@ public:
 
     // Reads the rest of the current chunk of the archive into the MIDI buffer
     // (its size rounded up to a multiple of 8, the extra bytes zero) and loads
-    // it. Returns 0, or kMusicNotLoaded. Not ready: 0, out unchanged.
+    // it. Returns 0, or kResultArrayOrMusicFailed. Not ready: 0, out unchanged.
     int LoadFromArchive(MMusicSegment** out, MFileMMIO& archive, int download, int isMidi);
     // Makes a segment of a Standard MIDI File in memory (the bytes are copied).
     // Not ready: 0, out unchanged.

@@ -37,7 +37,7 @@ int MSound::IsPlaying() {
 
 int MSound::Play(int loop) {
     if (voices.empty()) {
-        return kSoundNotPlayed;
+        return kResultSoundNotPlayed;
     }
     auto guard = Guard();
     auto idle = std::find_if(voices.begin(), voices.end(), [](const Voice& v) { return !v.playing; });
@@ -53,7 +53,7 @@ int MSound::Play(int loop) {
 
 int MSound::Stop() {
     if (voices.empty()) {
-        return kSoundNotRestored;
+        return kResultSoundNotRestored;
     }
     auto guard = Guard();
     for (Voice& voice : voices) {
@@ -97,7 +97,7 @@ float MSound::GainForVolume(long hundredthsOfDecibel) {
 int MSound::SetVolume(float level) {
     const long wanted = VolumeForLevel(level);
     if (voices.empty()) {
-        return kSoundNotRestored;
+        return kResultSoundNotRestored;
     }
     // Outside the range the volume stays as it was, as a rejected setting would.
     if (wanted < kSoundVolumeMin || wanted > kSoundVolumeMax) {

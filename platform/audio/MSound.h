@@ -11,6 +11,7 @@
 
 #include "platform/audio/BSound.h"
 #include "platform/audio/MAudioResult.h"
+#include "platform/core/ResultCodes.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -18,12 +19,6 @@
 #include <vector>
 
 class MAudioMixer;
-
-// Result codes of the sound operations.
-constexpr int kSoundNotRestored = 61;
-constexpr int kSoundNotCreated = 62;
-constexpr int kSoundNotPlayed = 63;
-constexpr int kSoundNotStopped = 66;
 
 // The volume range of a sound, in hundredths of a decibel.
 constexpr long kSoundVolumeMin = -10000;

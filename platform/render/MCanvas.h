@@ -14,20 +14,10 @@
 #include "platform/render/MGraphicsTypes.h"
 #include "formats/MImage.h"
 #include "platform/render/MPixelFormats.h"
+#include "platform/core/ResultCodes.h"
 
 struct SDL_Texture;
 class MFileMMIO;
-
-// Result codes of the canvases.
-constexpr int kResultNoBackBuffer = 16;
-constexpr int kResultSurfaceFileFailed = 17;
-constexpr int kResultSurfaceLockFailed = 24;
-constexpr int kResultTextureLockFailed = 25;
-constexpr int kResultNoImage = 29;
-constexpr int kResultSurfaceCreateFailed = 30;
-constexpr int kResultTextureCreateFailed = 31;
-constexpr int kResultDrawFailed = 36;
-constexpr int kResultCopyFailed = 37;
 
 class MCanvas {
 public:

@@ -117,7 +117,7 @@ MRenderDevice* MRenderDevice::Get() { return Get(nullptr); }
 MRenderDevice* MRenderDevice::Get(SDL_Window* window) {
     if (!gDevice) {
         gDevice = new MRenderDevice;
-        // Without a video subsystem the object still exists; CreateDevice then reports 12.
+        // Without a video subsystem the object still exists; CreateDevice then reports kResultNoRuntime.
         if (SDL_WasInit(SDL_INIT_VIDEO)) {
             gDevice->runtimeAvailable = 1;
         } else if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {

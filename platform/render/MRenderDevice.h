@@ -11,21 +11,12 @@
 
 #include "platform/render/MGraphicsTypes.h"
 #include "platform/render/MPixelFormats.h"
+#include "platform/core/ResultCodes.h"
 
 struct SDL_Window;
 struct SDL_Renderer;
 struct SDL_Cursor;
 class MCanvas;
-
-// Result codes of the device.
-constexpr int kResultNoRuntime = 12;
-constexpr int kResultNoDisplayMode = 13;
-constexpr int kResultNoDevice = 14;
-constexpr int kResultDeviceLost = 15;
-constexpr int kResultPresentFailed = 19;
-constexpr int kResultBeginFailed = 20;
-constexpr int kResultEndFailed = 21;
-constexpr int kResultNoSpriteDrawer = 32;
 
 // A panel for FillRect. Border style bit 0: raised; bit 1 (without bit 0): sunken.
 struct MPanel {
@@ -60,11 +51,13 @@ public:
 
     // Makes the renderer: for full screen the window fills the desktop and the
     // design of width x height is scaled and letterboxed into it; windowed, the
-    // back buffer is the window's client area. 0, 12, 13, 14 or 32.
+    // back buffer is the window's client area. 0, kResultNoRuntime,
+    // kResultNoDisplayMode, kResultNoDevice or kResultNoSpriteDrawer.
     int CreateDevice(int fullScreen, int width, int height);
 
-    // A reset seen since the last frame rebuilds the device objects first; 15
-    // when that fails (nothing is drawn this frame). 20 without a device.
+    // A reset seen since the last frame rebuilds the device objects first;
+    // kResultDeviceLost when that fails (nothing is drawn this frame);
+    // kResultBeginFailed without a device.
     int BeginFrame();
     // Presents the frame; where the present does not wait for the display
     // (software renderer, or no vsync) sleeps the rest of the display's frame.

@@ -18,13 +18,14 @@ public:
 
     ~MSurface() override;
     // A TGA file by name into the existing surface (no scaling); keeps the
-    // picture's size. 0 or 17.
+    // picture's size. 0 or kResultSurfaceFileFailed.
     int LoadFile(const char* fileName, int width, int height) override;
     int Build(int width, int height) override;
     void UpdateSize() override;
 
     // Copies source (the whole picture when null) to destination (the source's
-    // own position when null). 0 without a surface; 16 or 37 on failure.
+    // own position when null). 0 without a surface; kResultNoBackBuffer or
+    // kResultCopyFailed on failure.
     int CopyToBackBuffer(const POINT* destination, const RECT* source);
 
     int GetDescWidth() const { return StoreWidth(); }

@@ -7,6 +7,7 @@
 
 #include "platform/render/MGraphicsTypes.h"
 #include "platform/render/MRenderDevice.h"
+#include "platform/core/ResultCodes.h"
 
 struct SDL_Renderer;
 class MTexture;
@@ -75,13 +76,12 @@ private:
 class MFontManager : public MDeviceResetListener {
 public:
     static constexpr int kMaxFonts = 8;
-    static constexpr int kResultFontTableFull = 39;
 
     static MFontManager* Get();
     // Frees every font and the manager (the application does this before the renderer goes).
     static void Free();
 
-    // 39 when eight fonts exist; otherwise the font is made and kept, 0.
+    // kResultFontTableFull when eight fonts exist; otherwise the font is made and kept, 0.
     int AddFont(const char* name, int points, int flags);
     int ReleaseDeviceObjects() override;
     int RestoreDeviceObjects() override;

@@ -26,14 +26,16 @@ public:
     MTexture();
 
     ~MTexture() override;
-    // A TGA file by name; opaque black becomes transparent. 0 or 31.
+    // A TGA file by name; opaque black becomes transparent. 0 or
+    // kResultTextureCreateFailed.
     int LoadFile(const char* fileName, int width, int height) override;
     int SetImage(const MImage& source, int width, int height) override;
     int Build(int width, int height) override;
     void UpdateSize() override;
 
     // Width and height rounded up to powers of two; 32-bit textures on a 32-bit
-    // display, A4R4G4B4 / A1R5G5B5 on a 16-bit one. 0 or 31.
+    // display, A4R4G4B4 / A1R5G5B5 on a 16-bit one. 0 or
+    // kResultTextureCreateFailed.
     int CreateBlank(int width, int height, int levels);
 
     int Draw(const RECT* dest, const RECT* source, int flags);

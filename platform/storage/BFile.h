@@ -6,6 +6,7 @@
 // report a result code instead.
 
 #include "platform/storage/FileLocation.h"
+#include "platform/core/ResultCodes.h"
 
 #include <cstdint>
 #include <string>
@@ -32,10 +33,6 @@ enum BFileByteOrder : int {
 
 // Seek origins; any other value counts as kSeekBegin.
 enum BFileOrigin : int { kSeekBegin = 0, kSeekCurrent = 1, kSeekEnd = 2 };
-
-// Result codes of the open operations (shared engine codes).
-constexpr int kResultNoFileToRead = 7;
-constexpr int kResultNoSuchFile = 8;
 
 class BFile {
 public:

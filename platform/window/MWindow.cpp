@@ -41,7 +41,7 @@ MWindow::~MWindow() {
 }
 
 int MWindow::Create(void* /*instance*/, const char* title, int width, int height, int flags) {
-    if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return ERR_WINDOW_CLASS;
+    if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return kResultNoWindowClass;
 
     gAccumulatedStyle |= static_cast<std::uint32_t>(flags);
     style = gAccumulatedStyle;
@@ -60,7 +60,7 @@ int MWindow::Create(void* /*instance*/, const char* title, int width, int height
     if (!(style & (WF_CAPTION | WF_BORDER)) && !fullScreen) sdlFlags |= SDL_WINDOW_BORDERLESS;
 
     handle = SDL_CreateWindow(title ? title : "", clientLeft, clientTop, width, height, sdlFlags);
-    if (!handle) return ERR_WINDOW_CLASS;
+    if (!handle) return kResultNoWindowClass;
 
     SDL_SetWindowData(handle, "MWindow", this);
     if (gApplication) {

@@ -7,6 +7,7 @@
 
 #include "platform/window/BWindow.h"
 #include "platform/render/MGraphicsTypes.h"
+#include "platform/core/ResultCodes.h"
 
 union SDL_Event;
 
@@ -25,9 +26,6 @@ constexpr int WF_POPUP = 0x800;
 // The low word of OnActivate's argument: inactive, or active.
 constexpr int WA_INACTIVE = 0;
 constexpr int WA_ACTIVE = 1;
-
-// The result of Create when the window cannot be made.
-constexpr int ERR_WINDOW_CLASS = 11;
 
 class MWindow : public BWindow {
 public:

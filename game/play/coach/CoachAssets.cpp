@@ -29,7 +29,7 @@ bool CoachAssetsLoaded() { return loaded; }
 
 int LoadCoachAssets(CScreen* screen) {
     FreeCoachAssets();
-    if (!screen || !screen->archive) return kCoachAssetsMissing;
+    if (!screen || !screen->archive) return kResultPlayAssetsNotLoaded;
     CFileMM& archive = *screen->archive;
     try {
         archive.SeekEntry(kCoachEntry);
@@ -45,7 +45,7 @@ int LoadCoachAssets(CScreen* screen) {
     } catch (const CException&) {
         // An older archive has no coach: the game goes on without it.
         FreeCoachAssets();
-        return kCoachAssetsMissing;
+        return kResultPlayAssetsNotLoaded;
     }
     loaded = true;
     return 0;

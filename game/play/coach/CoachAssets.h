@@ -4,12 +4,13 @@
 // entry of their own, read after the play scene's; without them the game
 // plays as it always did and the coach stays away.
 
+#include "platform/core/ResultCodes.h"
+
 class CScreen;
 class CSprite;
 class CSpriteArray;
 
 constexpr int kCoachEntry = 13;
-constexpr int kCoachAssetsMissing = 18;
 
 struct CoachAssetSet {
     CSpriteArray* coachButton = nullptr;   // up, down
@@ -23,7 +24,7 @@ struct CoachAssetSet {
     CSprite* miniRing = nullptr;           // around a small die (centred)
 };
 
-// 0, or kCoachAssetsMissing (what was read is freed).
+// 0, or kResultPlayAssetsNotLoaded (what was read is freed).
 int LoadCoachAssets(CScreen* screen);
 void FreeCoachAssets();
 const CoachAssetSet& CoachAssets();

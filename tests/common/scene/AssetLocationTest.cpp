@@ -182,7 +182,7 @@ TEST_F(AssetLocation, DataFilesAreLookedForHereThenInTheStoredFolder) {
     fputs("x", f);
     fclose(f);
     MFileStream file;
-    EXPECT_EQ(OpenDataFile(&file, "data.bin", "."), kResultAssetsNotOpened);
+    EXPECT_EQ(OpenDataFile(&file, "data.bin", "."), kResultNoFileToRead);
     MRegistryStore::Get(HKEY_LOCAL_MACHINE)->WriteString("mmpath", elsewhere.c_str(), "Config");
     MFileStream again;
     EXPECT_EQ(OpenDataFile(&again, "data.bin", "."), 0);

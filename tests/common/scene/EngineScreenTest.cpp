@@ -144,7 +144,7 @@ TEST_F(EngineScreenTests, MinimisingPausesSceneAndMusicAndRestoringResumesOnlyWh
 TEST_F(EngineScreenTests, MusicControlsFollowTheirFlags) {
     EXPECT_EQ(screen->PlayMusic(1), 0);  // no music: nothing to do
     screen->music.reset(SilentSegment());
-    EXPECT_EQ(screen->PlayMusic(1), kScreenMusicStartFailed);  // no synthesizer to play on
+    EXPECT_EQ(screen->PlayMusic(1), kResultMusicNotStarted);  // no synthesizer to play on
     EXPECT_EQ(screen->musicPaused, 1);
     screen->ToggleMusic();
     EXPECT_EQ(screen->musicPaused, 0);

@@ -115,7 +115,7 @@ TEST_F(DieAssetsTest, ASoundThatCannotBeReadGives68AndKeepsWhatWasRead) {
     for (const Case& c : cases) {
         delete screen;
         Open(WriteRun(folder / (std::string(c.name) + ".mm"), c.goodSounds, c.damage));
-        EXPECT_EQ(LoadDieAssets(screen), kDieSoundUnreadable) << c.name;
+        EXPECT_EQ(LoadDieAssets(screen), kResultPlaySoundNotRead) << c.name;
         const DieAssetSet& art = DieAssets();
         for (int i = 0; i < kDieSoundCount; ++i) EXPECT_EQ(art.sounds[i] != nullptr, i < c.goodSounds) << c.name;
         EXPECT_EQ(art.faces[0], nullptr) << c.name;

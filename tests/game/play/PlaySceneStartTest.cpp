@@ -236,11 +236,11 @@ TEST_F(DamagedArchiveTest, AMissingSoundGives68AndAShortPictureGives18) {
     ChunkHeader header;
     screen->archive->ReadChunkHeader(&header);
     const long sound = entry3 + 8 + header.size + (header.size & 1);
-    EXPECT_EQ(LoadFrom(Damage(sound, 4, false)), kPlaySoundNotRead);
+    EXPECT_EQ(LoadFrom(Damage(sound, 4, false)), kResultPlaySoundNotRead);
     while (CScene::Last()) delete CScene::Last();
     screen->scene.release();
     // The file ends inside the background picture.
-    EXPECT_EQ(LoadFrom(Damage(entry3 + header.size / 2, 0, true)), kPlayAssetsNotLoaded);
+    EXPECT_EQ(LoadFrom(Damage(entry3 + header.size / 2, 0, true)), kResultPlayAssetsNotLoaded);
 }
 
 TEST_F(DamagedArchiveTest, DamageInTheDiceOrSheetRunGives18AndTheSceneStillRuns) {
@@ -269,7 +269,7 @@ TEST_F(DamagedArchiveTest, DamageInTheDiceOrSheetRunGives18AndTheSceneStillRuns)
         {"the file ends inside the first face array", chunk[6] + 8 + size[6] / 2, 0, true},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(LoadFrom(Damage(c.from, c.count, c.cut)), kPlayAssetsNotLoaded) << c.name;
+        EXPECT_EQ(LoadFrom(Damage(c.from, c.count, c.cut)), kResultPlayAssetsNotLoaded) << c.name;
         // The screen does not act on the result: the scene begins and is played.
         scene->Begin();
         PastIntro();

@@ -252,10 +252,10 @@ TEST_F(ScoreSheetTest, AssetsReport68WhenNoSoundCanBeMade) {
     FreeScoreSheetAssets();
     SeekSheetRun();
     MSoundManager::Free();  // a manager that was never started makes no sounds
-    EXPECT_EQ(LoadScoreSheetAssets(screen), kSheetSoundLoadFailed);
+    EXPECT_EQ(LoadScoreSheetAssets(screen), kResultPlaySoundNotRead);
     EXPECT_EQ(gSheetAssets.font, nullptr);
     EXPECT_EQ(Undo(), nullptr);
-    EXPECT_EQ(LoadCellAssets(screen), kSheetSoundLoadFailed);
+    EXPECT_EQ(LoadCellAssets(screen), kResultPlaySoundNotRead);
     FreeScoreSheetAssets();
 }
 

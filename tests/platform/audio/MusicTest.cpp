@@ -162,7 +162,7 @@ TEST_F(Music, ArchiveChunksAreReadWhollyIntoABufferRoundedToEightBytes) {
     thirteen.resize(13);
     WriteArchive(thirteen);
     MMusicSegment* segment = nullptr;
-    EXPECT_EQ(LoadFromArchive(&segment), kMusicNotLoaded);
+    EXPECT_EQ(LoadFromArchive(&segment), kResultArrayOrMusicFailed);
     EXPECT_EQ(segment, nullptr);
     Bytes expected = thirteen;
     expected.resize(16, 0);

@@ -54,7 +54,7 @@ TEST_F(TextFont, AtlasSizeFollowsThePointSize) {
 TEST_F(TextFont, TheTableHoldsEightFonts) {
     MFontManager* fonts = MFontManager::Get();
     for (int i = 0; i < 8; ++i) EXPECT_EQ(fonts->AddFont("Arial", 8, kFontBold), 0);
-    EXPECT_EQ(fonts->AddFont("Arial", 8, 0), MFontManager::kResultFontTableFull);
+    EXPECT_EQ(fonts->AddFont("Arial", 8, 0), kResultFontTableFull);
     EXPECT_EQ(fonts->GetFontCount(), 8);
     EXPECT_EQ(fonts->Font(8), nullptr);
 }
