@@ -6,6 +6,7 @@
 #include "common/scene/CCollisionMgr.h"
 #include "common/scene/CInputRouting.h"
 #include "common/scene/CScreen.h"
+#include "common/scene/SceneKinds.h"
 #include "common/actors/CSprite.h"
 #include "platform/app/GameTimer.h"
 #include "platform/render/MRenderDevice.h"

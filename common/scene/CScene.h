@@ -19,9 +19,6 @@ class CSprite;
 // The largest time step a frame gives, in ticks of 1/256 second.
 constexpr int kMaxStepTicks = 25;
 
-// The scene kind the base class itself tests (Escape does not unpause it).
-constexpr int kSceneIdNoUnpauseOnEscape = 11;
-
 // Virtual-key codes of the default key handling.
 constexpr int VK_PAUSE_KEY = 19;
 constexpr int VK_ESCAPE_KEY = 27;

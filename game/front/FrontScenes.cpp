@@ -8,9 +8,9 @@ CScene* MakeFrontScene(CScreen* screen, CPlayScene* owner, int kind) {
     const int originX = owner != nullptr ? owner->originX : 0;
     const int originY = owner != nullptr ? owner->originY : 0;
     switch (kind) {
-    case kFrontOptions: return new COptionsScene(screen, owner, originX, originY);
-    case kFrontRecords: return new CStatsScene(screen, owner, originX, originY);
-    case kFrontAbout: return new CAboutScene(screen, originX, originY);
+    case kSceneKindOptions: return new COptionsScene(screen, owner, originX, originY);
+    case kSceneKindRecords: return new CStatsScene(screen, owner, originX, originY);
+    case kSceneKindAbout: return new CAboutScene(screen, originX, originY);
     default: return nullptr;
     }
 }

@@ -12,6 +12,7 @@
 #include "game/rules/CScoreCells.h"
 #include "game/play/DiceScene.h"
 #include "game/sheet/ScoreSheetScene.h"
+#include "common/scene/SceneKinds.h"
 #include "platform/core/ResultCodes.h"
 
 class CActorButton;
@@ -124,8 +125,6 @@ enum ButtonSlot { kButtonOptions, kButtonNewGame, kButtonRecords, kButtonAbout, 
 
 class CPlayScene : public CGame, public IDiceScene, public IScoreSheetScene {
 public:
-    static constexpr int kSceneId = 13;
-
     CPlayScene(CScreen* screen, int originX, int originY, int redrawMode, int userValue, int collisionOrder);
     ~CPlayScene() override;
 
@@ -358,11 +357,8 @@ private:
 // The current play scene; null while there is none.
 inline CPlayScene* gPlayScene = nullptr;
 
-// The kinds of the scenes the play scene opens after its fade-out.
-constexpr int kFrontOptions = 7;
-constexpr int kFrontRecords = 8;
-constexpr int kFrontAbout = 9;
-// Makes the options, records or about scene (by kind) over the play scene.
+// Makes the options, records or about scene (by its kind in SceneKinds.h) over
+// the play scene.
 // A null answer: nothing opens and the play scene comes back at once.
 CScene* MakeFrontScene(CScreen* screen, CPlayScene* owner, int kind);
 using PlayFrontSceneFactory = CScene* (*)(CScreen* screen, CPlayScene* owner, int kind);

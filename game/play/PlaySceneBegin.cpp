@@ -22,7 +22,7 @@ constexpr int Px(int pixels) { return pixels * 256; }
 
 CPlayScene::CPlayScene(CScreen* owner, int ox, int oy, int mode, int value, int collisionOrder)
     : CGame(owner, ox, oy, mode, value, collisionOrder) {
-    sceneId = kSceneId;
+    sceneId = kSceneKindPlay;
     musicIndex = Random(3);
 }
 

@@ -120,13 +120,13 @@ void CPlayScene::OpenRequestedScene() {
     int kind = 0;
     if (optionsRequested) {
         optionsRequested = false;
-        kind = kFrontOptions;
+        kind = kSceneKindOptions;
     } else if (recordsRequested) {
         recordsRequested = false;
-        kind = kFrontRecords;
+        kind = kSceneKindRecords;
     } else if (aboutRequested) {
         aboutRequested = false;
-        kind = kFrontAbout;
+        kind = kSceneKindAbout;
     } else {
         return;
     }
@@ -138,9 +138,9 @@ void CPlayScene::OpenRequestedScene() {
         if (!gameOver && screen) screen->PlayMusic(1);
         return;
     }
-    if (kind == kFrontOptions) optionsOpen = true;
-    if (kind == kFrontRecords) recordsOpen = true;
-    if (kind == kFrontAbout) aboutOpen = 1;
+    if (kind == kSceneKindOptions) optionsOpen = true;
+    if (kind == kSceneKindRecords) recordsOpen = true;
+    if (kind == kSceneKindAbout) aboutOpen = 1;
     other->LoadAssets();
     other->Begin();
     StopDiceSounds();

@@ -55,7 +55,7 @@ TEST_F(PlaySceneTest, ObjectsStandWhereTheScreenNeedsThem) {
         EXPECT_EQ(Shown(row.actor), row.shown) << row.name;
     }
     EXPECT_EQ(scene->newGameButton->GetState(), kStateDisabled);
-    EXPECT_EQ(scene->sceneId, 13);
+    EXPECT_EQ(scene->sceneId, kSceneKindPlay);
     EXPECT_EQ(gPlayScene, scene);
 }
 
