@@ -124,8 +124,8 @@ void CActor::ResetEffects(int, int) {
 }
 
 void CActor::GetRefPoint(int& outX, int& outY) {
-    outX = bounds.left * 256 + (bounds.right - bounds.left) * 128;
-    outY = bounds.top * 256 + (bounds.bottom - bounds.top) * 128;
+    outX = ToFixed(bounds.left) + (bounds.right - bounds.left) * 128;
+    outY = ToFixed(bounds.top) + (bounds.bottom - bounds.top) * 128;
 }
 
 CFixPoint CActor::GetRefPoint() {
@@ -149,8 +149,8 @@ void CActor::SetPropertyB(int value) { propertyB = value; }
 void CActor::SetPropertyA(int value) { propertyA = value; }
 
 void CActor::GetCenter(int& outX, int& outY) {
-    outX = bounds.left * 256 + (bounds.right - bounds.left) * 128;
-    outY = bounds.top * 256 + (bounds.bottom - bounds.top) * 128;
+    outX = ToFixed(bounds.left) + (bounds.right - bounds.left) * 128;
+    outY = ToFixed(bounds.top) + (bounds.bottom - bounds.top) * 128;
 }
 
 void CActor::GetCenterXAlt(int& outX) { GetCenterX(outX); }
@@ -189,8 +189,8 @@ void CActor::Update(int ticks) {
     if (movingToTarget) {
         const int px = AbsoluteX();
         const int py = AbsoluteY();
-        if ((vx < 0 && px <= targetX + 256) || (vx > 0 && px >= targetX - 256)) vx = 0;
-        if ((vy < 0 && py <= targetY + 256) || (vy > 0 && py >= targetY - 256)) vy = 0;
+        if ((vx < 0 && px <= targetX + ToFixed(1)) || (vx > 0 && px >= targetX - ToFixed(1))) vx = 0;
+        if ((vy < 0 && py <= targetY + ToFixed(1)) || (vy > 0 && py >= targetY - ToFixed(1))) vy = 0;
         if (vx == 0 && vy == 0) {
             SetXY(targetX, targetY);
             movingToTarget = 0;
@@ -222,24 +222,24 @@ void CActor::Update(int ticks) {
 }
 
 int CActor::ClipDX(int& dx) {
-    if (!mayLeaveLeft && dx <= 0 && bounds.left + (dx >> 8) < 0) {
-        dx = -bounds.left * 256;
+    if (!mayLeaveLeft && dx <= 0 && bounds.left + FromFixed(dx) < 0) {
+        dx = ToFixed(-bounds.left);
         return dx < 0 ? 1 : 0;
     }
-    if (!mayLeaveRight && dx >= 0 && scene && bounds.right + (dx >> 8) > scene->viewport.right) {
-        dx = (scene->viewport.right - bounds.right) * 256;
+    if (!mayLeaveRight && dx >= 0 && scene && bounds.right + FromFixed(dx) > scene->viewport.right) {
+        dx = ToFixed(scene->viewport.right - bounds.right);
         return dx > 0 ? 1 : 0;
     }
     return 1;
 }
 
 int CActor::ClipDY(int& dy) {
-    if (!mayLeaveTop && dy <= 0 && bounds.top + (dy >> 8) < 0) {
-        dy = -bounds.top * 256;
+    if (!mayLeaveTop && dy <= 0 && bounds.top + FromFixed(dy) < 0) {
+        dy = ToFixed(-bounds.top);
         return dy < 0 ? 1 : 0;
     }
-    if (!mayLeaveBottom && dy >= 0 && scene && bounds.bottom + (dy >> 8) > scene->viewport.bottom) {
-        dy = (scene->viewport.bottom - bounds.bottom) * 256;
+    if (!mayLeaveBottom && dy >= 0 && scene && bounds.bottom + FromFixed(dy) > scene->viewport.bottom) {
+        dy = ToFixed(scene->viewport.bottom - bounds.bottom);
         return dy > 0 ? 1 : 0;
     }
     return 1;

@@ -38,7 +38,7 @@ constexpr int kFlipHorizontal = 1;
 constexpr int kFlipVertical = 16;
 
 // Actors at this depth or deeper are drawn but never hit by the mouse.
-constexpr int kNoHitDepth = 10000 * 256;
+constexpr int kNoHitDepth = ToFixed(10000);
 
 class CActor {
 public:

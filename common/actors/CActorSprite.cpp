@@ -25,13 +25,13 @@ void CActorSprite::GetRefPoint(int& outX, int& outY) {
     const int ox = scene ? scene->originX : 0;
     const int oy = scene ? scene->originY : 0;
     if (flip & kFlipHorizontal)
-        outX = x + ox - frame->w * 128 - frame->ox * 256;
+        outX = x + ox - frame->w * 128 - ToFixed(frame->ox);
     else
-        outX = x + ox + frame->w * 128 + frame->ox * 256;
+        outX = x + ox + frame->w * 128 + ToFixed(frame->ox);
     if (flip & kFlipVertical)
-        outY = y + oy - frame->h * 128 - frame->oy * 256;
+        outY = y + oy - frame->h * 128 - ToFixed(frame->oy);
     else
-        outY = y + oy + frame->h * 128 + frame->oy * 256;
+        outY = y + oy + frame->h * 128 + ToFixed(frame->oy);
 }
 
 CFixPoint CActorSprite::GetRefPoint() {
@@ -43,14 +43,14 @@ CFixPoint CActorSprite::GetRefPoint() {
 void CActorSprite::RecalcBounds() {
     if (!frame) return;
     if (flip & kFlipHorizontal)
-        bounds.left = (x >> 8) - frame->w - frame->ox;
+        bounds.left = FromFixed(x) - frame->w - frame->ox;
     else
-        bounds.left = (x >> 8) + frame->ox;
+        bounds.left = FromFixed(x) + frame->ox;
     bounds.right = bounds.left + frame->w;
     if (flip & kFlipVertical)
-        bounds.top = (y >> 8) - frame->h - frame->oy;
+        bounds.top = FromFixed(y) - frame->h - frame->oy;
     else
-        bounds.top = (y >> 8) + frame->oy;
+        bounds.top = FromFixed(y) + frame->oy;
     bounds.bottom = bounds.top + frame->h;
 }
 

@@ -174,9 +174,9 @@ void CGame::SpareHook52() {}
 
 int CGame::GetMode() { return 4; }
 
-void CGame::GetCentreX(int& out) { out = 400 * 256; }
+void CGame::GetCentreX(int& out) { out = ToFixed(400); }
 
-void CGame::GetCentreY(int& out) { out = 300 * 256; }
+void CGame::GetCentreY(int& out) { out = ToFixed(300); }
 
 void CGame::OnFirstKey() { firstKeySeen = 1; }
 

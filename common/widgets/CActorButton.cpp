@@ -221,13 +221,13 @@ void CActorButton::RecalcBounds() {
     if (frames) {
         // A missing frame keeps the bounds it had.
         if (CSprite* frame = frames->Get(baseIndex + state)) {
-            bounds.left = (x >> 8) + frame->ox;
-            bounds.top = (y >> 8) + frame->oy;
+            bounds.left = FromFixed(x) + frame->ox;
+            bounds.top = FromFixed(y) + frame->oy;
             bounds.right = bounds.left + frame->w;
             bounds.bottom = bounds.top + frame->h;
         }
     } else {
-        const int anchorX = x >> 8, anchorY = y >> 8;
+        const int anchorX = FromFixed(x), anchorY = FromFixed(y);
         const int boxW = width + 2 * kLabelInset, boxH = height + 2 * kLabelInset;
         switch (hAlign) {
         case kAlignRight: bounds.left = anchorX - boxW; break;

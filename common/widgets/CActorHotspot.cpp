@@ -4,11 +4,11 @@
 #include "common/scene/CScene.h"
 
 CActorHotspot::CActorHotspot(CScene* owner, const CRect& rect, int pz, int id)
-    : CActor(owner, (rect.left + (rect.right - rect.left) / 2) * 256, (rect.top + (rect.bottom - rect.top) / 2) * 256,
+    : CActor(owner, ToFixed(rect.left + (rect.right - rect.left) / 2), ToFixed(rect.top + (rect.bottom - rect.top) / 2),
              pz, kCollisionNone, kShapeRectangle),
       commandId(id) {
-    const int shiftX = owner ? owner->originX >> 8 : 0;
-    const int shiftY = owner ? owner->originY >> 8 : 0;
+    const int shiftX = owner ? FromFixed(owner->originX) : 0;
+    const int shiftY = owner ? FromFixed(owner->originY) : 0;
     bounds = CRect{rect.left - shiftX, rect.top - shiftY, rect.right - shiftX, rect.bottom - shiftY};
 }
 

@@ -55,9 +55,9 @@ void CActorSlider::SetPosition(int p) {
     }
     position = p;
     if (vertical)
-        SetY(p * 256);
+        SetY(ToFixed(p));
     else
-        SetX(p * 256);
+        SetX(ToFixed(p));
     ComputeFraction();
     ChooseKnobPicture();
     UpdateBounds();
@@ -90,7 +90,7 @@ int CActorSlider::OnMouse(const CMouseEvent& event) {
         return 1;
     case MOUSE_MOVE: {
         if (GetCaptureActor() != this || !scene) return 0;
-        int target = vertical ? event.y + (scene->originY >> 8) : event.x + (scene->originX >> 8);
+        int target = vertical ? event.y + FromFixed(scene->originY) : event.x + FromFixed(scene->originX);
         // Far past either end the drag ends; the move itself still counts.
         if (target < minimum - kReleaseMargin || target > maximum + kReleaseMargin) SetCapture(nullptr);
         Clamp(target);

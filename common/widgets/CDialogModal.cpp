@@ -30,14 +30,14 @@ CDialogModal::CDialogModal(CScene* owner, int px, int py, int pz, CSprite* backg
     for (int i = 0; i < count; ++i) {
         CActor* button = nullptr;
         if (hotspotWidth != 0) {
-            const CRect area{x >> 8, y >> 8, (x >> 8) + hotspotWidth, (y >> 8) + hotspotHeight};
-            button = new CActorHotspot(scene, area, z - 256, '0' + i);
+            const CRect area{FromFixed(x), FromFixed(y), FromFixed(x) + hotspotWidth, FromFixed(y) + hotspotHeight};
+            button = new CActorHotspot(scene, area, z - ToFixed(1), '0' + i);
         } else {
             ++buttonRecord.key;
             const CTextRecord label = textRecords ? textRecords[i] : CTextRecord{};
-            const int bx = x + (i + 1) * backgroundW * 256 / (count + 1);
-            const int by = y + backgroundH * 256 - buttonH * 128 - kButtonLift * 256;
-            button = new CActorButton(label, buttonRecord, scene, bx, by, z - 256, buttonFrames,
+            const int bx = x + ToFixed((i + 1) * backgroundW) / (count + 1);
+            const int by = y + ToFixed(backgroundH) - buttonH * 128 - ToFixed(kButtonLift);
+            button = new CActorButton(label, buttonRecord, scene, bx, by, z - ToFixed(1), buttonFrames,
                                       framesPerButton ? 2 * i : 0);
         }
         button->fixed = 1;

@@ -31,7 +31,7 @@ CEditBox::CEditBox(CScene* owner, int px, int py, int pz, const CTextRecord& tex
     caretButton.mode = kButtonPlain;
     caretButton.key = 0;
     caretButton.mouseEnabled = 0;
-    caret = new CActorButton(caretRecord, caretButton, owner, px, py - kCaretShiftY * 256, pz - 1, nullptr, 0);
+    caret = new CActorButton(caretRecord, caretButton, owner, px, py - ToFixed(kCaretShiftY), pz - 1, nullptr, 0);
     caret->Blink(0, kCaretBlinkTicks, kCaretBlinkTicks);
     caretPosition = GetLength();
     PlaceCaret();
@@ -144,9 +144,9 @@ int CEditBox::MeasurePrefix(int length) const {
 void CEditBox::PlaceCaret() {
     if (!caret) return;
     const int originX = scene ? scene->originX : 0;
-    const int screenX = x >> 8;
+    const int screenX = FromFixed(x);
     const int caretX = screenX + MeasurePrefix(caretPosition) - kCaretShiftX;
-    caret->SetX(caretX * 256 + originX);
+    caret->SetX(ToFixed(caretX) + originX);
 }
 
 int CEditBox::OnKey(int keyCode) {

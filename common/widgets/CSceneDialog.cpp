@@ -54,7 +54,7 @@ void CSceneDialog::LoadAssets() {
     const int left = centreX == kCentreOfOwner ? (area.right - pictureW - area.left) / 2 : centreX - pictureW / 2;
     const int top = centreY == kCentreOfOwner ? (area.bottom - pictureH - area.top) / 2 : centreY - pictureH / 2;
     // The keys-off flag and the modal option take the modal's hotspot slots.
-    modal = std::make_unique<CDialogModal>(this, left * 256, top * 256, kDialogDepth, picture, buttonSprites,
+    modal = std::make_unique<CDialogModal>(this, ToFixed(left), ToFixed(top), kDialogDepth, picture, buttonSprites,
                                            textRecords.empty() ? nullptr : textRecords.data(), buttonRecord,
                                            buttonCount, keysOff, modalOption);
     shown = 1;

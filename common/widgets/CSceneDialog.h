@@ -10,6 +10,7 @@
 
 #include "common/widgets/CActorButton.h"
 #include "common/scene/CScene.h"
+#include "common/scene/CFixPoint.h"
 
 class CDialogModal;
 class CSprite;
@@ -21,7 +22,7 @@ public:
     // Ten seconds of scene time.
     static constexpr int kSelfCloseTicks = 2560;
     // Where the dialog is laid: depth 10.
-    static constexpr int kDialogDepth = 10 * 256;
+    static constexpr int kDialogDepth = ToFixed(10);
     // A centre of -1 centres the picture over the owner.
     static constexpr int kCentreOfOwner = -1;
 

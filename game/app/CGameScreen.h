@@ -8,6 +8,7 @@
 
 #include "common/scene/CScreen.h"
 #include "platform/core/ResultCodes.h"
+#include "common/scene/CFixPoint.h"
 
 // The asset archive's file name.
 constexpr const char* kAssetArchiveName = "zanborassets.mm";
@@ -19,8 +20,8 @@ public:
     // The play scene's origin in a window: the 800 x 600 layout shifted left
     // and up into the smaller client area by 3 and 12 pixels (24.8, as every
     // scene origin).
-    static constexpr int kWindowedOriginX = 3 * 256;
-    static constexpr int kWindowedOriginY = 12 * 256;
+    static constexpr int kWindowedOriginX = ToFixed(3);
+    static constexpr int kWindowedOriginY = ToFixed(12);
 
     CGameScreen();
     ~CGameScreen() override;

@@ -5,10 +5,9 @@
 #include "formats/CFileMM.h"
 #include "common/scene/CScreen.h"
 #include "common/scene/SceneKinds.h"
+#include "common/scene/CFixPoint.h"
 
 namespace {
-
-constexpr int Fx(int pixels) { return pixels * 256; }
 
 constexpr int kKeyPage1 = 'a';
 constexpr int kKeyPage2 = 'd';
@@ -39,19 +38,19 @@ void CAboutScene::LoadAssets() {
     StartPageReveal(this);
     CFileMM& archive = *screen->archive;
     archive.SeekEntry(2);
-    background = new CActorSprite(this, 0, 0, Fx(kBackgroundDepth), assets.Picture(archive), 0);
+    background = new CActorSprite(this, 0, 0, ToFixed(kBackgroundDepth), assets.Picture(archive), 0);
     for (const ButtonPlace& place : kButtons) {
         CButtonRecord record;
         record.mode = kButtonPush;
         record.key = place.key;
-        auto* button = new CActorButton(CTextRecord{}, record, this, Fx(place.x), Fx(place.y), Fx(kButtonDepth),
-                                        assets.Array(archive), 0);
+        auto* button = new CActorButton(CTextRecord{}, record, this, ToFixed(place.x), ToFixed(place.y),
+                                        ToFixed(kButtonDepth), assets.Array(archive), 0);
         if (place.key == VK_ESCAPE_KEY) backButton = button;
     }
-    pages[1] = new CActorSprite(this, Fx(92), Fx(120), Fx(kPageDepth), assets.Picture(archive), 0);
-    pages[2] = new CActorSprite(this, Fx(92), Fx(120), Fx(kPageDepth), assets.Picture(archive), 0);
+    pages[1] = new CActorSprite(this, ToFixed(92), ToFixed(120), ToFixed(kPageDepth), assets.Picture(archive), 0);
+    pages[2] = new CActorSprite(this, ToFixed(92), ToFixed(120), ToFixed(kPageDepth), assets.Picture(archive), 0);
     archive.SeekEntry(6);
-    pages[0] = new CActorSprite(this, Fx(261), Fx(77), Fx(kPageDepth), assets.Picture(archive), 0);
+    pages[0] = new CActorSprite(this, ToFixed(261), ToFixed(77), ToFixed(kPageDepth), assets.Picture(archive), 0);
     for (CActorSprite* page : pages) page->Hide();
 }
 

@@ -11,12 +11,11 @@
 #include "common/scene/COptions.h"
 #include "common/scene/CScreen.h"
 #include "common/scene/SceneKinds.h"
+#include "common/scene/CFixPoint.h"
 #include "game/play/CPlayScene.h"
 #include "game/rules/CGameOptions.h"
 
 namespace {
-
-constexpr int Fx(int pixels) { return pixels * 256; }
 
 constexpr int kBackgroundDepth = 32767;
 constexpr int kControlDepth = 100;
@@ -101,31 +100,33 @@ void COptionsScene::LoadAssets() {
 
 int COptionsScene::Begin() {
     COptions* options = CScreen::Options();
-    new CActorSprite(this, 0, 0, Fx(kBackgroundDepth), background, 0);
+    new CActorSprite(this, 0, 0, ToFixed(kBackgroundDepth), background, 0);
 
     CButtonRecord push;
     push.mode = kButtonPush;
     push.key = VK_RETURN_KEY;
-    okButton = new CActorButton(CTextRecord{}, push, this, Fx(280), Fx(445), Fx(kControlDepth), okFrames, 0);
+    okButton =
+        new CActorButton(CTextRecord{}, push, this, ToFixed(280), ToFixed(445), ToFixed(kControlDepth), okFrames, 0);
     push.key = VK_ESCAPE_KEY;
-    cancelButton = new CActorButton(CTextRecord{}, push, this, Fx(410), Fx(445), Fx(kControlDepth), cancelFrames, 0);
+    cancelButton = new CActorButton(CTextRecord{}, push, this, ToFixed(410), ToFixed(445), ToFixed(kControlDepth),
+                                    cancelFrames, 0);
 
     for (int i = 0; i < kLatchCount; ++i) {
         const LatchPlace& place = kLatches[i];
         CButtonRecord latch;
         latch.mode = kButtonLatch;
         latch.key = place.key;
-        latches[i] = new CActorButton(CTextRecord{}, latch, this, Fx(place.x), Fx(place.y), Fx(kControlDepth),
-                                      latchFrames, 0);
+        latches[i] = new CActorButton(CTextRecord{}, latch, this, ToFixed(place.x), ToFixed(place.y),
+                                      ToFixed(kControlDepth), latchFrames, 0);
         // A click on an option's words selects it, as a click on its latch does.
-        new CActorHotspot(this, place.words, Fx(kClickAreaDepth), place.key);
+        new CActorHotspot(this, place.words, ToFixed(kClickAreaDepth), place.key);
     }
 
     const int sfx = options != nullptr ? options->GetSFX() : 100;
     const int music = options != nullptr ? options->GetMusic() : 100;
-    effectSlider = new CActorSlider(this, Fx(395), Fx(102), Fx(kControlDepth), kSliderMin, kSliderMax,
+    effectSlider = new CActorSlider(this, ToFixed(395), ToFixed(102), ToFixed(kControlDepth), kSliderMin, kSliderMax,
                                     KnobPlace(sfx), 0, knob, 0);
-    musicSlider = new CActorSlider(this, Fx(395), Fx(171), Fx(kControlDepth), kSliderMin, kSliderMax,
+    musicSlider = new CActorSlider(this, ToFixed(395), ToFixed(171), ToFixed(kControlDepth), kSliderMin, kSliderMax,
                                    KnobPlace(music), 0, knob, 0);
 
     CTextRecord text;
@@ -135,7 +136,7 @@ int COptionsScene::Begin() {
     text.font = font;
     CButtonRecord box;
     box.key = kKeyInitials;
-    initialsBox = new CEditBox(this, Fx(285), Fx(398), Fx(kInitialsDepth), text, box);
+    initialsBox = new CEditBox(this, ToFixed(285), ToFixed(398), ToFixed(kInitialsDepth), text, box);
     initialsBox->SetMaxLength(kInitialsLetters);
     initialsBox->SetText(options != nullptr ? options->GetPlayerInitials() : "");
 

@@ -11,12 +11,11 @@
 #include "common/widgets/CSceneDialog.h"
 #include "common/scene/CScreen.h"
 #include "common/scene/SceneKinds.h"
+#include "common/scene/CFixPoint.h"
 #include "game/play/CPlayScene.h"
 #include "game/rules/Records.h"
 
 namespace {
-
-constexpr int Fx(int pixels) { return pixels * 256; }
 
 constexpr int kBackgroundDepth = 32767;
 constexpr int kButtonDepth = 100;
@@ -48,7 +47,7 @@ CActorButton* MakeButton(CScene* scene, int mode, int key, int x, int y, int z, 
     CButtonRecord record;
     record.mode = mode;
     record.key = key;
-    return new CActorButton(CTextRecord{}, record, scene, Fx(x), Fx(y), Fx(z), frames, 0);
+    return new CActorButton(CTextRecord{}, record, scene, ToFixed(x), ToFixed(y), ToFixed(z), frames, 0);
 }
 
 CTextRecord LeftTopText(CFont* font, int capacity) {
@@ -86,21 +85,22 @@ void CStatsScene::LoadAssets() {
 }
 
 int CStatsScene::Begin() {
-    new CActorSprite(this, 0, 0, Fx(kBackgroundDepth), background, 0);
+    new CActorSprite(this, 0, 0, ToFixed(kBackgroundDepth), background, 0);
     myLatch = MakeButton(this, kButtonLatch, kKeyMyRecords, 201, 484, kButtonDepth, latchFrames);
     allLatch = MakeButton(this, kButtonLatch, kKeyAllPlayers, 201, 512, kButtonDepth, latchFrames);
-    new CActorHotspot(this, CRect{223, 486, 341, 509}, Fx(kClickAreaDepth), kKeyMyRecords);
-    new CActorHotspot(this, CRect{223, 518, 341, 540}, Fx(kClickAreaDepth), kKeyAllPlayers);
+    new CActorHotspot(this, CRect{223, 486, 341, 509}, ToFixed(kClickAreaDepth), kKeyMyRecords);
+    new CActorHotspot(this, CRect{223, 518, 341, 540}, ToFixed(kClickAreaDepth), kKeyAllPlayers);
     MakeButton(this, kButtonPush, kKeyErase, 359, 483, kButtonDepth, eraseFrames);
     backButton = MakeButton(this, kButtonPush, VK_ESCAPE_KEY, 473, 483, kButtonDepth, backFrames);
 
     CButtonRecord plain;
-    initialsBox = new CEditBox(this, Fx(283), Fx(34), Fx(kInitialsDepth), LeftTopText(font, kInitialsCapacity), plain);
+    initialsBox = new CEditBox(this, ToFixed(283), ToFixed(34), ToFixed(kInitialsDepth),
+                               LeftTopText(font, kInitialsCapacity), plain);
     initialsBox->SetMaxLength(kInitialsLetters);
     for (int i = 0; i < kTextCount; ++i) {
         const TextPlace& place = kTexts[i];
-        texts[i] = new CActorButton(LeftTopText(font, place.capacity), plain, this, Fx(place.x), Fx(place.y),
-                                    Fx(kTextDepth), nullptr, 0);
+        texts[i] = new CActorButton(LeftTopText(font, place.capacity), plain, this, ToFixed(place.x), ToFixed(place.y),
+                                    ToFixed(kTextDepth), nullptr, 0);
     }
     SelectScope(false);
     return CScene::Begin();

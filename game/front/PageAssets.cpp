@@ -6,7 +6,7 @@
 #include "common/scene/CScreen.h"
 
 namespace {
-constexpr int kPageFadeDepth = 10 * 256;
+constexpr int kPageFadeDepth = ToFixed(10);
 constexpr int kUseTexture = 1;
 constexpr int kFontSpacing = 1;
 }  // namespace

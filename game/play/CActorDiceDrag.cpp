@@ -9,8 +9,7 @@
 
 namespace {
 
-constexpr int kPixel = 256;
-constexpr int kOverlayLift = 2 * kPixel;
+constexpr int kOverlayLift = ToFixed(2);
 
 CAnimParams StillParams() {
     CAnimParams params;
@@ -23,7 +22,7 @@ CAnimParams StillParams() {
 }  // namespace
 
 CActorDiceDrag* CreateDiceDrag(CScene* scene) {
-    pDiceDrag = new CActorDiceDrag(scene, 100 * kPixel, 100 * kPixel, 100 * kPixel);
+    pDiceDrag = new CActorDiceDrag(scene, ToFixed(100), ToFixed(100), ToFixed(100));
     pDiceDrag->Hide();
     return pDiceDrag;
 }
@@ -60,8 +59,8 @@ void CActorDiceDrag::SetFace(int n, int k) {
 void CActorDiceDrag::StartDrag(CActorDie* die, int pointerX, int pointerY) {
     SetFace(die->GetFace(), die->ShownColour());
     SetXY(die->AbsoluteX(), die->AbsoluteY());
-    offsetX = (die->AbsoluteX() >> 8) - pointerX;
-    offsetY = (die->AbsoluteY() >> 8) - pointerY;
+    offsetX = FromFixed(die->AbsoluteX()) - pointerX;
+    offsetY = FromFixed(die->AbsoluteY()) - pointerY;
     bandTop = bounds.top;
     bandBottom = bounds.bottom;
     sourceDie = die;
@@ -83,19 +82,19 @@ void CActorDiceDrag::Update(int ticks) {
     if (dragging && scene && scene->screen) {
         const CMouseEvent& pointer = scene->screen->event;
         if (hidden) Show();
-        SetXY((pointer.x + offsetX) * kPixel, (pointer.y + offsetY) * kPixel);
+        SetXY(ToFixed(pointer.x + offsetX), ToFixed(pointer.y + offsetY));
 
         const int absX = AbsoluteX();
         const int absY = AbsoluteY();
         const bool outsideBand = bounds.top > bandBottom || bounds.bottom < bandTop;
-        if (outsideBand || absX > kOverlayRight * kPixel || absX < kOverlayLeft * kPixel) {
+        if (outsideBand || absX > ToFixed(kOverlayRight) || absX < ToFixed(kOverlayLeft)) {
             overlay->SetXY(absX, absY);
             overlay->Show();
         } else {
             overlay->Hide();
         }
-        if (absY < kDragTop * kPixel || absY > kDragBottom * kPixel || absX < kDragLeft * kPixel ||
-            absX > kDragRight * kPixel) {
+        if (absY < ToFixed(kDragTop) || absY > ToFixed(kDragBottom) || absX < ToFixed(kDragLeft) ||
+            absX > ToFixed(kDragRight)) {
             // Off the board: a release on nothing.
             CMouseEvent release;
             release.type = MOUSE_LEFT_UP;

@@ -15,10 +15,9 @@
 
 namespace {
 
-constexpr int kPixel = 256;
-constexpr int kSelectLift = 3 * kPixel;  // companions stand nearer than the die
-constexpr int kGlowLift = 2 * kPixel;
-constexpr int kMarkerLift = 1 * kPixel;
+constexpr int kSelectLift = ToFixed(3);  // companions stand nearer than the die
+constexpr int kGlowLift = ToFixed(2);
+constexpr int kMarkerLift = ToFixed(1);
 
 // Option DiceSpeed Fast: the dice fall, rise and settle this many times
 // faster and roll as many times shorter, so that five dice settle within 1 s.
@@ -29,7 +28,7 @@ int RollLength() { return (kRollTime + Random(3) * 512 / 10) / SpeedUp(); }
 
 // A falling die stops once it is 1 px past its rest place (174 px for row 4,
 // after a 56 px fall from the top); the rest place then takes it.
-int FallStopY(int row) { return DieRestY(row) + kPixel; }
+int FallStopY(int row) { return DieRestY(row) + ToFixed(1); }
 
 CAnimParams Params(int startIndex, float rate) {
     CAnimParams params;

@@ -19,12 +19,13 @@
 
 #include "common/actors/CActorAnim.h"
 #include "game/play/DiceScene.h"
+#include "common/scene/CFixPoint.h"
 
 class CActorSprite;
 struct DieState;
 
 // Heights and speeds in 24.8, times in ticks.
-constexpr int kDiceTop = 30208;           // 118 px: waiting height above the board
+constexpr int kDiceTop = ToFixed(118);    // 118 px: waiting height above the board
 constexpr int kRollTime = 435;
 constexpr int kRollTimeStep = 51;         // 51.2 ticks per step, truncated
 constexpr int kFallSpeed = 25600;         // 100 px/s
@@ -32,14 +33,14 @@ constexpr int kRerollRiseSpeed = -20480;  // -80 px/s
 constexpr int kRiseSpeed = -30720;        // -120 px/s
 constexpr int kSettleSpeed = 17920;       // 70 px/s
 constexpr int kCycleBase = 25;
-constexpr int kCascadeGap = 10240;   // 40 px fallen: the next die of the row starts
-constexpr int kWaitingBand = 5120;   // 20 px below kDiceTop still counts as waiting
-constexpr int kEndRollTime = 512;    // the end-of-game roll show
-constexpr int kRollDepthLift = 256;  // a rolling die stands 1 px nearer
-constexpr int kFastDiceFactor = 5;   // option DiceSpeed Fast: speeds x5, rolls / 5
+constexpr int kCascadeGap = ToFixed(40);    // 40 px fallen: the next die of the row starts
+constexpr int kWaitingBand = ToFixed(20);   // 20 px below kDiceTop still counts as waiting
+constexpr int kEndRollTime = 512;           // the end-of-game roll show
+constexpr int kRollDepthLift = ToFixed(1);  // a rolling die stands 1 px nearer
+constexpr int kFastDiceFactor = 5;          // option DiceSpeed Fast: speeds x5, rolls / 5
 
 // Rest place of row r (absolute y, 24.8): 365 - 48r px; row 4's is the rolling place.
-constexpr int DieRestY(int row) { return 93440 - row * 12288; }
+constexpr int DieRestY(int row) { return ToFixed(365 - row * 48); }
 
 class CActorDie : public CActorAnim {
 public:

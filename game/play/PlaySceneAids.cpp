@@ -9,12 +9,11 @@
 #include <string>
 
 #include "common/widgets/CActorButton.h"
+#include "common/scene/CFixPoint.h"
 #include "game/rules/CGameOptions.h"
 #include "game/rules/ScorePreview.h"
 
 namespace {
-
-constexpr int Px(int pixels) { return pixels * 256; }
 
 bool IsShown(const CActor* actor) { return actor && !actor->hidden; }
 
@@ -45,7 +44,7 @@ CActorButton* AddLabel(CScene* scene, int x, int y, int depth, int vAlign, D3DCO
     text.shadow = shadow;
     CButtonRecord plain;
     plain.mouseEnabled = 0;
-    auto* label = new CActorButton(text, plain, scene, Px(x), Px(y), Px(depth), nullptr, 0);
+    auto* label = new CActorButton(text, plain, scene, ToFixed(x), ToFixed(y), ToFixed(depth), nullptr, 0);
     label->Hide();
     return label;
 }

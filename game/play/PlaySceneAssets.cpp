@@ -66,7 +66,7 @@ int CPlayScene::LoadPlayAssets() {
     while (actorFirst) delete actorFirst;
     ForgetObjects();
     FreeSceneAssets();
-    fade = new CActorFade(this, 0, 0, 10 * 256);
+    fade = new CActorFade(this, 0, 0, ToFixed(10));
     FadeOut();
 
     if (!screen || !screen->archive) return kResultPlayAssetsNotLoaded;

@@ -10,15 +10,10 @@
 #include "common/scene/COptions.h"
 #include "formats/CFileMM.h"
 #include "common/scene/CScreen.h"
+#include "common/scene/CFixPoint.h"
 #include "game/play/coach/CCoachPanel.h"
 #include "game/rules/Random.h"
 #include "platform/core/CException.h"
-
-namespace {
-
-constexpr int Px(int pixels) { return pixels * 256; }
-
-}  // namespace
 
 CPlayScene::CPlayScene(CScreen* owner, int ox, int oy, int mode, int value, int collisionOrder)
     : CGame(owner, ox, oy, mode, value, collisionOrder) {
@@ -61,7 +56,7 @@ void CPlayScene::ForgetObjects() {
 }
 
 CActorSprite* CPlayScene::AddSprite(int x, int y, int depth, CSprite* picture, bool shown) {
-    auto* sprite = new CActorSprite(this, Px(x), Px(y), Px(depth), picture, 0);
+    auto* sprite = new CActorSprite(this, ToFixed(x), ToFixed(y), ToFixed(depth), picture, 0);
     if (!shown) sprite->Hide();
     return sprite;
 }
@@ -71,7 +66,7 @@ CActorButton* CPlayScene::AddButton(int mode, int id, int x, int y, int depth, C
     record.mode = mode;
     record.key = id;
     record.mouseEnabled = 1;
-    auto* button = new CActorButton(CTextRecord{}, record, this, Px(x), Px(y), Px(depth), frames, 0);
+    auto* button = new CActorButton(CTextRecord{}, record, this, ToFixed(x), ToFixed(y), ToFixed(depth), frames, 0);
     if (!shown) button->Hide();
     return button;
 }
@@ -111,7 +106,7 @@ void CPlayScene::CreateObjects() {
     text.font = a.editFont;
     CButtonRecord box;
     box.key = kCodeInitials;
-    initialsEditBox = new CEditBox(this, Px(342), Px(254), Px(300), text, box);
+    initialsEditBox = new CEditBox(this, ToFixed(342), ToFixed(254), ToFixed(300), text, box);
     initialsEditBox->SetMaxLength(COptions::kInitialsSize - 1);
     ReloadInitials();
     initialsEditBox->Hide();

@@ -6,6 +6,7 @@
 #include "common/widgets/CActorButton.h"
 #include "common/actors/CActorSprite.h"
 #include "common/scene/CRect.h"
+#include "common/scene/CFixPoint.h"
 #include "game/play/CActorDiceDrag.h"
 #include "game/play/CActorDie.h"
 #include "game/play/DieAssets.h"
@@ -13,7 +14,6 @@
 
 namespace {
 
-constexpr int Px(int pixels) { return pixels * 256; }
 constexpr int kDiceX = 300;
 constexpr int kDiceStep = 50;
 constexpr int kDiceY = 118;
@@ -36,7 +36,8 @@ void CPlayScene::CreateDice() {
         CActorDie* right = nullptr;
         for (int col = kBoardCols - 1; col >= 0; --col) {
             const int index = DieIndex(row, col);
-            right = new CActorDie(this, Px(kDiceX + kDiceStep * col), Px(kDiceY), Px(kDiceDepth), right, index);
+            right = new CActorDie(this, ToFixed(kDiceX + kDiceStep * col), ToFixed(kDiceY), ToFixed(kDiceDepth), right,
+                                  index);
             dice[index] = right;
         }
     }

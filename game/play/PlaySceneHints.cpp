@@ -39,7 +39,7 @@ void CPlayScene::UpdateHint() {
     if (!picture || picture == hintPicture) return;
     hintPicture = picture;
     pasMsgBottom->SetSprite(picture);
-    pasMsgBottom->SetX(x * 256);
+    pasMsgBottom->SetX(ToFixed(x));
     if (!HintsOn()) {
         pasMsgBottom->Hide();
         return;

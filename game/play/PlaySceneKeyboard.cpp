@@ -25,7 +25,7 @@ bool IsShown(const CActor* actor) { return actor && !actor->hidden; }
 bool IsCategoryLetter(int code) { return code >= kKeyFirstCategoryLetter && code <= kKeyLastCategoryLetter; }
 int CategoryOfLetter(int letter) { return letter - kKeyFirstCategoryLetter + kFirstCategory; }
 
-constexpr int kCursorLift = 4 * 256;  // in front of the die's hold frame
+constexpr int kCursorLift = ToFixed(4);  // in front of the die's hold frame
 
 }  // namespace
 

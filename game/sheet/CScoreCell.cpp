@@ -29,7 +29,7 @@ CScoreCell::CScoreCell(const CButtonRecord& buttonRecord, CScene* owner, int px,
     Hide();
     hotspot = new CActorHotspot(owner, clickArea, pz, buttonRecord.key);
     AddCompanion(hotspot);
-    sparkle = new CActorSprite(owner, px, py + kSparkleOffsetY * 256, pz + 256, gCellAssets.sparkle, 0);
+    sparkle = new CActorSprite(owner, px, py + ToFixed(kSparkleOffsetY), pz + ToFixed(1), gCellAssets.sparkle, 0);
     sparkle->Hide();
     AddCompanion(sparkle);
 }
@@ -61,7 +61,7 @@ int CScoreCell::Fill(int newValue) {
     if (owner && owner->IsLastHand()) {
         HideUndoButton();
     } else {
-        ShowUndoButtonAt(AbsoluteX() >> 8, (AbsoluteY() >> 8) + kUndoOffsetY);
+        ShowUndoButtonAt(FromFixed(AbsoluteX()), FromFixed(AbsoluteY()) + kUndoOffsetY);
     }
     return 1;
 }

@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr int kFixed = 256;  // whole pixels to 24.8
 constexpr D3DCOLOR kYellow = 0xFFFFFF00u;
 constexpr int kLabelLength = 8;
 
@@ -56,7 +55,7 @@ CButtonRecord DisplayButton(int key) {
 }
 
 CActorSprite* NewPicture(CScene* scene, int x, int y, int depth, CSprite* frame) {
-    auto* picture = new CActorSprite(scene, x * kFixed, y * kFixed, depth * kFixed, frame, 0);
+    auto* picture = new CActorSprite(scene, ToFixed(x), ToFixed(y), ToFixed(depth), frame, 0);
     picture->Hide();
     return picture;
 }
@@ -79,18 +78,18 @@ CScoreSheet::CScoreSheet(CGame* game) : CStatus(game) {
 
 void CScoreSheet::CreateDisplays() {
     CScene* scene = owner;
-    pScore = std::make_unique<CScore>(this, scene, kScoreX * kFixed, kScoreY * kFixed, kDisplayDepth * kFixed,
+    pScore = std::make_unique<CScore>(this, scene, ToFixed(kScoreX), ToFixed(kScoreY), ToFixed(kDisplayDepth),
                                       DisplayText(kAlignRight), DisplayButton(0), kDisplayDigits);
-    pHighScore = std::make_unique<CScore>(this, scene, kHighScoreX * kFixed, kScoreY * kFixed, kDisplayDepth * kFixed,
+    pHighScore = std::make_unique<CScore>(this, scene, ToFixed(kHighScoreX), ToFixed(kScoreY), ToFixed(kDisplayDepth),
                                           DisplayText(kAlignRight), DisplayButton(0), kDisplayDigits);
     pHighScore->Set(ReadBestScore());
     pasLeftLevel = NewPicture(scene, kLeftMarkerX, kMarkerY, kMarkerDepth, gSheetAssets.levelMarker);
     pasRightLevel = NewPicture(scene, kRightMarkerX, kMarkerY, kMarkerDepth, gSheetAssets.levelMarker);
     pLeftSubtotal =
-        std::make_unique<CScore>(this, scene, kLeftSubtotalX * kFixed, kSubtotalY * kFixed, kDisplayDepth * kFixed,
+        std::make_unique<CScore>(this, scene, ToFixed(kLeftSubtotalX), ToFixed(kSubtotalY), ToFixed(kDisplayDepth),
                                  DisplayText(kAlignCentre), DisplayButton(kLeftSubtotalKey), kDisplayDigits);
     pRightSubtotal =
-        std::make_unique<CScore>(this, scene, kRightSubtotalX * kFixed, kSubtotalY * kFixed, kDisplayDepth * kFixed,
+        std::make_unique<CScore>(this, scene, ToFixed(kRightSubtotalX), ToFixed(kSubtotalY), ToFixed(kDisplayDepth),
                                  DisplayText(kAlignCentre), DisplayButton(kRightSubtotalKey), kDisplayDigits);
 }
 
@@ -106,7 +105,7 @@ void CScoreSheet::CreateCells() {
         button.mode = kButtonPlain;
         button.key = CategoryCodeOf(index);
         button.mouseEnabled = 1;
-        pScoreCell[index] = new CScoreCell(button, owner, x * kFixed, y * kFixed, kCellDepth * kFixed, area);
+        pScoreCell[index] = new CScoreCell(button, owner, ToFixed(x), ToFixed(y), ToFixed(kCellDepth), area);
     }
 }
 
@@ -116,10 +115,10 @@ void CScoreSheet::CreateMessageLines() {
     text.maxLength = CEditBox::kTextLimit;
     CButtonRecord button;
     button.mouseEnabled = 0;
-    pMsgEditBox1 = new CEditBox(owner, kMessage1X * kFixed, kMessage1Y * kFixed, kMessageDepth * kFixed, text, button);
+    pMsgEditBox1 = new CEditBox(owner, ToFixed(kMessage1X), ToFixed(kMessage1Y), ToFixed(kMessageDepth), text, button);
     pMsgEditBox1->SetReadOnly(1);
     pMsgEditBox1->SetAcceptsKeys(0);
-    pMsgEditBox2 = new CEditBox(owner, kMessage2X * kFixed, kMessage2Y * kFixed, kMessageDepth * kFixed, text, button);
+    pMsgEditBox2 = new CEditBox(owner, ToFixed(kMessage2X), ToFixed(kMessage2Y), ToFixed(kMessageDepth), text, button);
     pMsgEditBox2->SetReadOnly(1);
     pMsgEditBox2->SetAcceptsKeys(0);
     pMsgEditBox2->Hide();
@@ -231,7 +230,7 @@ void CScoreSheet::ShowLevel(CActorSprite* marker, int level, int* shown) {
         return;
     }
     if (marker) {
-        marker->SetXY(marker->AbsoluteX(), kLevelRowY[level] * kFixed);
+        marker->SetXY(marker->AbsoluteX(), ToFixed(kLevelRowY[level]));
         marker->Show();
     }
     if (!shown[level]) {
@@ -311,7 +310,7 @@ void CScoreSheet::ShowRecordsNotSaved() {
     if (pHighScore) pHighScore->Set(ReadBestScore());
     if (!pMsgEditBox2) return;
     SetLine(pMsgEditBox2, kRecordsNotSavedText);
-    pMsgEditBox2->SetXY(kNotSavedX * kFixed, kNotSavedY * kFixed);
+    pMsgEditBox2->SetXY(ToFixed(kNotSavedX), ToFixed(kNotSavedY));
     pMsgEditBox2->Show();
 }
 

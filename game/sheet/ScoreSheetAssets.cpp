@@ -53,7 +53,7 @@ void CreateUndoButton(CScreen* screen) {
     button.mode = kButtonPush;
     button.key = kUndoKey;
     button.mouseEnabled = 1;
-    auto* undo = new CUndoButton(text, button, scene, 100 * 256, 100 * 256, kUndoButtonDepth * 256,
+    auto* undo = new CUndoButton(text, button, scene, ToFixed(100), ToFixed(100), ToFixed(kUndoButtonDepth),
                                  gCellAssets.undoFrames, 0);
     undo->Hide();
     gCellAssets.undoButton = undo;
@@ -113,7 +113,7 @@ void HideUndoButton() {
 void ShowUndoButtonAt(int x, int y) {
     CActorButton* undo = gCellAssets.undoButton;
     if (!undo) return;
-    undo->SetXY(x * 256, y * 256);
+    undo->SetXY(ToFixed(x), ToFixed(y));
     undo->Show();
 }
 

@@ -16,6 +16,7 @@
 
 #include "common/actors/CActorAnim.h"
 #include "common/widgets/CActorHotspot.h"
+#include "common/scene/CFixPoint.h"
 #include "formats/CFileMM.h"
 #include "common/scene/CInputRouting.h"
 #include "common/scene/CScene.h"
@@ -104,7 +105,7 @@ std::string ProgramFolder() {
 class DemoDie : public CActorAnim {
 public:
     DemoDie(CScene* scene, int x, int y, int z, CSpriteArray* faces, float rate)
-        : CActorAnim(scene, x * 256, y * 256, z * 256, faces, CAnimParams{0, 0, rate}, 0, 0) {
+        : CActorAnim(scene, ToFixed(x), ToFixed(y), ToFixed(z), faces, CAnimParams{0, 0, rate}, 0, 0) {
         SetPingPong(1);
     }
     int WantsMouse(const CMouseEvent& event) override {
@@ -114,13 +115,13 @@ public:
         switch (event.type) {
         case MOUSE_LEFT_DOWN:
             SetCapture(this);
-            grabX = AbsoluteX() - event.x * 256;
-            grabY = AbsoluteY() - event.y * 256;
-            SetZ(1000 * 256 - ++frontDepth);  // the last one picked is nearest
+            grabX = AbsoluteX() - ToFixed(event.x);
+            grabY = AbsoluteY() - ToFixed(event.y);
+            SetZ(ToFixed(1000) - ++frontDepth);  // the last one picked is nearest
             stopped = 1;
             return 1;
         case MOUSE_MOVE:
-            SetXY(event.x * 256 + grabX, event.y * 256 + grabY);
+            SetXY(ToFixed(event.x) + grabX, ToFixed(event.y) + grabY);
             return 1;
         case MOUSE_LEFT_UP:
             SetCapture(nullptr);
@@ -157,13 +158,13 @@ public:
             std::printf("zanbor_scene_demo: dice drawn in memory\n");
         }
         background.reset(DrawBackground());
-        new CActorSprite(this, 0, 0, 32766 * 256, background.get(), 0);
+        new CActorSprite(this, 0, 0, ToFixed(32766), background.get(), 0);
         for (int i = 0; i < 20; ++i) {
             CSpriteArray* faces = arrays[i % arrays.size()].get();
             new DemoDie(this, 120 + (i % 5) * 140, 120 + (i / 5) * 110, 1000, faces, 2.0f + (i % 7));
         }
         // The top-left corner acts as the Escape key.
-        new CActorHotspot(this, CRect{0, 0, 40, 40}, 500 * 256, 27);
+        new CActorHotspot(this, CRect{0, 0, 40, 40}, ToFixed(500), 27);
     }
 
     void FreeAssets() override {

@@ -31,6 +31,7 @@
 #include "common/scene/CScreen.h"
 #include "common/actors/CSprite.h"
 #include "common/actors/CSpriteA.h"
+#include "common/scene/CFixPoint.h"
 #include "tools/demos/DemoShell.h"
 #include "platform/core/CException.h"
 #include "platform/app/GameTimer.h"
@@ -43,8 +44,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-constexpr int Fx(int pixels) { return pixels * 256; }
 
 MImage Picture(int w, int h, const std::function<std::uint32_t(int, int)>& colour) { return MakeImage(w, h, colour); }
 
@@ -190,56 +189,56 @@ public:
 
 WidgetScene::WidgetScene(DemoScreen* owner, CFont* bitmapFont, CSpriteArray* optionFrames)
     : CScene(owner, 0, 0, 0, 0, 1) {
-    new CActorSprite(this, 0, 0, Fx(32766), owner->backdrop.get(), 0);
+    new CActorSprite(this, 0, 0, ToFixed(32766), owner->backdrop.get(), 0);
 
     // Labels in the three system fonts and in the bitmap font.
     CTextRecord title = Label("Widgets of the engine", 1, 0xFFFFE080u, 1);
     title.hAlign = kAlignLeft;
-    new CActorButton(title, CButtonRecord{}, this, Fx(32), Fx(24), Fx(400), nullptr, 0);
+    new CActorButton(title, CButtonRecord{}, this, ToFixed(32), ToFixed(24), ToFixed(400), nullptr, 0);
     const char* samples[] = {"System font 0: Arial 16", "System font 1: Arial 20 bold", "System font 2: Arial 8 bold"};
     for (int i = 0; i < 3; ++i) {
         CTextRecord line = Label(samples[i], i, 0xFFFFFFFFu, 1);
         line.hAlign = kAlignLeft;
-        new CActorButton(line, CButtonRecord{}, this, Fx(32), Fx(80 + 36 * i), Fx(400), nullptr, 0);
+        new CActorButton(line, CButtonRecord{}, this, ToFixed(32), ToFixed(80 + 36 * i), ToFixed(400), nullptr, 0);
     }
     // The options pages' font is dark ink for a light page: a light plate under it.
     CTextRecord bitmap = Label("BITMAP FONT: OPTIONS 0123456789", 0, 0, 0, bitmapFont);
     bitmap.hAlign = kAlignLeft;
     CButtonRecord paper = Behaviour(kButtonPlain, 0, 1, 0xFFE8E0C8u);
     paper.mouseEnabled = 0;
-    new CActorButton(bitmap, paper, this, Fx(32), Fx(190), Fx(400), nullptr, 0);
+    new CActorButton(bitmap, paper, this, ToFixed(32), ToFixed(190), ToFixed(400), nullptr, 0);
 
     // Buttons: bevelled push, toggle and disabled ones, and one with pictures.
-    rollButton = new CActorButton(Label("Roll", 1, 0xFFFFFFFFu, 1), Behaviour(kButtonPush, 13, 1), this, Fx(120),
-                                  Fx(290), Fx(300), nullptr, 0);
+    rollButton = new CActorButton(Label("Roll", 1, 0xFFFFFFFFu, 1), Behaviour(kButtonPush, 13, 1), this, ToFixed(120),
+                                  ToFixed(290), ToFixed(300), nullptr, 0);
     new CActorButton(Label("Hints", 0, 0xFFFFFFFFu, 1), Behaviour(kButtonToggle, 114, 1, 0xFF306030u), this,
-                     Fx(250), Fx(290), Fx(300), nullptr, 0);
+                     ToFixed(250), ToFixed(290), ToFixed(300), nullptr, 0);
     auto* off = new CActorButton(Label("Disabled", 0, 0xFFFFFFFFu, 1), Behaviour(kButtonPush, 'D', 1, 0xFF505050u),
-                                 this, Fx(380), Fx(290), Fx(300), nullptr, 0);
+                                 this, ToFixed(380), ToFixed(290), ToFixed(300), nullptr, 0);
     off->SetState(kStateDisabled);
-    new CActorButton(Label("Options", 1, 0xFF102040u), Behaviour(kButtonPush, 'O', 0), this, Fx(560), Fx(290),
-                     Fx(300), optionFrames, 0);
+    new CActorButton(Label("Options", 1, 0xFF102040u), Behaviour(kButtonPush, 'O', 0), this, ToFixed(560), ToFixed(290),
+                     ToFixed(300), optionFrames, 0);
 
     // The initials box, on a bevelled plate as wide as a label of spaces.
     CTextRecord caption = Label("Initials:", 1, 0xFFFFFFFFu, 1);
     caption.hAlign = kAlignRight;
-    new CActorButton(caption, CButtonRecord{}, this, Fx(240), Fx(400), Fx(400), nullptr, 0);
+    new CActorButton(caption, CButtonRecord{}, this, ToFixed(240), ToFixed(400), ToFixed(400), nullptr, 0);
     CTextRecord plate = Label("                  ", 1, 0);
     plate.hAlign = kAlignLeft;
     CButtonRecord plateRecord = Behaviour(kButtonPlain, 0, 1, 0xFF101828u);
     plateRecord.mouseEnabled = 0;
-    new CActorButton(plate, plateRecord, this, Fx(250), Fx(400), Fx(500), nullptr, 0);
+    new CActorButton(plate, plateRecord, this, ToFixed(250), ToFixed(400), ToFixed(500), nullptr, 0);
     CTextRecord entry = Label("", 1, 0xFFFFFFFFu);
     entry.maxLength = 12;
     entry.hAlign = kAlignLeft;
-    initials = new CEditBox(this, Fx(250), Fx(400), Fx(300), entry, CButtonRecord{});
+    initials = new CEditBox(this, ToFixed(250), ToFixed(400), ToFixed(300), entry, CButtonRecord{});
     initials->SetMaxLength(7);
 
     CTextRecord line = Label("Type initials, click the buttons; a dialog comes up by itself.", 0, 0xFFC0C0C0u);
     line.hAlign = kAlignLeft;
-    status = new CActorButton(line, CButtonRecord{}, this, Fx(32), Fx(480), Fx(400), nullptr, 0);
+    status = new CActorButton(line, CButtonRecord{}, this, ToFixed(32), ToFixed(480), ToFixed(400), nullptr, 0);
 
-    fade = new CActorFade(this, 0, 0, Fx(10));
+    fade = new CActorFade(this, 0, 0, ToFixed(10));
 }
 
 void WidgetScene::ChangeScene(CScene* requested, int code) { screen->RequestScene(requested, code, 1); }
@@ -260,13 +259,13 @@ int WidgetScene::OnKeyUp(int key) {
 }
 
 SecondScene::SecondScene(CScreen* owner, CFont* bitmapFont, CSprite* backdrop) : CScene(owner, 0, 0, 0, 0, 1) {
-    new CActorSprite(this, 0, 0, Fx(32766), backdrop, 0);
-    new CActorButton(Label("The second scene", 1, 0xFFFFFFFFu, 1), CButtonRecord{}, this, Fx(400), Fx(260), Fx(400),
-                     nullptr, 0);
+    new CActorSprite(this, 0, 0, ToFixed(32766), backdrop, 0);
+    new CActorButton(Label("The second scene", 1, 0xFFFFFFFFu, 1), CButtonRecord{}, this, ToFixed(400), ToFixed(260),
+                     ToFixed(400), nullptr, 0);
     CButtonRecord paper = Behaviour(kButtonPlain, 0, 1, 0xFFE8E0C8u);
-    new CActorButton(Label("REVEALED BY A FADE", 0, 0, 0, bitmapFont), paper, this, Fx(400), Fx(320), Fx(400),
-                     nullptr, 0);
-    fade = new CActorFade(this, 0, 0, Fx(10));
+    new CActorButton(Label("REVEALED BY A FADE", 0, 0, 0, bitmapFont), paper, this, ToFixed(400), ToFixed(320),
+                     ToFixed(400), nullptr, 0);
+    fade = new CActorFade(this, 0, 0, ToFixed(10));
     fade->Reveal(1);
 }
 
@@ -312,7 +311,7 @@ void DemoScreen::OpenDialog() {
                               300, -1, 0, 0);
     dialog->LoadAssets();
     CTextRecord question = Label("Start the second scene?", 1, 0xFFFFFFFFu, 1);
-    new CActorButton(question, CButtonRecord{}, dialog, Fx(400), Fx(255), Fx(9), nullptr, 0);
+    new CActorButton(question, CButtonRecord{}, dialog, ToFixed(400), ToFixed(255), ToFixed(9), nullptr, 0);
     dialog->Begin();
 }
 

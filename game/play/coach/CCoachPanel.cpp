@@ -5,6 +5,7 @@
 
 #include "common/actors/CActorSprite.h"
 #include "common/actors/CSpriteA.h"
+#include "common/scene/CFixPoint.h"
 #include "common/widgets/CActorButton.h"
 #include "game/play/CActorDie.h"
 #include "game/play/CPlayScene.h"
@@ -13,8 +14,6 @@
 using namespace coach;
 
 namespace {
-
-constexpr int Px(int pixels) { return pixels * 256; }
 
 constexpr std::uint64_t kAdviceSeed = 1;
 constexpr D3DCOLOR kInk = 0xFF3B2A14u;
@@ -38,7 +37,7 @@ CActorButton* Label(CPlayScene* scene, int x, int y, int z, int font) {
     text.colour = kInk;
     CButtonRecord record;
     record.mouseEnabled = 0;
-    auto* label = new CActorButton(text, record, scene, Px(x), Px(y), Px(z), nullptr, 0);
+    auto* label = new CActorButton(text, record, scene, ToFixed(x), ToFixed(y), ToFixed(z), nullptr, 0);
     label->Hide();
     return label;
 }
@@ -48,19 +47,19 @@ CActorButton* Button(CPlayScene* scene, int code, int x, int y, int z, CSpriteAr
     record.mode = kButtonPush;
     record.key = code;
     record.mouseEnabled = 1;
-    auto* button = new CActorButton(CTextRecord{}, record, scene, Px(x), Px(y), Px(z), frames, 0);
+    auto* button = new CActorButton(CTextRecord{}, record, scene, ToFixed(x), ToFixed(y), ToFixed(z), frames, 0);
     button->Hide();
     return button;
 }
 
 CActorSprite* Sprite(CPlayScene* scene, int x, int y, int z, CSprite* picture) {
-    auto* sprite = new CActorSprite(scene, Px(x), Px(y), Px(z), picture, 0);
+    auto* sprite = new CActorSprite(scene, ToFixed(x), ToFixed(y), ToFixed(z), picture, 0);
     sprite->Hide();
     return sprite;
 }
 
 void Place(CActor* actor, int x, int y) {
-    actor->SetXY(Px(x) - actor->scene->originX, Px(y) - actor->scene->originY);
+    actor->SetXY(ToFixed(x) - actor->scene->originX, ToFixed(y) - actor->scene->originY);
     actor->Show();
 }
 
@@ -190,7 +189,7 @@ void CCoachPanel::MarkBest(const CoachChoice& best) {
     }
     for (int i = 0; i < count; ++i) {
         const CActorDie* die = scene->dice[places[i]];
-        if (die) Place(rings[i], die->AbsoluteX() >> 8, die->AbsoluteY() >> 8);
+        if (die) Place(rings[i], FromFixed(die->AbsoluteX()), FromFixed(die->AbsoluteY()));
     }
     if (best.kind == ChoiceKind::Score) {
         const int index = CategoryIndex(best.category);
