@@ -13,6 +13,7 @@
 #include "common/scene/SceneKinds.h"
 #include "common/scene/CFixPoint.h"
 #include "game/play/CPlayScene.h"
+#include "game/sheet/CScoreSheet.h"
 #include "game/rules/Records.h"
 
 namespace {
@@ -193,7 +194,9 @@ void CStatsScene::OnDialogClosed(CScene* dialog, int result) {
     if (result != 1) return;
     // A game is in progress once its first roll counted it, until it ends.
     const bool gameInProgress = playScene != nullptr && playScene->gamesStartedCounted && !playScene->gameOver;
-    ResetPlayerRecords(gameInProgress);
+    const int best = ResetPlayerRecords(gameInProgress);
+    // The game's sheet shows the best score left, not the one just erased.
+    if (playScene != nullptr && playScene->sheet != nullptr) playScene->sheet->SetBestScore(best);
     Refresh();
 }
 

@@ -7,6 +7,7 @@
 
 #include "common/widgets/CActorSlider.h"
 #include "common/widgets/CEditBox.h"
+#include "common/widgets/CScore.h"
 #include "game/front/CAboutScene.h"
 #include "game/front/COptionsScene.h"
 #include "game/front/CStatsScene.h"
@@ -182,6 +183,25 @@ TEST_F(FrontScenesTest, EraseAsksFirstAndErasesOnlyThisPlayer) {
     EXPECT_EQ(TableInitialsText(kTableBestAll).find("ABC"), std::string::npos);
     EXPECT_NE(TableInitialsText(kTableBestAll).find("XYZ"), std::string::npos);
     EXPECT_STREQ(records->GetText(CStatsScene::kFinished)->GetText(), "0");
+}
+
+// The best score an erase leaves is the one the sheet shows from then on.
+TEST_F(FrontScenesTest, EraseShowsTheBestScoreLeftOnTheSheet) {
+    int posAll = -1, posMine = -1;
+    for (const char* who : {"XYZ", "ABC"}) {
+        Options()->SetInitials(who);
+        RecordGameFinished(who[0] == 'A' ? 150 : 90, &posAll, &posMine);
+    }
+    MRegistryStore::Get(HKEY_LOCAL_MACHINE)->WriteDword("BestScore", 150, "Config");
+    ASSERT_NE(Open<CStatsScene>(SDLK_0), nullptr);
+    ASSERT_EQ(scene->sheet->pHighScore->GetValue(), 150);
+    Tap(SDLK_KP_2);
+    Tap(SDLK_y);
+    Run(20);
+    EXPECT_EQ(scene->sheet->pHighScore->GetValue(), 90);
+    Tap(SDLK_ESCAPE);
+    ExpectClosed();
+    EXPECT_EQ(scene->sheet->pHighScore->GetValue(), 90);
 }
 
 // Once Esc has started a page's closing cover, neither the numeric pad's 2 nor
