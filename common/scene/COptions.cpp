@@ -1,5 +1,7 @@
 #include "common/scene/COptions.h"
 
+#include <cstring>
+
 #include "platform/app/MApplication.h"
 #include "platform/storage/MRegistryStore.h"
 #include "platform/core/MStrings.h"
@@ -68,4 +70,8 @@ const char* COptions::GetPlayerInitials() {
     // player's name, and as a prefix it would mix this player with "All".
     if (initials[0] == '\0') MStrings::Copy(initials, sizeof initials, kNoInitials);
     return initials;
+}
+
+const char* COptions::GetTypedInitials() const {
+    return std::strcmp(initials, kNoInitials) == 0 ? "" : initials;
 }

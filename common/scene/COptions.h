@@ -45,6 +45,9 @@ public:
     void SetInitials(const char* text);
     // Reads "Initials" again from the store, "???" when absent or empty, and returns them.
     const char* GetPlayerInitials();
+    // The initials as the player gave them: empty for none, also once
+    // GetPlayerInitials has put its "???" stand-in in their place.
+    const char* GetTypedInitials() const;
     int GetShowColMarkers() const { return showColMarkers; }
     void SetShowColMarkers(int value) { showColMarkers = value; }
     int GetDiceMoveMode() const { return diceMoveMode; }

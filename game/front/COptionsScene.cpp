@@ -76,6 +76,12 @@ int KnobPlace(int volume) {
     return COptionsScene::kSliderMin + 2 * clamped;
 }
 
+// What a slider stores: a volume that was off (-1) stays off unless its knob was moved.
+int SliderVolume(const CActorSlider* slider, int stored) {
+    if (stored < 0 && slider->GetPosition() == KnobPlace(stored)) return stored;
+    return Volume(slider->GetFraction());
+}
+
 }  // namespace
 
 COptionsScene::COptionsScene(CScreen* screen, CPlayScene* play, int originX, int originY)
@@ -138,7 +144,7 @@ int COptionsScene::Begin() {
     box.key = kKeyInitials;
     initialsBox = new CEditBox(this, ToFixed(285), ToFixed(398), ToFixed(kInitialsDepth), text, box);
     initialsBox->SetMaxLength(kInitialsLetters);
-    initialsBox->SetText(options != nullptr ? options->GetPlayerInitials() : "");
+    initialsBox->SetText(options != nullptr ? options->GetTypedInitials() : "");
 
     if (options != nullptr) {
         SelectLatch(options->GetFullscreen() ? kKeyFullScreen : kKeyWindow);
@@ -219,11 +225,10 @@ int COptionsScene::OnKeyUp(int key) {
 void COptionsScene::StoreOptions() {
     COptions* options = CScreen::Options();
     if (options == nullptr) return;
-    const float effect = effectSlider->GetFraction();
     const float music = musicSlider->GetFraction();
-    options->SetSFX(Volume(effect));
+    options->SetSFX(SliderVolume(effectSlider, options->GetSFX()));
     if (playScene != nullptr) playScene->SetSoundVolume(options->GetSFX());
-    options->SetMusic(Volume(music));
+    options->SetMusic(SliderVolume(musicSlider, options->GetMusic()));
     options->SetInitials(initialsBox->GetText());
     screen->SetMusicVolume(music);
     options->SetFullscreen(IsSelected(kKeyFullScreen) ? 1 : 0);

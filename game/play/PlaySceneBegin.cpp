@@ -122,7 +122,7 @@ void CPlayScene::CreateObjects() {
 void CPlayScene::ReloadInitials() {
     if (!initialsEditBox) return;
     COptions* options = CScreen::Options();
-    initialsEditBox->SetText(options ? options->GetInitials() : "");
+    initialsEditBox->SetText(options ? options->GetTypedInitials() : "");
 }
 
 const char* CPlayScene::GetEditedInitials() const { return initialsEditBox ? initialsEditBox->GetText() : ""; }

@@ -111,9 +111,16 @@ public:
             if (code == kRequestQuit) {
                 quitCode = code;
             } else if (requested != scene.get()) {  // a dialog, or a page over the game
-                // A page leaves the game faded out: it comes back as on the game screen.
-                if (requested->sceneId != kSceneKindDialog && scene) scene->FadeOut();
+                // A page leaves the game faded out: it comes back as on the game screen,
+                // with the page's flag cleared and the initials the options may have changed.
+                const int kind = requested->sceneId;
+                if (kind != kSceneKindDialog && scene) scene->FadeOut();
                 delete requested;
+                if (auto* play = dynamic_cast<CPlayScene*>(scene.get()); play && kind != kSceneKindDialog) {
+                    if (kind == kSceneKindOptions) play->ReloadInitials();
+                    play->optionsOpen = play->recordsOpen = false;
+                    play->aboutOpen = 0;
+                }
                 if (CScene* top = CScene::Last()) {
                     top->OnDialogClosed(requested, code);
                     if (requestResume && top->openDialogs == 0) top->Unpause();

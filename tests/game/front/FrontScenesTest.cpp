@@ -128,6 +128,43 @@ TEST_F(FrontScenesTest, OptionsCancelStoresNothing) {
     EXPECT_EQ(StoredText("Initials"), "ABC");
 }
 
+// Volumes stored as off (-1) stay off through OK unless their slider moved.
+TEST_F(FrontScenesTest, OptionsOkKeepsAVolumeThatIsOffUnlessItsSliderMoved) {
+    Options()->SetMusic(-1);
+    Options()->SetSFX(-1);
+    Options()->Save();
+    for (bool moved : {false, true}) {
+        auto* options = Open<COptionsScene>(SDLK_KP_DIVIDE);
+        ASSERT_NE(options, nullptr);
+        if (moved) Drag(options->GetMusicSlider(), 350);
+        const DWORD music = (options->GetMusicSlider()->GetPosition() - COptionsScene::kSliderMin) / 2;
+        Tap(SDLK_RETURN);
+        ExpectClosed();
+        EXPECT_EQ(StoredInt("SFX"), static_cast<DWORD>(-1));
+        EXPECT_EQ(StoredInt("Music"), moved ? music : static_cast<DWORD>(-1)) << moved;
+    }
+}
+
+// A player without initials finds the options' box empty, whatever the
+// records page put in their place, and the game's box stays empty too.
+TEST_F(FrontScenesTest, OptionsShowNoInitialsAsAnEmptyBox) {
+    ASSERT_NE(Open<CStatsScene>(SDLK_0), nullptr);  // the records name such a player "???"
+    Tap(SDLK_ESCAPE);
+    ExpectClosed();
+    for (SDL_Keycode answer : {SDLK_ESCAPE, SDLK_RETURN}) {
+        auto* options = Open<COptionsScene>(SDLK_KP_DIVIDE);
+        ASSERT_NE(options, nullptr);
+        EXPECT_STREQ(options->GetInitialsBox()->GetText(), "");
+        Tap(answer);
+        ExpectClosed();
+        EXPECT_STREQ(scene->GetEditedInitials(), "");
+    }
+    Open<COptionsScene>(SDLK_KP_DIVIDE);
+    for (SDL_Keycode key : {SDLK_a, SDLK_b, SDLK_RETURN}) Tap(key);
+    ExpectClosed();
+    EXPECT_EQ(StoredText("Initials"), "AB");
+}
+
 TEST_F(FrontScenesTest, RecordsShowThePlayerOrEveryone) {
     int posAll = -1, posMine = -1;
     for (const char* who : {"ABC", "XYZ", "ABC"}) {
@@ -214,7 +251,7 @@ TEST_F(FrontScenesTest, AClosingPageRefusesKeysAndClicks) {
         int x, y;  // a control of the page: erase, the about button, the full-screen words
         bool (*unchanged)(CScene* page);
     };
-    const Case cases[] = {  // about last: this screen does not clear the game's about flag
+    const Case cases[] = {
         {SDLK_0, 410, 500, [](CScene* p) { return static_cast<CStatsScene*>(p)->GetPendingDialog() == nullptr; }},
         {SDLK_KP_DIVIDE, 500, 240,
          [](CScene* p) { return static_cast<COptionsScene*>(p)->GetLatch('b')->GetState() == kStateUp; }},
