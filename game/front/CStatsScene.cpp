@@ -81,6 +81,7 @@ void CStatsScene::LoadAssets() {
     backFrames = assets.Array(archive);
     confirmPicture = assets.Picture(archive);
     confirmButtons = assets.Array(archive);
+    confirmAllPicture = assets.Picture(archive);
     archive.SeekEntry(7);
     font = assets.Font(archive, kFontFirstChar);
 }
@@ -176,7 +177,9 @@ void CStatsScene::OpenEraseConfirmation() {
     CButtonRecord record;
     record.mode = kButtonPush;
     record.key = '0' - 1;  // the dialog numbers its buttons' keys from here: "0" (no) and "1" (yes)
-    auto* dialog = new CSceneDialog(screen, this, confirmPicture, confirmButtons,
+    // The all-players view shows no player: its question says whose records go, and from where.
+    CSprite* question = allPlayers ? confirmAllPicture : confirmPicture;
+    auto* dialog = new CSceneDialog(screen, this, question, confirmButtons,
                                     playScene != nullptr ? playScene->assets.dialogOpenSound : nullptr, nullptr, record, 2,
                                     kDialogCentreX, kDialogCentreY, 0, 0, 0);
     pendingDialog = dialog;

@@ -51,6 +51,7 @@ private:
     CSpriteArray* eraseFrames = nullptr;
     CSpriteArray* backFrames = nullptr;
     CSprite* confirmPicture = nullptr;
+    CSprite* confirmAllPicture = nullptr;  // the question as the all-players view asks it
     CSpriteArray* confirmButtons = nullptr;
     CFont* font = nullptr;
 

@@ -116,6 +116,7 @@ const std::vector<Dialog> kDialogs = {
     {3, 12, 400, 267, "quit dialog"},
     {3, 14, 401, 267, "hidden picture dialog"},
     {1, 5, 400, 238, "erase confirmation"},
+    {1, 7, 400, 238, "erase confirmation of the all-players view"},
 };
 
 class ArchiveFitTest : public ::testing::Test {

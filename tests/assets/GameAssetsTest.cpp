@@ -141,8 +141,9 @@ TEST_F(GameAssetsTest, EveryRunHoldsTheKindsCountsAndOrderItsLoaderReads) {
     const std::map<int, std::string> runs = {
         // options: background; OK, Cancel (up, down); latches (off, on); slider knob
         {0, "P A2 A2 A2 P"},
-        // statistics: background; table latches; erase; back; confirmation; No and Yes (two frames each)
-        {1, "P A2 A2 A2 P A4"},
+        // statistics: background; table latches; erase; back; confirmation; No and Yes (two frames each);
+        // the all-players view's confirmation
+        {1, "P A2 A2 A2 P A4 P"},
         // about: background; buttons a, Esc, d, b; pages 2 and 3
         {2, "P A2 A2 A2 A2 P P"},
         // play scene: background; two sounds; roll (up, down, disabled); options; new game (also disabled);

@@ -8,6 +8,7 @@
 #include "common/widgets/CActorSlider.h"
 #include "common/widgets/CEditBox.h"
 #include "common/widgets/CScore.h"
+#include "common/widgets/CSceneDialog.h"
 #include "game/front/CAboutScene.h"
 #include "game/front/COptionsScene.h"
 #include "game/front/CStatsScene.h"
@@ -220,6 +221,24 @@ TEST_F(FrontScenesTest, EraseAsksFirstAndErasesOnlyThisPlayer) {
     EXPECT_EQ(TableInitialsText(kTableBestAll).find("ABC"), std::string::npos);
     EXPECT_NE(TableInitialsText(kTableBestAll).find("XYZ"), std::string::npos);
     EXPECT_STREQ(records->GetText(CStatsScene::kFinished)->GetText(), "0");
+}
+
+// The all-players view shows no player: its erase question is its own.
+TEST_F(FrontScenesTest, TheAllPlayersViewAsksItsOwnEraseQuestion) {
+    auto* records = Open<CStatsScene>(SDLK_0);
+    ASSERT_NE(records, nullptr);
+    const CSprite* asked[2] = {};
+    for (bool all : {false, true}) {
+        Tap(all ? SDLK_KP_9 : SDLK_KP_8);
+        Tap(SDLK_KP_2);
+        auto* dialog = dynamic_cast<CSceneDialog*>(records->GetPendingDialog());
+        ASSERT_NE(dialog, nullptr);
+        asked[all] = dialog->picture;
+        Tap(SDLK_n);
+        Run(20);
+    }
+    EXPECT_NE(asked[0], nullptr);
+    EXPECT_NE(asked[1], asked[0]);
 }
 
 // The best score an erase leaves is the one the sheet shows from then on.
