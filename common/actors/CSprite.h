@@ -30,6 +30,11 @@ public:
     // through the mirrors. Surfaces are never transparent.
     int IsTransparentAt(int x, int y, int flipV, int flipH);
 
+    // Every frame read from archive at another density than density is read
+    // again, in place (actors keep pointing at their frames); the archive's
+    // position is kept. The screen calls it when the output's density changes.
+    static void ReloadAtDensity(CFileMM& archive, int density);
+
     MTexture* texture = nullptr;
     MSurface* surface = nullptr;
     int isTexture = 1;
@@ -37,4 +42,13 @@ public:
     int oy = 0;
     int w = 0;
     int h = 0;
+
+private:
+    void Forget();
+
+    // Where the frame was read (its 1x "rgba" chunk), to read it again at
+    // another density; the density its picture has.
+    CFileMM* archive = nullptr;
+    long place = -1;
+    int density = 1;
 };

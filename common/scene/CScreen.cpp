@@ -4,6 +4,7 @@
 #include "common/scene/CInputRouting.h"
 #include "common/scene/COptions.h"
 #include "common/scene/CScene.h"
+#include "common/actors/CSprite.h"
 #include "platform/core/CException.h"
 #include "platform/app/GameTimer.h"
 #include "platform/app/MApplication.h"
@@ -156,7 +157,19 @@ void CScreen::OnExitSizeMove() {
 }
 
 void CScreen::Frame() {
-    if (scene && !requestPending) CScene::RunFrame();
+    if (scene && !requestPending) {
+        // The output's density changed (a resized or full-screen window): the
+        // pictures are read again at it, in place, before the frame draws.
+        MRenderDevice* device = MRenderDevice::Current();
+        if (device) device->UpdateOutputScale();
+        const int density = device ? device->GetPictureDensity() : 1;
+        if (archive && density != pictureDensity) {
+            pictureDensity = density;
+            CSprite::ReloadAtDensity(*archive, density);
+            InvalidateAll();
+        }
+        CScene::RunFrame();
+    }
 }
 
 int CScreen::BeginContent() { return 0; }

@@ -107,6 +107,8 @@ public:
     int requestCode = 0;
     std::unique_ptr<MMusicSegment> music;
     std::unique_ptr<CFileMM> archive;
+    // The density of pictures the frames were last brought to (0: not yet).
+    int pictureDensity = 0;
     std::unique_ptr<CScreenOwned> sharedA;
     std::unique_ptr<CScreenOwned> sharedB;
     std::unique_ptr<CScene> scene;

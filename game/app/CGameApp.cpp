@@ -45,6 +45,8 @@ namespace {
 // Window styles of Create: a pop-up filling the desktop, or a captioned window
 // with a system menu and a minimise box.
 constexpr int kStyleFullScreen = 0x910;
+// The felt of the table: the margins around the design in a larger window.
+constexpr D3DCOLOR kTableColour = 0x1D4D3A;
 constexpr int kStyleWindowed = 0x11B;
 
 // The three text fonts, all in the one sans face.
@@ -87,7 +89,9 @@ int CGameApp::CanRenderWindowed() { return MRenderDevice::Get()->CanRenderWindow
 int CGameApp::DesktopAtLeast(int width, int height) { return MRenderDevice::Get()->DisplayAtLeast(width, height); }
 
 int CGameApp::CreateRenderDevice() {
-    return MRenderDevice::Get(screen->handle)->CreateDevice(fullScreen, windowWidth, windowHeight);
+    MRenderDevice* device = MRenderDevice::Get(screen->handle);
+    device->SetMarginColour(kTableColour);
+    return device->CreateDevice(fullScreen, windowWidth, windowHeight);
 }
 
 int CGameApp::EndStartup() {

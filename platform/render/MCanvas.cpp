@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/core/CException.h"
+#include "platform/render/MDenseImage.h"
 #include "platform/render/MRenderDevice.h"
 #include "platform/storage/BFile.h"
 #include "platform/storage/MFileMMIO.h"
@@ -51,6 +52,15 @@ void MCanvas::UpdateSize() {
     height = image->height;
 }
 
+void MCanvas::TakeDensity(int pictureDensity) {
+    if (pictureDensity <= 1) return;
+    density = pictureDensity;
+    width /= density;
+    height /= density;
+    xOrigin = static_cast<std::int16_t>(xOrigin / density);
+    yOrigin = static_cast<std::int16_t>(yOrigin / density);
+}
+
 void MCanvas::UpdateOrigin() {
     if (!image) return;
     xOrigin = image->xOrigin;
@@ -65,7 +75,7 @@ int MCanvas::CreateObject() {
     if (!object) return -1;
     SDL_SetTextureBlendMode(object, storeBlended ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_NONE);
     // Scaled to a larger desktop in full screen, pictures are smoothed.
-    SDL_SetTextureScaleMode(object, device->IsFullScreen() ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+    SDL_SetTextureScaleMode(object, device->SmoothsPictures() ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
     return 0;
 }
 
@@ -124,10 +134,11 @@ int MCanvas::RestoreDeviceObject() {
     return SDL_UpdateTexture(object, nullptr, pixels.data(), storePitch) == 0 ? 0 : -1;
 }
 
-void MCanvas::NoteSource(MFileMMIO& file) {
+void MCanvas::NoteSource(MFileMMIO& file, int pictureDensity) {
     noted = Source{};
     if (file.GetPath().empty()) return;
     noted.path = file.GetPath();
+    noted.density = pictureDensity;
     noted.offset = file.Tell();
     noted.length = file.Remaining();
 }
@@ -163,7 +174,7 @@ bool MCanvas::ReadSource(std::vector<std::uint8_t>& into) const {
         name.push_back('\0');
         if (file.OpenFile(name.data(), kModeReadExistingBinary, kByteOrderLittle) != 0) return false;
         if (file.Seek(source.offset, kSeekBegin) != source.offset) return false;
-        if (decoded.Load(file) != 0) return false;
+        if ((source.density > 1 ? LoadDenseImage(decoded, file) : decoded.Load(file)) != 0) return false;
     } catch (const CException&) {
         return false;  // the file changed or went: nothing to rebuild from
     }

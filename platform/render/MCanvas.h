@@ -58,12 +58,18 @@ public:
     // transparent (also outside the picture), 0 opaque or unreadable.
     int IsTexelTransparent(int column, int row) const;
 
+    // A picture of a higher density: the device object holds density x density
+    // pixels per design pixel; size and origin become those of the design.
+    void TakeDensity(int pictureDensity);
+    int GetDensity() const { return density; }
+
     std::unique_ptr<MImage> image;  // held only while building
     int created = 0;
     int height = 0;
     int width = 0;
     std::int16_t xOrigin = 0;
     std::int16_t yOrigin = 0;
+    int density = 1;
 
 protected:
     // A cleared CPU copy of w x h pixels in format and its device object
@@ -78,7 +84,7 @@ protected:
 
     // Notes where the picture about to be decoded lies: the rest of the
     // current chunk of the file.
-    void NoteSource(MFileMMIO& file);
+    void NoteSource(MFileMMIO& file, int pictureDensity = 1);
     // Built from the noted picture of image's size: the CPU copy goes, and a
     // texture keeps its transparency mask. Otherwise the note is dropped.
     void KeepSourceInstead(bool surfaceRules);
@@ -95,6 +101,7 @@ private:
         long offset = 0;
         long length = 0;
         bool surfaceRules = false;
+        int density = 1;  // above 1: an "rgbz" picture
     };
 
     int CreateObject();

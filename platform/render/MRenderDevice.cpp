@@ -183,7 +183,9 @@ int MRenderDevice::CreateDevice(int wantFullScreen, int width, int height) {
     displayFormat = PixelFormat::A8R8G8B8;
 
     // The drawing state every frame relies on; without it nothing can be drawn.
-    if (fullScreen && SDL_RenderSetLogicalSize(renderer, width, height) != 0) {
+    // The design is scaled to the output and centred in it, in a window of any
+    // size as in full screen.
+    if (SDL_RenderSetLogicalSize(renderer, width, height) != 0) {
         ReleaseRenderer();
         return kResultNoSpriteDrawer;
     }
@@ -191,15 +193,34 @@ int MRenderDevice::CreateDevice(int wantFullScreen, int width, int height) {
         ReleaseRenderer();
         return kResultNoSpriteDrawer;
     }
-    if (fullScreen) {
-        backBufferWidth = width;
-        backBufferHeight = height;
-    } else {
-        SDL_GetRendererOutputSize(renderer, &backBufferWidth, &backBufferHeight);
-    }
+    backBufferWidth = width;
+    backBufferHeight = height;
+    outputScale = 1.0;
+    UpdateOutputScale();
     // Canvases made before (or kept across) a renderer get their device objects now.
     resetPending = Canvases().empty() ? 0 : 1;
     return 0;
+}
+
+int MRenderDevice::PictureDensityFor(double scale) {
+    // A little above a whole density still counts as it: a rounding of the output's size.
+    constexpr double kSlack = 1.0 / 256;
+    if (scale <= 1.0 + kSlack) return 1;
+    if (scale <= 2.0 + kSlack) return 2;
+    return 3;
+}
+
+void MRenderDevice::UpdateOutputScale() {
+    if (!renderer) return;
+    int outW = 0, outH = 0, logicalW = 0, logicalH = 0;
+    SDL_GetRendererOutputSize(renderer, &outW, &outH);
+    SDL_RenderGetLogicalSize(renderer, &logicalW, &logicalH);
+    double scale = 1.0;
+    if (logicalW > 0 && logicalH > 0 && outW > 0 && outH > 0)
+        scale = std::min(static_cast<double>(outW) / logicalW, static_cast<double>(outH) / logicalH);
+    if (scale == outputScale) return;
+    outputScale = scale;
+    for (MDeviceResetListener* listener : listeners) listener->OnOutputScaleChanged(scale);
 }
 
 int MRenderDevice::RebuildDeviceObjects() {
@@ -218,6 +239,13 @@ int MRenderDevice::BeginFrame() {
     if (resetPending) {
         if (RebuildDeviceObjects() != 0) return kResultDeviceLost;  // tried again next frame
         resetPending = 0;
+    }
+    UpdateOutputScale();
+    if (SmoothsPictures()) {
+        // Around the scaled design: the margins in their colour.
+        SDL_SetRenderDrawColor(renderer, static_cast<Uint8>(marginColour >> 16), static_cast<Uint8>(marginColour >> 8),
+                               static_cast<Uint8>(marginColour), 0xFF);
+        SDL_RenderClear(renderer);
     }
     inFrame = 1;
     return 0;
@@ -329,7 +357,7 @@ int MRenderDevice::DisplayAtLeast(int width, int height) {
 }
 
 void MRenderDevice::ClientToWindow(int* x, int* y) const {
-    if (!renderer || !fullScreen) return;
+    if (!renderer) return;
     int wx = 0, wy = 0;
     SDL_RenderLogicalToWindow(renderer, static_cast<float>(*x), static_cast<float>(*y), &wx, &wy);
     *x = wx;
@@ -337,7 +365,7 @@ void MRenderDevice::ClientToWindow(int* x, int* y) const {
 }
 
 void MRenderDevice::WindowToClient(int* x, int* y) const {
-    if (!renderer || !fullScreen) return;
+    if (!renderer) return;
     float lx = 0, ly = 0;
     SDL_RenderWindowToLogical(renderer, *x, *y, &lx, &ly);
     *x = static_cast<int>(lx);

@@ -38,6 +38,8 @@ public:
     virtual ~MDeviceResetListener() = default;
     virtual int ReleaseDeviceObjects() = 0;
     virtual int RestoreDeviceObjects() = 0;
+    // The output's pixels per design pixel changed (a resized or full-screen window).
+    virtual void OnOutputScaleChanged(double /*scale*/) {}
 };
 
 class MRenderDevice {
@@ -111,6 +113,21 @@ public:
     int GetDeviceCursorY() const { return cursorY; }
     int GetResetCount() const { return resetCount; }
 
+    // Output pixels per design pixel (1 while the window shows the design as it is).
+    double GetOutputScale() const { return outputScale; }
+    // The density of pictures to load for the output: the smallest of 1, 2 and
+    // 3 at or above its scale (3 above that).
+    int GetPictureDensity() const { return PictureDensityFor(outputScale); }
+    static int PictureDensityFor(double outputScale);
+    // Pictures drawn larger or smaller than their texels are smoothed.
+    bool SmoothsPictures() const { return fullScreen || outputScale != 1.0; }
+    // Reads the output's size again; listeners hear of a new scale. The frame
+    // start calls it.
+    void UpdateOutputScale();
+
+    // The colour of the output around the design (0x00RRGGBB).
+    void SetMarginColour(D3DCOLOR colour) { marginColour = colour; }
+
     // Between design pixels and window pixels (they differ in full screen).
     void ClientToWindow(int* x, int* y) const;
     void WindowToClient(int* x, int* y) const;
@@ -145,6 +162,8 @@ private:
     PixelFormat displayFormat = PixelFormat::A8R8G8B8;
     int backBufferWidth = 0;
     int backBufferHeight = 0;
+    double outputScale = 1.0;
+    D3DCOLOR marginColour = 0;
     int fullScreen = 0;
     int cursorReady = 0;
     int cursorX = 0;

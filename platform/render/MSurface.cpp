@@ -9,6 +9,7 @@
 #include "platform/storage/BFile.h"
 #include "platform/core/CException.h"
 #include "platform/storage/MFileMMIO.h"
+#include "platform/render/MDenseImage.h"
 #include "platform/render/MRenderDevice.h"
 
 namespace {
@@ -30,6 +31,17 @@ MSurface::MSurface(MFileMMIO& archive, int format, int buildWidth, int buildHeig
     // A surface of the picture's size needs no copy: the archive keeps the pixels.
     if (Build(buildWidth, buildHeight) == 0) KeepSourceInstead(true);
     image.reset();
+}
+
+MSurface::MSurface(MFileMMIO& archive, int format, int pictureDensity) {
+    surfaceFormat = FormatOrDisplay(format);
+    NoteSource(archive, pictureDensity);
+    auto decoded = std::make_unique<MImage>();
+    if (LoadDenseImage(*decoded, archive) != 0) return;
+    image = std::move(decoded);
+    if (Build(0, 0) == 0) KeepSourceInstead(true);
+    image.reset();
+    TakeDensity(pictureDensity);
 }
 
 MSurface::MSurface(int blankWidth, int blankHeight, int format) {
@@ -119,14 +131,18 @@ int MSurface::CopyToBackBuffer(const POINT* destination, const RECT* source) {
     MRenderDevice* device = MRenderDevice::Current();
     SDL_Renderer* renderer = device ? device->GetDevice() : nullptr;
     if (!renderer) return kResultNoBackBuffer;  // "Unable to get back buffer." is only a trace
-    RECT from = source ? *source
-                       : RECT{0, 0, std::min(width, GetDescWidth()), std::min(height, GetDescHeight())};
+    // Rectangles are in design pixels; a denser picture has more texels.
+    const int descWidth = GetDescWidth() / density, descHeight = GetDescHeight() / density;
+    RECT from = source ? *source : RECT{0, 0, std::min(width, descWidth), std::min(height, descHeight)};
     // The copy takes only rectangles that lie inside the surface.
-    if (from.left < 0 || from.top < 0 || from.right > GetDescWidth() || from.bottom > GetDescHeight() ||
+    if (from.left < 0 || from.top < 0 || from.right > descWidth || from.bottom > descHeight ||
         from.left >= from.right || from.top >= from.bottom)
         return kResultCopyFailed;
-    const SDL_Rect src{from.left, from.top, from.right - from.left, from.bottom - from.top};
-    const SDL_Rect to{destination ? destination->x : from.left, destination ? destination->y : from.top, src.w, src.h};
+    const SDL_Rect design{from.left, from.top, from.right - from.left, from.bottom - from.top};
+    const SDL_Rect src{design.x * density, design.y * density, design.w * density, design.h * density};
+    const SDL_Rect to{destination ? destination->x : from.left, destination ? destination->y : from.top, design.w,
+                      design.h};
+    SDL_SetTextureScaleMode(surface, device->SmoothsPictures() ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
     if (SDL_RenderCopy(renderer, surface, &src, &to) != 0) return kResultCopyFailed;  // "Unable to copy rects."
     return 0;
 }

@@ -82,12 +82,14 @@ const float* MTextFont::GlyphCoords(int code) const {
 
 int MTextFont::InitDeviceObjects(SDL_Renderer* renderer) {
     device = renderer;
-    int size = TextureSizeFor(points);
-    textScale = 1.0f;
+    // Glyphs are rendered at the output's scale, so that text is drawn one texel a pixel.
+    MRenderDevice* renderDevice = MRenderDevice::Current();
+    textScale = renderDevice ? static_cast<float>(std::min(renderDevice->GetOutputScale(), 4.0)) : 1.0f;
+    int size = static_cast<int>(std::ceil(TextureSizeFor(points) * textScale));
     SDL_RendererInfo info{};
     if (renderer && SDL_GetRendererInfo(renderer, &info) == 0 && info.max_texture_width > 0 &&
         info.max_texture_width < size) {
-        textScale = static_cast<float>(info.max_texture_width) / static_cast<float>(size);
+        textScale *= static_cast<float>(info.max_texture_width) / static_cast<float>(size);
         size = info.max_texture_width;
     }
     textureWidth = size;
@@ -243,8 +245,9 @@ int MTextFont::GetTextExtent(const char* text, SIZE* size) {
         line += (c[2] - c[0]) * static_cast<float>(textureWidth);
     }
     widest = std::max(widest, line);
-    size->cx = static_cast<int>(widest);
-    size->cy = rows * rowHeight;
+    // In design pixels, whatever the scale the glyphs were rendered at.
+    size->cx = static_cast<int>(widest / textScale);
+    size->cy = static_cast<int>(rows * rowHeight / textScale);
     return 0;
 }
 
@@ -280,6 +283,11 @@ int MFontManager::ReleaseDeviceObjects() {
     for (int i = 0; i < fontCount; ++i)
         if (int result = fonts[i]->InvalidateDeviceObjects(); result != 0) return result;
     return 0;
+}
+
+void MFontManager::OnOutputScaleChanged(double) {
+    MRenderDevice* renderDevice = MRenderDevice::Current();
+    for (int i = 0; i < fontCount; ++i) fonts[i]->InitDeviceObjects(renderDevice ? renderDevice->GetDevice() : nullptr);
 }
 
 int MFontManager::RestoreDeviceObjects() {

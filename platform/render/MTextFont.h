@@ -85,6 +85,8 @@ public:
     int AddFont(const char* name, int points, int flags);
     int ReleaseDeviceObjects() override;
     int RestoreDeviceObjects() override;
+    // Renders every font's glyphs again at the new scale.
+    void OnOutputScaleChanged(double scale) override;
     MTextFont* Font(int index);
     int GetFontCount() const { return fontCount; }
 

@@ -11,6 +11,7 @@
 #include "platform/core/CException.h"
 #include "platform/storage/BFile.h"
 #include "platform/storage/MFileMMIO.h"
+#include "platform/render/MDenseImage.h"
 #include "platform/render/MRenderDevice.h"
 
 namespace {
@@ -51,6 +52,17 @@ MTexture::MTexture(MFileMMIO& archive) {
     // The renderer takes any size: no padding, and the archive keeps the pixels.
     if (BuildTexture(false) == 0) KeepSourceInstead(false);
     image.reset();
+}
+
+MTexture::MTexture(MFileMMIO& archive, int pictureDensity) {
+    NoteSource(archive, pictureDensity);
+    auto decoded = std::make_unique<MImage>();
+    if (LoadDenseImage(*decoded, archive) != 0) return;
+    serial = ++gTextureSerial;
+    image = std::move(decoded);
+    if (BuildTexture(false) == 0) KeepSourceInstead(false);
+    image.reset();
+    TakeDensity(pictureDensity);
 }
 
 MTexture::MTexture(int blankWidth, int blankHeight) { CreateBlank(blankWidth, blankHeight, 1); }
@@ -157,10 +169,14 @@ int MTexture::DrawEx(const RECT* dest, const RECT* source, int flags, D3DCOLOR c
     SDL_Renderer* renderer = device ? device->GetSprite() : nullptr;
     if (!texture || !renderer) return kResultDrawFailed;
 
-    const SDL_Rect src = source ? SDL_Rect{source->left, source->top, source->right - source->left,
-                                           source->bottom - source->top}
-                                : SDL_Rect{0, 0, StoreWidth(), StoreHeight()};
+    // Source rectangles are in design pixels; a denser picture has more texels.
+    const SDL_Rect design = source ? SDL_Rect{source->left, source->top, source->right - source->left,
+                                              source->bottom - source->top}
+                                   : SDL_Rect{0, 0, StoreWidth() / density, StoreHeight() / density};
+    const SDL_Rect texels{design.x * density, design.y * density, design.w * density, design.h * density};
+    const SDL_Rect& src = design;
     if (src.w <= 0 || src.h <= 0) return 0;  // nothing to draw
+    SDL_SetTextureScaleMode(texture, device->SmoothsPictures() ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
     float scaleX = 1.0f, scaleY = 1.0f, x = 0.0f, y = 0.0f;
     if (dest) {
         x = static_cast<float>(dest->left);
@@ -188,7 +204,7 @@ int MTexture::DrawEx(const RECT* dest, const RECT* source, int flags, D3DCOLOR c
     SDL_SetTextureAlphaMod(texture, static_cast<Uint8>(colour >> 24));
     int result;
     if (flip == SDL_FLIP_NONE && angle == 0.0f) {
-        result = SDL_RenderCopyF(renderer, texture, &src, &to);
+        result = SDL_RenderCopyF(renderer, texture, &texels, &to);
     } else {
         // The turn is about the centre in the picture's own space, whose origin a
         // mirror moves to the far edge of the drawn picture.
@@ -196,7 +212,7 @@ int MTexture::DrawEx(const RECT* dest, const RECT* source, int flags, D3DCOLOR c
                          centre ? static_cast<float>(centre->y) : src.h / 2.0f};
         if (flip & SDL_FLIP_HORIZONTAL) pivot.x += drawnW;
         if (flip & SDL_FLIP_VERTICAL) pivot.y += drawnH;
-        result = SDL_RenderCopyExF(renderer, texture, &src, &to, Degrees(angle), &pivot,
+        result = SDL_RenderCopyExF(renderer, texture, &texels, &to, Degrees(angle), &pivot,
                                    static_cast<SDL_RendererFlip>(flip));
     }
     return result == 0 ? 0 : kResultDrawFailed;

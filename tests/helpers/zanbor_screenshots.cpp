@@ -1,9 +1,10 @@
-// zanbor_screenshots [FOLDER]: runs the real play scene and the pages over it on SDL's
+// zanbor_screenshots [--size WxH] [FOLDER]: runs the real play scene and the pages over it on SDL's
 // dummy drivers, with the packed archive beside the program, a throw-away settings
 // store, a fixed random seed and a game clock of its own, and writes a BMP picture of
 // each state into FOLDER (default "screenshots"): the intro, the start, a first-half
 // roll with holds, the second half with a drag and the markers, an end message, the
-// options, the records with a filled table, each about page and each dialog.
+// options, the records with a filled table, each about page and each dialog. With
+// --size the output is that large, the design scaled and centred in it.
 
 #include <SDL2/SDL.h>
 #include <unistd.h>
@@ -45,6 +46,8 @@ public:
 
     // A new play scene, begun as the game screen begins it.
     void Start() {
+        // Every scene goes, the screen's own among them: it must not delete it again.
+        (void)screen->scene.release();
         while (CScene::Last()) delete CScene::Last();
         Begin();
     }
@@ -62,12 +65,28 @@ public:
         *y = MidY(Die(row, col));
     }
 
+    // The window made as large as an output of that size (the design scaled
+    // into it), before the scenes load their pictures.
+    void SetOutputSize(int w, int h) {
+        SDL_SetWindowSize(screen->handle, w, h);
+        device->SetMarginColour(0x1D4D3A);  // the table's felt, as the game sets it
+        device->UpdateOutputScale();
+    }
+
     // The frame as drawn, written as name.bmp.
     void Shot(const char* name) {
         SDL_Renderer* renderer = device->GetDevice();
-        SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, 800, 600, 32, SDL_PIXELFORMAT_ARGB8888);
+        int w = 800, h = 600;
+        SDL_GetRendererOutputSize(renderer, &w, &h);
+        SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888);
         if (!surface) return;
-        if (SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, surface->pixels, surface->pitch) == 0) {
+        // The whole output, margins included: the read covers the viewport only.
+        int logicalW = 0, logicalH = 0;
+        SDL_RenderGetLogicalSize(renderer, &logicalW, &logicalH);
+        SDL_RenderSetLogicalSize(renderer, 0, 0);
+        const int read = SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, surface->pixels, surface->pitch);
+        SDL_RenderSetLogicalSize(renderer, logicalW, logicalH);
+        if (read == 0) {
             const std::string path = out + "/" + name + ".bmp";
             if (SDL_SaveBMP(surface, path.c_str()) == 0) std::printf("%s\n", path.c_str());
         }
@@ -209,7 +228,20 @@ void TakeAll(Shots& s) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::string folder = argc > 1 ? argv[1] : "screenshots";
+    // [--size WxH] [FOLDER]
+    std::string folder = "screenshots";
+    int outputW = 0, outputH = 0;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--size" && i + 1 < argc) {
+            if (std::sscanf(argv[++i], "%dx%d", &outputW, &outputH) != 2 || outputW < 1 || outputH < 1) {
+                std::fprintf(stderr, "zanbor_screenshots: --size takes WIDTHxHEIGHT\n");
+                return 64;
+            }
+        } else {
+            folder = arg;
+        }
+    }
     std::error_code error;
     fs::create_directories(folder, error);
     // Headless, and a settings store of its own that is thrown away at the end.
@@ -222,6 +254,7 @@ int main(int argc, char** argv) {
     {
         Shots shots(folder);
         if (shots.Open()) {
+            if (outputW > 0) shots.SetOutputSize(outputW, outputH);
             TakeAll(shots);
             result = 0;
         }
