@@ -9,7 +9,7 @@ the start-up time. A few longer runs then wait for the intro to end and read
 the resident memory and the CPU used while the board stands still.
 
     scripts/startup_bench.py [--runs 9] [--idle-runs 3] [--program build/dev/bin/zanbor]
-                             [--window-manager openbox] [--windowed]
+                             [--window-manager openbox] [--windowed] [--music-off] [--roll]
 
 Prints the medians (with min and max) and the median cost of each start-up
 step. Without --window-manager the X server has none, as on a bare Xvfb: a
@@ -46,16 +46,22 @@ def start_xvfb(geometry):
     return xvfb, ":" + display.decode().strip()
 
 
-def store_window_mode(config, windowed):
-    """A fresh store starts full screen; --windowed writes the other choice first."""
-    if not windowed:
+def store_settings(config, windowed, music_off):
+    """A fresh store starts full screen with music; --windowed and --music-off write the other choices first."""
+    values = []
+    if windowed:
+        values.append(("Fullscreen", 0))
+    if music_off:
+        values.append(("Music", -1))
+    if not values:
         return
     folder = os.path.join(config, "Brevant", "Zanbor")
     os.makedirs(folder)
     with sqlite3.connect(os.path.join(folder, "settings.sqlite")) as db:
         db.execute("CREATE TABLE registry(subkey TEXT NOT NULL COLLATE NOCASE, name TEXT NOT NULL COLLATE NOCASE, "
                    "type INTEGER NOT NULL, data BLOB NOT NULL, PRIMARY KEY (subkey, name)) WITHOUT ROWID")
-        db.execute("INSERT INTO registry VALUES('Config', 'Fullscreen', 4, ?)", (bytes(4),))
+        for name, value in values:
+            db.execute("INSERT INTO registry VALUES('Config', ?, 4, ?)", (name, value.to_bytes(4, "little", signed=True)))
 
 
 def launch(program, display, config, runtime):
@@ -107,6 +113,7 @@ def main():
     parser.add_argument("--screen", default="1024x768x24", help="Xvfb screen geometry")
     parser.add_argument("--window-manager", default="", help="a window manager to run on the display (e.g. openbox)")
     parser.add_argument("--windowed", action="store_true", help="start in a window instead of full screen")
+    parser.add_argument("--music-off", action="store_true", help="start with the music option off")
     parser.add_argument("--roll", action="store_true",
                         help="before the idle measurement type initials and roll once (needs xdotool), so that "
                              "the initials box and its blinking caret are gone and the board stands still")
@@ -129,7 +136,7 @@ def main():
     try:
         for run in range(args.runs + args.idle_runs):
             with tempfile.TemporaryDirectory() as config, tempfile.TemporaryDirectory() as runtime:
-                store_window_mode(config, args.windowed)
+                store_settings(config, args.windowed, args.music_off)
                 game, steps = launch(args.program, display, config, runtime)
                 if "first-frame" not in steps:
                     print(f"run {run}: no first frame reported (exit {game.wait()})", file=sys.stderr)
@@ -162,7 +169,9 @@ def main():
                 f"(min {min(values):.1f}, max {max(values):.1f}, {len(values)} runs)")
 
     mode = "windowed" if args.windowed else "full screen"
-    print(f"{mode}, window manager: {args.window_manager or 'none'}; exit codes: {sorted(set(codes))}")
+    music = "off" if args.music_off else "on"
+    print(f"{mode}, music {music}, window manager: {args.window_manager or 'none'}; exit codes: {sorted(set(codes))}; "
+          f"load average {os.getloadavg()[0]:.1f}")
     if firsts:
         print(f"first frame of the play scene: {spread(firsts, 'ms')} after the process started")
         print("median cost of each step (ms since the step before):")

@@ -183,6 +183,13 @@ void CActor::CountBlinkChange() {
     if (blinkChanges > 0 && --blinkChanges == 0) blinking = 0;
 }
 
+int CActor::IdleTicks() {
+    if ((moving && (vx != 0 || vy != 0 || vz != 0)) || movingToTarget) return 0;
+    const int blinkLeft = hidden ? hiddenCountdown : shownCountdown;
+    if (blinking && blinkLeft > 0) return blinkLeft;
+    return kIdleForever;
+}
+
 void CActor::Update(int ticks) {
     if (moving) MoveBy(Advance(vx, ticks), Advance(vy, ticks), Advance(vz, ticks));
 

@@ -40,6 +40,9 @@ constexpr int kFlipVertical = 16;
 // Actors at this depth or deeper are drawn but never hit by the mouse.
 constexpr int kNoHitDepth = ToFixed(10000);
 
+// IdleTicks of something that changes nothing until it is told to.
+constexpr int kIdleForever = 0x7FFFFFFF;
+
 class CActor {
 public:
     // x, y and z are absolute 24.8 values; the scene origin is taken off x and y.
@@ -103,6 +106,12 @@ public:
     virtual ~CActor();                                               // 50
     virtual void ScrollBy(int dx, int dy);                           // 51
     virtual void Draw(const CRect& clip) = 0;                        // 52
+    // The ticks of its scene's clock for which Update leaves this actor (and
+    // what others read of it) as it is: 0 when it may change in any frame,
+    // kIdleForever when nothing in it is timed. The loop sleeps that long
+    // when every actor and scene is idle; a kind whose Update does more
+    // than move and blink says so here.
+    virtual int IdleTicks();
 
     // Unless hidden, invalidates the old bounds, recomputes them, and unless
     // hidden invalidates the new ones.

@@ -1,5 +1,6 @@
 #include "common/actors/CActorAnim.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "common/actors/CSprite.h"
@@ -102,6 +103,13 @@ void CActorAnim::StopMoving() {
 void CActorAnim::StartMoving() {
     moving = 1;
     RecomputeRate();
+}
+
+int CActorAnim::IdleTicks() {
+    const int still = CActorSprite::IdleTicks();
+    if (stopped || !frames) return still;
+    if (frameTicks <= 0) return 0;  // a frame each update
+    return std::min(still, std::max(1, countdown));
 }
 
 void CActorAnim::Update(int ticks) {

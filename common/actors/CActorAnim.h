@@ -28,6 +28,7 @@ public:
     using CActorSprite::AddVelocity;
     using CActorSprite::SetVelocity;
     void Update(int ticks) override;
+    int IdleTicks() override;
     void SetVelocity(int vx, int vy, int vz) override;
     void AddVelocity(int dvx, int dvy, int dvz) override;
     void StopMoving() override;

@@ -128,6 +128,8 @@ void CActorFade::Cover(int random, std::uint32_t colour) {
     SetColour(random, colour);
 }
 
+int CActorFade::IdleTicks() { return revealing || covering ? 0 : kIdleForever; }
+
 void CActorFade::Update(int ticks) {
     if (!revealing && !covering) return;
     countdown -= ticks == 0 ? kFadeStalledTicks : ticks;

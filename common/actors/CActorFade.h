@@ -39,6 +39,7 @@ public:
 
     void ResetEffects(int a, int b) override;  // 12
     void Update(int ticks) override;           // 25
+    int IdleTicks() override;
     void RecalcBounds() override;              // 49
     void Draw(const CRect& clip) override;     // 52
 

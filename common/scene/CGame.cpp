@@ -1,5 +1,7 @@
 #include "common/scene/CGame.h"
 
+#include <algorithm>
+
 #include "common/actors/CActor.h"
 #include "common/scene/COptions.h"
 #include "common/scene/CScreen.h"
@@ -70,6 +72,11 @@ int CGame::OnKeyUp(int key) {
 void CGame::Tick() {
     CScene::Tick();
     if (running && status) status->Update(sceneStep);
+}
+
+int CGame::IdleTicks() {
+    const int idle = CScene::IdleTicks();
+    return running && status ? std::min(idle, status->IdleTicks()) : idle;
 }
 
 int CGame::OnEscape() {

@@ -43,6 +43,7 @@ public:
     int OnKeyUp(int key) override;                  // 14
     int OnKeyDown(int key) override;                // 15
     void Tick() override;                           // 21
+    int IdleTicks() override;
     int OnEscape() override;                        // 28
     ~CGame() override;                              // 29
     int CanResumeMusic() override;                  // 30

@@ -1,5 +1,6 @@
 #include "common/scene/CScene.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "common/actors/CActor.h"
@@ -22,6 +23,11 @@ CScene* gFirstScene = nullptr;
 CScene* gLastScene = nullptr;
 // Set by every invalidation, cleared when a frame is drawn; the first frame is always drawn.
 int gChanged = 1;
+// Frames in a row that drew nothing, with no input between them.
+int gQuietFrames = 0;
+// The game time of the last frame, and how far its clocks may step over an idle wait.
+int gLastFrameTime = 0;
+int gIdleStepAllowance = 0;
 }  // namespace
 
 CScene* CScene::First() { return gFirstScene; }
@@ -243,7 +249,8 @@ int CScene::StepClock(int* clock, int* primed) {
     *primed = 1;
     int step = now - *clock;
     *clock = now;
-    if (step > kMaxStepTicks) step = kMaxStepTicks;
+    // After an idle wait the step covers the wait, in which nothing was due.
+    if (step > kMaxStepTicks) step = std::min(step, std::max(kMaxStepTicks, gIdleStepAllowance));
     // The game clock restarts at 0 whenever a scene is made, so an older scene
     // can see time run backwards once: that is no time at all.
     if (step < 0) step = 0;
@@ -477,7 +484,35 @@ void CScene::TickAll() {
 }
 
 void CScene::RunFrame() {
+    gLastFrameTime = Now();
     UpdateAll();
-    DrawAll();
+    const int drew = DrawAll();
     TickAll();
+    gIdleStepAllowance = 0;
+    gQuietFrames = drew ? 0 : gQuietFrames + 1;
+}
+
+void CScene::NoteActivity() { gQuietFrames = 0; }
+
+int CScene::IdleTicks() {
+    const int timeRuns = !IsTimeStopped();
+    int idle = kIdleForever;
+    for (CActor* actor = actorFirst; actor; actor = actor->next) {
+        const int ticks = actor->IdleTicks();
+        if (ticks <= 0) return 0;
+        if (timeRuns) idle = std::min(idle, ticks);
+    }
+    return idle;
+}
+
+int CScene::IdleTicksOfAll() {
+    // A frame that drew may have set off more: one quiet frame settles it.
+    if (gQuietFrames == 0 || NeedsDrawing() || !gFirstScene) return 0;
+    int idle = kIdleForever;
+    for (CScene* scene = gFirstScene; scene && idle > 0; scene = scene->next) idle = std::min(idle, scene->IdleTicks());
+    if (idle <= 0 || idle == kIdleForever) return idle;
+    const int left = idle - (Now() - gLastFrameTime);
+    if (left <= 0) return 0;
+    gIdleStepAllowance = idle + kMaxStepTicks;
+    return left;
 }

@@ -59,6 +59,10 @@ public:
     virtual void FreeAssets();                                 // 19
     virtual void SetSoundVolume(int volume);                   // 20
     virtual void Tick();                                       // 21
+    // The ticks for which this scene's frames change nothing unless told to:
+    // the least of its actors' (CActor::IdleTicks; timed ones count only
+    // while its time runs), and of its own timers in a derived scene.
+    virtual int IdleTicks();
     virtual void Draw();                                       // 22
     virtual int ShowSecondOverlay();                           // 23
     virtual int PagedOverlayPrevious();                        // 24
@@ -134,6 +138,12 @@ public:
     // The next frame is drawn whatever changed.
     static void ForceRedraw();
     static void TickAll();
+    // How many ticks from now the frames may stop: 0 while anything changes
+    // (or may, or did in the last frame), kIdleForever when nothing is timed.
+    // A positive answer lets the next frame's clocks step over that wait.
+    static int IdleTicksOfAll();
+    // Input or a request came in: the next frame runs before any wait.
+    static void NoteActivity();
 
     CScene* previous = nullptr;
     CScene* next = nullptr;

@@ -3,6 +3,7 @@
 #include "formats/CFileMM.h"
 #include "common/scene/CInputRouting.h"
 #include "common/scene/COptions.h"
+#include "common/actors/CActor.h"
 #include "common/scene/CScene.h"
 #include "common/actors/CSprite.h"
 #include "platform/core/CException.h"
@@ -172,6 +173,13 @@ void CScreen::Frame() {
     }
 }
 
+int CScreen::IdleMilliseconds() {
+    if (!scene || requestPending) return 0;
+    const int ticks = CScene::IdleTicksOfAll();
+    if (ticks == kIdleForever) return -1;
+    return static_cast<int>((static_cast<long long>(ticks) * 1000 + 255) / 256);
+}
+
 int CScreen::BeginContent() { return 0; }
 
 void CScreen::Release() {
@@ -183,6 +191,7 @@ void CScreen::Release() {
 }
 
 void CScreen::RequestScene(CScene* requested, int code, int resume) {
+    CScene::NoteActivity();
     requestCode = code;
     requestPending = 1;
     requestResume = resume;

@@ -55,6 +55,8 @@ public:
     void OnExitSizeMove() override;
     // Runs the frame of all scenes unless a scene request waits.
     void Frame() override;
+    // Until the scenes' next timed change (none while a request waits).
+    int IdleMilliseconds() override;
 
     // The screen's own operations in slot order.
     // Opens the archive, creates the first scene and loads its assets.

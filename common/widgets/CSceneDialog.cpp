@@ -1,5 +1,7 @@
 #include "common/widgets/CSceneDialog.h"
 
+#include <algorithm>
+
 #include "common/widgets/CDialogModal.h"
 #include "common/actors/CSprite.h"
 #include "common/scene/SceneKinds.h"
@@ -73,6 +75,12 @@ int CSceneDialog::OnKeyUp(int key) {
     const int answer = AnswerForKey(key);
     if (answer >= 0 && owner) owner->ChangeScene(this, answer);
     return 1;
+}
+
+int CSceneDialog::IdleTicks() {
+    const int idle = CScene::IdleTicks();
+    if (!shown || buttonCount != 0 || IsTimeStopped()) return idle;
+    return std::min(idle, std::max(1, selfCloseTimeLeft));
 }
 
 void CSceneDialog::Tick() {

@@ -37,6 +37,7 @@ public:
     void LoadAssets() override;       // 17
     int Begin() override;             // 18
     void Tick() override;             // 21
+    int IdleTicks() override;
     ~CSceneDialog() override;         // 29
 
     // The answer a key gives: 0 to 3, or -1 for any other key.

@@ -36,6 +36,8 @@ public:
     void ClearFastCount() { fastCount = 0; }
     // 1 while a timed count still has frames to run.
     int IsCounting() const { return countPosition < countLength ? 1 : 0; }
+    // Refresh has more to do in the next frame (a count, a gradual amount, a bonus).
+    int IsBusy() const { return IsCounting() || !idle || pendingAmount != 0 || bonusRequested ? 1 : 0; }
 
     CStatus* panel = nullptr;  // borrowed
     int countPosition = 0;

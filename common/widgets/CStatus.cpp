@@ -1,5 +1,6 @@
 #include "common/widgets/CStatus.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "common/actors/CActor.h"
@@ -202,6 +203,14 @@ void CStatus::ClearScoreFastCount() {
 
 void CStatus::AddToCounter3(int value) {
     if (pCounter3) pCounter3->Add(value);
+}
+
+int CStatus::IdleTicks() const {
+    for (const CScore* score : {pScore.get(), pHighScore.get()})
+        if (score && score->IsBusy()) return 0;
+    // A running counter moves on each whole second.
+    if (pCounter2 && !pCounter2->hold) return std::max(1, 256 - pCounter2->tickRest);
+    return kIdleForever;
 }
 
 void CStatus::Update(int elapsed) {

@@ -61,6 +61,8 @@ public:
     virtual void ClearScoreFastCount();                      // 29
     virtual void AddToCounter3(int value);                   // 30
     virtual void Update(int elapsed);                        // 31: once per frame
+    // The ticks for which Update changes nothing (see CActor::IdleTicks).
+    int IdleTicks() const;
     virtual void NewGame(int a, int b);                      // 32
     virtual int SpareQuery33(int value);                     // 33: 0
     virtual int ScoreCategory(int id);                       // 34: 0; a game's panel scores here

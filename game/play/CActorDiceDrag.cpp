@@ -72,6 +72,8 @@ void CActorDiceDrag::StopDrag() {
     overlay->Hide();
 }
 
+int CActorDiceDrag::IdleTicks() { return dragging ? 0 : CActorAnim::IdleTicks(); }
+
 void CActorDiceDrag::Update(int ticks) {
     if (dragging && (sourceDie == nullptr || GetCaptureActor() != sourceDie)) {
         // The die lost the mouse (building a dialog or a page takes it): the

@@ -16,6 +16,7 @@ public:
 
     // Overrides in slot order.
     void Update(int ticks) override;
+    int IdleTicks() override;
     void SetVelocityX(int vx) override;
     void SetVelocityY(int vy) override;
     int OnMouse(const CMouseEvent& event) override;

@@ -1,5 +1,7 @@
 #include "game/play/CActorDie.h"
 
+#include <algorithm>
+
 #include "common/actors/CActorSprite.h"
 #include "common/scene/CInputRouting.h"
 #include "common/scene/COptions.h"
@@ -310,6 +312,18 @@ void CActorDie::CycleStep() {
         face = face % 6 + 1;
     }
     ShowLook(face, colour);
+}
+
+int CActorDie::IdleTicks() {
+    if (vy != 0) return 0;
+    int idle = CActorAnim::IdleTicks();
+    if (rollTimer > 0) idle = std::min(idle, rollTimer);
+    IDiceScene* owner = DiceScene();
+    if (owner && owner->DiceGameOver()) {
+        if (rollShow) return 0;
+        if (cycleFaces && cycleCountdown > 0) idle = std::min(idle, cycleCountdown);
+    }
+    return idle;
 }
 
 void CActorDie::Update(int ticks) {

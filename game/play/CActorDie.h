@@ -51,6 +51,7 @@ public:
     // Overrides in slot order.
     void ResetEffects(int a, int b) override;
     void Update(int ticks) override;
+    int IdleTicks() override;
     void SetXY(int x, int y) override;
     void SetX(int x) override;
     void SetY(int y) override;

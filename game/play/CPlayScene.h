@@ -141,6 +141,7 @@ public:
     void FreeAssets() override;
     void SetSoundVolume(int volume) override;
     void Tick() override;
+    int IdleTicks() override;
     void StartGame(int firstPlayer) override;
     void EndTurn(int index) override;
     void SetGameOver() override;

@@ -5,6 +5,8 @@
 #include "game/play/CPlayScene.h"
 #include "game/play/coach/CCoachPanel.h"
 
+#include <algorithm>
+
 #include "common/widgets/CActorButton.h"
 #include "common/actors/CActorFade.h"
 #include "common/actors/CActorSprite.h"
@@ -45,6 +47,14 @@ void CPlayScene::Tick() {
         if (assets.introSound) assets.introSound->Play(0);
     }
     if (fade && fade->coverDone) OpenRequestedScene();
+}
+
+int CPlayScene::IdleTicks() {
+    const int idle = CGame::IdleTicks();
+    // The intro ends on its own after its ticks.
+    if (running && !paused && !IsTimeStopped() && perGameValue > 0 && !initialsCommitted)
+        return std::min(idle, perGameValue);
+    return idle;
 }
 
 bool CPlayScene::IntroRunning() const { return running && !initialsCommitted && perGameValue > 0; }

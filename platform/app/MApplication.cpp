@@ -117,16 +117,33 @@ void MApplication::OnIdle() {
 int MApplication::Run() {
     EnsureEvents();
     const Uint32 quitType = QuitEventType();
+    bool handledSinceFrame = true;
     for (;;) {
         SDL_Event event;
-        // Active: take what is queued and run a frame whenever the queue is empty.
+        // Active: take what is queued and run a frame whenever the queue is empty;
+        // when a frame with no input before it left nothing changing, sleep until
+        // an event or the screen's next timed change first.
         // Inactive or minimised: sleep until something arrives, and run no frame.
-        int taken = screen && screen->active ? SDL_PollEvent(&event) : SDL_WaitEvent(&event);
+        int taken = 0;
+        if (screen && screen->active) {
+            taken = SDL_PollEvent(&event);
+            if (taken <= 0 && !handledSinceFrame) {
+                const int idle = screen->IdleMilliseconds();
+                if (idle < 0)
+                    taken = SDL_WaitEvent(&event);
+                else if (idle > 0)
+                    taken = SDL_WaitEventTimeout(&event, idle);
+            }
+        } else {
+            taken = SDL_WaitEvent(&event);
+        }
         if (taken > 0) {
             if (event.type == quitType) return event.user.code;
             if (!TranslateAccelerator(&event) && screen) screen->HandleMessage(event);
+            handledSinceFrame = true;
         } else {
             OnIdle();
+            handledSinceFrame = false;
         }
     }
 }

@@ -74,6 +74,10 @@ public:
     virtual int HandleMessage(const SDL_Event& event);
     // The frame step the application's idle time runs; the screen runs its scenes here.
     virtual void Frame() {}
+    // How long the loop may wait for an event before the next frame, asked
+    // after a frame with no input since: 0 for at once, milliseconds, or -1
+    // for no timed change at all.
+    virtual int IdleMilliseconds() { return 0; }
 
     // 1 while the window is minimised (as the last size event reported it).
     int IsMinimised() const { return minimised; }

@@ -168,3 +168,49 @@ TEST_F(IdleFrames, AScreenDrawOutsideTheFrameAlwaysPresents) {
     EXPECT_EQ(Presents() - before, 1);
     EXPECT_EQ(RunFrames(4, 4), 0);
 }
+
+// How long the loop may sleep after a quiet frame: until the next timed change.
+struct IdleCase {
+    const char* name;
+    std::function<void(IdleFrameChanges&)> setUp;
+    int milliseconds;  // -1: nothing timed
+};
+
+TEST_F(IdleFrameChanges, TheScreenSleepsUntilItsNextTimedChange) {
+    const IdleCase cases[] = {
+        {"still board", [](IdleFrameChanges&) {}, -1},
+        {"blink due in 64 ticks", [](IdleFrameChanges& f) { f.Shown()->Blink(1, 64, 64); }, 250},
+        {"animation stepping every 64 ticks",
+         [](IdleFrameChanges& f) {
+             f.Anim()->SetAnimation(f.Anim()->frames, CAnimParams{0, 0, 4.0f}, 0, 0);
+             f.Anim()->stopped = 0;
+         },
+         250},
+        {"moving actor", [](IdleFrameChanges& f) { f.Shown()->SetVelocity(256, 0, 0); f.Shown()->StartMoving(); }, 0},
+        {"blink in a paused scene", [](IdleFrameChanges& f) { f.Shown()->Blink(1, 64, 64); f.Scene()->paused = 1; }, -1},
+    };
+    for (const IdleCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.setUp(*this);
+        RunFrames(2, 0);
+        EXPECT_EQ(screen->IdleMilliseconds(), c.milliseconds);
+        shown->StopBlink();
+        shown->StopMoving();
+        shown->SetVelocity(0, 0, 0);
+        anim->stopped = 1;
+        scene->paused = 0;
+        Settle();
+    }
+    EXPECT_EQ(RunFrames(1, 0), 0);
+    label->SetText("7");
+    EXPECT_EQ(screen->IdleMilliseconds(), 0) << "a change is drawn first";
+}
+
+TEST_F(IdleFrames, TheFrameAfterALongSleepStepsOverAllOfIt) {
+    shown->Blink(1, 200, 200);
+    RunFrames(2, 0);
+    ASSERT_EQ(screen->IdleMilliseconds(), 782);
+    // One frame 200 ticks later flips the blink, as 25-tick frames would have.
+    EXPECT_EQ(RunFrames(1, 200), 1);
+    EXPECT_TRUE(shown->hidden);
+}
