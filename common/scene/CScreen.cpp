@@ -118,6 +118,15 @@ int CScreen::OnKeyUp(int key) { return scene ? DeliverKeyUp(key, 0) : 1; }
 
 int CScreen::OnSysKeyDown(int key) { return scene ? DeliverKeyDown(key, 1) : 1; }
 
+void CScreen::ToggleFullScreen() {
+    MWindow::ToggleFullScreen();
+    if (COptions* options = Options()) {
+        options->SetFullscreen(IsFullScreenNow());
+        options->Save();
+    }
+    InvalidateAll();
+}
+
 int CScreen::OnSysKeyUp(int key) { return scene ? DeliverKeyUp(key, 1) : 1; }
 
 void CScreen::InvalidateAll() {

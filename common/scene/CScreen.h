@@ -47,6 +47,8 @@ public:
     int OnKeyDown(int key) override;
     int OnKeyUp(int key) override;
     int OnSysKeyDown(int key) override;
+    // Switches at once and stores the choice as the Fullscreen option.
+    void ToggleFullScreen() override;
     int OnSysKeyUp(int key) override;
     void InvalidateAll() override;
     void OnActivate(int state) override;

@@ -1,5 +1,6 @@
 #include "game/app/CGameApp.h"
 
+#include <algorithm>
 #include <new>
 
 #ifdef __GLIBC__
@@ -44,10 +45,12 @@ namespace {
 
 // Window styles of Create: a pop-up filling the desktop, or a captioned window
 // with a system menu and a minimise box.
-constexpr int kStyleFullScreen = 0x910;
+constexpr int kStyleFullScreen = 0x950;  // resizable once switched to a window
+// Height kept free for the window's title bar when the window is enlarged.
+constexpr int kTitleBarRoom = 48;
 // The felt of the table: the margins around the design in a larger window.
 constexpr D3DCOLOR kTableColour = 0x1D4D3A;
-constexpr int kStyleWindowed = 0x11B;
+constexpr int kStyleWindowed = 0x15F;  // also resizable and maximisable
 
 // The three text fonts, all in the one sans face.
 struct FontRecord {
@@ -132,8 +135,18 @@ int CGameApp::OnInit() {
     auto* gameScreen = new CGameScreen;
     screen.reset(gameScreen);
 
-    if (gameScreen->Create(instance, name, windowWidth, windowHeight, fullScreen ? kStyleFullScreen : kStyleWindowed) !=
-        0)
+    // On a desktop more than three designs wide the window starts at the largest
+    // whole multiple of the design that fits (room left for the title bar).
+    int scale = 1;
+    int desktopWidth = 0, desktopHeight = 0;
+    GetDesktopSize(&desktopWidth, &desktopHeight);
+    if (!fullScreen && desktopWidth > 3 * windowWidth) {
+        int usableWidth = 0, usableHeight = 0;
+        GetDesktopUsableSize(&usableWidth, &usableHeight);
+        scale = std::max(1, std::min(usableWidth / windowWidth, (usableHeight - kTitleBarRoom) / windowHeight));
+    }
+    if (gameScreen->Create(instance, name, windowWidth * scale, windowHeight * scale,
+                           fullScreen ? kStyleFullScreen : kStyleWindowed) != 0)
         return EndStartup();
     gameScreen->SetTitle(name);
     gameScreen->Show();

@@ -30,7 +30,27 @@ void GetDesktopSize(int* width, int* height) {
     }
 }
 
+void GetDesktopUsableSize(int* width, int* height) {
+    SDL_Rect area{};
+    if (SDL_GetDisplayUsableBounds(0, &area) == 0) {
+        *width = area.w;
+        *height = area.h;
+    } else {
+        GetDesktopSize(width, height);
+    }
+}
+
 MWindow::MWindow() = default;
+
+int MWindow::IsFullScreenNow() const {
+    return handle && (SDL_GetWindowFlags(handle) & SDL_WINDOW_FULLSCREEN) ? 1 : 0;
+}
+
+void MWindow::ToggleFullScreen() {
+    if (!handle) return;
+    SDL_SetWindowFullscreen(handle, IsFullScreenNow() ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+    Repaint();
+}
 
 MWindow::~MWindow() {
     // A renderer must not outlive its window.
@@ -236,6 +256,18 @@ int MWindow::HandleMessage(const SDL_Event& event) {
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
         if (!enabled) return 0;
+        const bool toggle = event.key.keysym.sym == SDLK_F11 ||
+                            (event.key.keysym.sym == SDLK_RETURN && (event.key.keysym.mod & KMOD_ALT));
+        if (event.type == SDL_KEYDOWN && toggle) {
+            // Not a key of the game: its release is not one either.
+            if (!event.key.repeat) ToggleFullScreen();
+            swallowKeyUp = event.key.keysym.sym;
+            return 1;
+        }
+        if (event.type == SDL_KEYUP && swallowKeyUp && event.key.keysym.sym == swallowKeyUp) {
+            swallowKeyUp = 0;
+            return 1;
+        }
         int key = VirtualKeyFromSdl(event.key.keysym.sym);
         if (key == 0) return 0;
         // Alt held (or Alt itself, or F10) makes a system key, as the desktop reports it.

@@ -83,6 +83,12 @@ public:
     int IsMinimised() const { return minimised; }
     // 1 when the window was created full screen.
     int IsFullScreen() const { return fullScreen; }
+    // 1 while the window fills the desktop (as created, or switched since).
+    int IsFullScreenNow() const;
+    // Switches between the window and the desktop full screen at once; the
+    // frame keeps its design and is scaled to the new size. F11 and Alt+Enter
+    // call it.
+    virtual void ToggleFullScreen();
 
     std::uint32_t style = 0;
     int clientLeft = 0;
@@ -100,6 +106,7 @@ public:
 private:
     int minimised = 0;
     int fullScreen = 0;
+    int swallowKeyUp = 0;  // the release of the key that switched full screen
     int enabled = 1;
 };
 
@@ -112,6 +119,8 @@ int VirtualKeyFromSdl(int sdlKeyCode);
 
 // The desktop's size in pixels (the primary display); 0 x 0 when unknown.
 void GetDesktopSize(int* width, int* height);
+// The part of it windows may take (without panels); 0 x 0 when unknown.
+void GetDesktopUsableSize(int* width, int* height);
 
 // The brightness test of the button labels: red + green + blue > 256.
 inline bool IsLightColour(std::uint32_t rgb) {
