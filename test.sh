@@ -17,7 +17,9 @@ zanbor_build "$ZANBOR_ROOT/build/test" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 ctest --test-dir "$ZANBOR_ROOT/build/test" --output-on-failure -j "$jobs" || status=1
 
 echo "== Sanitizer build"
-zanbor_build "$ZANBOR_ROOT/build/asan" -DCMAKE_BUILD_TYPE=Debug -DZANBOR_SANITIZE=ON -DZANBOR_BENCHMARKS=OFF
+# The sanitizer build leaves out what it never runs: benchmarks, demos, the coach.
+zanbor_build "$ZANBOR_ROOT/build/asan" -DCMAKE_BUILD_TYPE=Debug -DZANBOR_SANITIZE=ON -DZANBOR_BENCHMARKS=OFF \
+  -DZANBOR_DEMOS=OFF
 ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1} \
 UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1} \
 LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$ZANBOR_ROOT/tests/lsan.supp} \
