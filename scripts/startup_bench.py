@@ -75,7 +75,7 @@ def launch(program, display, config, runtime):
         parts = line.split()
         if len(parts) == 3 and parts[0] == "zanbor-startup":
             steps[parts[1]] = (int(parts[2]) - started) / 1e6
-            if parts[1] == "first-frame":
+            if parts[1] == "first-colour":
                 break
     return game, steps
 
@@ -132,7 +132,7 @@ def main():
         manager = subprocess.Popen([args.window_manager], env=dict(os.environ, DISPLAY=display),
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         time.sleep(1.0)  # until it has taken the screen
-    firsts, per_step, rss, cpu, codes = [], {}, [], [], []
+    firsts, colours, per_step, rss, cpu, codes = [], [], {}, [], [], []
     try:
         for run in range(args.runs + args.idle_runs):
             with tempfile.TemporaryDirectory() as config, tempfile.TemporaryDirectory() as runtime:
@@ -142,6 +142,8 @@ def main():
                     print(f"run {run}: no first frame reported (exit {game.wait()})", file=sys.stderr)
                     continue
                 firsts.append(steps["first-frame"])
+                if "first-colour" in steps:
+                    colours.append(steps["first-colour"])
                 previous = 0.0
                 for name, at in steps.items():
                     per_step.setdefault(name, []).append(at - previous)
@@ -174,6 +176,8 @@ def main():
           f"load average {os.getloadavg()[0]:.1f}")
     if firsts:
         print(f"first frame of the play scene: {spread(firsts, 'ms')} after the process started")
+        if colours:
+            print(f"first frame with colour (the fade-in's second step): {spread(colours, 'ms')}")
         print("median cost of each step (ms since the step before):")
         for name, values in per_step.items():
             print(f"  {name:12s} {statistics.median(values):8.1f}")

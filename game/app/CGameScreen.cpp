@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "common/actors/CActorFade.h"
 #include "common/scene/CAssetLocation.h"
 #include "formats/CFileMM.h"
 #include "common/scene/CGame.h"
@@ -162,6 +163,12 @@ void CGameScreen::Frame() {
     if (!firstFrameReported && scene && !requestPending) {
         firstFrameReported = 1;
         StartupReport::Mark("first-frame");
+    }
+    // The first frame the fade-in lets the board through (its second step on).
+    if (firstFrameReported && !firstColourReported && scene &&
+        (!scene->fade || !scene->fade->revealing || scene->fade->step >= 2)) {
+        firstColourReported = 1;
+        StartupReport::Mark("first-colour");
     }
 }
 

@@ -53,6 +53,7 @@ private:
     void ReportDamagedArchive(const std::string& path);
 
     int firstFrameReported = 0;
+    int firstColourReported = 0;
 };
 
 // The start-up timeline: with ZANBOR_REPORT_STARTUP set, each step of the
