@@ -8,7 +8,7 @@ ZANBOR_PACKAGES=(
   libsdl2-dev libsdl2-ttf-dev
   libfluidsynth-dev timgm6mb-soundfont
   libsqlite3-dev libfontconfig-dev fonts-liberation2
-  librsvg2-dev libcairo2-dev
+  librsvg2-dev libcairo2-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   desktop-file-utils appstream groff-base xvfb xdotool x11-utils
 )
