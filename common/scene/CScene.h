@@ -59,10 +59,6 @@ public:
     virtual void FreeAssets();                                 // 19
     virtual void SetSoundVolume(int volume);                   // 20
     virtual void Tick();                                       // 21
-    // The ticks for which this scene's frames change nothing unless told to:
-    // the least of its actors' (CActor::IdleTicks; timed ones count only
-    // while its time runs), and of its own timers in a derived scene.
-    virtual int IdleTicks();
     virtual void Draw();                                       // 22
     virtual int ShowSecondOverlay();                           // 23
     virtual int PagedOverlayPrevious();                        // 24
@@ -78,6 +74,10 @@ public:
     virtual void TogglePause(int showPicture);                 // 34
     // 1 when the other scene is shown by the same screen as this one.
     virtual int SharesScreen(const CScene* other);             // 35
+    // The ticks for which this scene's frames change nothing unless told to:
+    // the least of its actors' (CActor::IdleTicks; timed ones count only
+    // while its time runs), and of its own timers in a derived scene.
+    virtual int IdleTicks();
 
     // The actor list, sorted by depth ascending.
     void AddActor(CActor* actor);

@@ -19,6 +19,9 @@ namespace {
 
 bool IsShown(const CActor* actor) { return actor && !actor->hidden; }
 
+// About 30 ms: the coach's answer shows without a perceptible wait.
+constexpr int kCoachPollTicks = 8;
+
 }  // namespace
 
 void CPlayScene::Tick() {
@@ -54,6 +57,8 @@ int CPlayScene::IdleTicks() {
     // The intro ends on its own after its ticks.
     if (running && !paused && !IsTimeStopped() && perGameValue > 0 && !initialsCommitted)
         return std::min(idle, perGameValue);
+    // The coach's answer is looked for every few ticks while it thinks.
+    if (coachPanel && coachPanel->Thinking()) return std::min(idle, kCoachPollTicks);
     return idle;
 }
 

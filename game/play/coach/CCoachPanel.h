@@ -39,6 +39,9 @@ public:
     // The answer is on the card: its choices, best first.
     const coach::CoachAdvice* ShownAdvice() const { return adviceShown && !waiting && shown ? &*shown : nullptr; }
     bool ReviewOpen() const { return reviewOpen; }
+    // An answer or a review is being worked out on the coach's thread, which
+    // cannot wake the loop: the scene keeps its frames coming until it is in.
+    bool Thinking() const { return waiting || reviewJob.valid(); }
     const coach::GameReview* Review() const { return review.get(); }
 
 private:

@@ -29,6 +29,11 @@ TEST_F(PlaySceneTest, TheCoachAdvisesOnTUntilThePlayerActsAndReviewsTheGameOnV) 
     EXPECT_FALSE(coach->AdviceShown());
 
     Tap(SDLK_t);
+    // The answer comes from another thread: the loop must not sleep through it.
+    // (a quarter of a second at most between looks).
+    if (coach->Thinking()) {
+        EXPECT_LE(scene->IdleTicks(), 64);
+    }
     ASSERT_TRUE(WaitFor(*this, [&] { return coach->ShownAdvice() != nullptr; }));
     const coach::CoachAdvice& advice = *coach->ShownAdvice();
     ASSERT_GE(advice.choices.size(), 3u);
