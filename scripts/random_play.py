@@ -29,6 +29,8 @@ import sys
 import tempfile
 import time
 
+from startup_bench import start_xvfb  # the same private X server the benchmark starts
+
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 REPORT_MARKS = ("ERROR: AddressSanitizer", "ERROR: LeakSanitizer", "runtime error:", "SUMMARY: UndefinedBehavior")
 
@@ -56,21 +58,6 @@ KEYBOARD_KEYS = list("abcdefghijkl") + ["1", "2", "3", "4", "5", "Left", "Right"
                                         "F4", "t", "v"]
 OTHER_KEYS = ["Prior", "Next", "Insert", "F5", "F10", "F12", "ctrl+F8", "alt+Return",
               "shift+Return", "KP_Enter", "KP_0", "comma", "period", "minus"]
-
-
-def start_xvfb(geometry):
-    read, write = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", geometry, "-nolisten", "tcp"],
-                            pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write)
-    display = b""
-    while not display.endswith(b"\n"):
-        chunk = os.read(read, 16)
-        if not chunk:
-            raise SystemExit("Xvfb did not start")
-        display += chunk
-    os.close(read)
-    return xvfb, ":" + display.decode().strip()
 
 
 def store_path(config):
