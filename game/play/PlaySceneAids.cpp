@@ -5,6 +5,7 @@
 // never reads as a value already written.
 
 #include "game/play/CPlayScene.h"
+#include "game/play/PlayLabel.h"
 
 #include <string>
 
@@ -42,11 +43,7 @@ CActorButton* AddLabel(CScene* scene, int x, int y, int depth, int vAlign, D3DCO
     text.vAlign = vAlign;
     text.colour = colour;
     text.shadow = shadow;
-    CButtonRecord plain;
-    plain.mouseEnabled = 0;
-    auto* label = new CActorButton(text, plain, scene, ToFixed(x), ToFixed(y), ToFixed(depth), nullptr, 0);
-    label->Hide();
-    return label;
+    return NewHiddenLabel(scene, text, x, y, depth);
 }
 
 void SetLabel(CActorButton* label, bool shown, const std::string& text) {

@@ -9,6 +9,7 @@
 #include "common/widgets/CActorButton.h"
 #include "game/play/CActorDie.h"
 #include "game/play/CPlayScene.h"
+#include "game/play/PlayLabel.h"
 #include "game/play/coach/CoachAssets.h"
 
 using namespace coach;
@@ -35,11 +36,7 @@ CActorButton* Label(CPlayScene* scene, int x, int y, int z, int font) {
     text.vAlign = kAlignTop;
     text.systemFontIndex = font;
     text.colour = kInk;
-    CButtonRecord record;
-    record.mouseEnabled = 0;
-    auto* label = new CActorButton(text, record, scene, ToFixed(x), ToFixed(y), ToFixed(z), nullptr, 0);
-    label->Hide();
-    return label;
+    return NewHiddenLabel(scene, text, x, y, z);
 }
 
 CActorButton* Button(CPlayScene* scene, int code, int x, int y, int z, CSpriteArray* frames) {
