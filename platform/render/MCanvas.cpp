@@ -212,6 +212,14 @@ int MCanvas::IsTexelTransparent(int column, int row) const {
     return TexelIsTransparent(storeFormat, &store[static_cast<std::size_t>(row) * storePitch + column * bytes]);
 }
 
+void MCanvas::DropCopy() {
+    source = Source{};
+    transparentMask.clear();
+    transparentMask.shrink_to_fit();
+    store.clear();
+    store.shrink_to_fit();
+}
+
 void MCanvas::DropDeviceObject() {
     // The renderer frees its textures itself when it is destroyed.
     object = nullptr;

@@ -4,7 +4,8 @@
 // a renderer reset reads it from the archive again, and the transparency test
 // reads a one-bit mask of it. Any other canvas (a blank texture, a picture
 // given as an image, one whose pixels were written) keeps a CPU copy of the
-// device object's pixels in the object's own format for both.
+// device object's pixels in the object's own format for both, unless its
+// owner draws it again after a reset (DropCopy).
 
 #include <cstdint>
 #include <memory>
@@ -43,6 +44,9 @@ public:
     // The renderer is going away: forget the device object, keep the CPU copy
     // (or where the picture can be read again).
     void DropDeviceObject();
+    // The owner draws the pixels again itself after a renderer reset: the CPU
+    // copy goes, and a reset leaves the device object to the owner.
+    void DropCopy();
 
     SDL_Texture* DeviceObject() const { return object; }
     int StoreWidth() const { return storeWidth; }

@@ -169,16 +169,24 @@ int MTextFont::InitDeviceObjects(SDL_Renderer* renderer) {
     }
     TTF_CloseFont(font);
     texture->Unlock();
+    // The glyphs are drawn again after a reset rather than kept twice.
+    texture->DropCopy();
+    glyphsLost = false;
     return 0;
 }
 
 int MTextFont::RestoreDeviceObjects() {
-    // The glyph texture keeps its own copy and comes back with the renderer;
-    // quads are built per call, so there is nothing else to make.
-    return texture ? 0 : kResultFail;
+    if (!texture) return kResultFail;
+    // Quads are built per call: the atlas is all there is to make again.
+    if (!glyphsLost && texture->DeviceObject()) return 0;
+    MRenderDevice* renderDevice = MRenderDevice::Current();
+    return InitDeviceObjects(renderDevice && renderDevice->GetDevice() ? renderDevice->GetDevice() : device);
 }
 
-int MTextFont::InvalidateDeviceObjects() { return 0; }
+int MTextFont::InvalidateDeviceObjects() {
+    glyphsLost = texture != nullptr;
+    return 0;
+}
 
 int MTextFont::DeleteDeviceObjects() {
     texture.reset();

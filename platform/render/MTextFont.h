@@ -1,6 +1,7 @@
 #pragma once
-// Text in a system typeface: the printable ASCII characters rendered once into
-// one texture, then drawn as textured quads in design pixels.
+// Text in a system typeface: the printable ASCII characters rendered into one
+// texture (again after a renderer reset), then drawn as textured quads in
+// design pixels.
 
 #include <cstdint>
 #include <memory>
@@ -64,7 +65,8 @@ public:
 
 private:
     SDL_Renderer* device = nullptr;
-    std::unique_ptr<MTexture> texture;
+    std::unique_ptr<MTexture> texture;  // no CPU copy: a reset draws the glyphs again
+    bool glyphsLost = false;            // a reset began since they were drawn
     int textureWidth = 0;
     int textureHeight = 0;
     float textScale = 1.0f;

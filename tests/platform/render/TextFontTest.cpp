@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/render/MTextFont.h"
+#include "platform/render/MTexture.h"
 #include "tests/support/GraphicsTestSupport.h"
 
 namespace {
@@ -128,6 +129,29 @@ TEST_F(TextFont, ADeviceResetKeepsTheGlyphs) {
     Clear(0xFF000000u);
     ASSERT_EQ(fonts->Font(0)->DrawText(10, 10, 0xFFFFFFFF, "W", 0), 0);
     EXPECT_GT(Inked(5, 5, 60, 60).w, 0);
+}
+
+TEST_F(TextFont, TheAtlasKeepsNoCpuCopyAndALostDeviceGetsItsGlyphsDrawnAgain) {
+    MFontManager* fonts = MFontManager::Get();
+    ASSERT_EQ(fonts->AddFont("Arial", 16, 0), 0);
+    MTextFont* font = fonts->Font(0);
+    ASSERT_NE(font->GetTexture(), nullptr);
+    EXPECT_EQ(font->GetTexture()->StorePixels(), nullptr);
+    // What a lost device leaves behind: the atlas on the device is garbage.
+    const int side = font->GetTextureWidth();
+    std::vector<std::uint32_t> garbage(static_cast<std::size_t>(side) * side, 0xFFFFFFFFu);
+    SDL_UpdateTexture(font->GetTexture()->DeviceObject(), nullptr, garbage.data(), side * 4);
+    SDL_Event reset{};
+    reset.type = SDL_RENDER_DEVICE_RESET;
+    window->HandleMessage(reset);
+    device->EndFrame();
+    ASSERT_EQ(device->BeginFrame(), 0);
+    Clear(0xFF000000u);
+    ASSERT_EQ(font->DrawText(10, 10, 0xFFFFFFFF, "W", 0), 0);
+    const SDL_Rect inked = Inked(0, 0, 80, 60);
+    EXPECT_GT(inked.w, 5);
+    EXPECT_LT(inked.w, 40) << "a glyph, not a block of garbage";
+    EXPECT_EQ(font->GetTexture()->StorePixels(), nullptr);
 }
 
 }  // namespace
