@@ -9,12 +9,30 @@
 MSound::MSound(MAudioMixer* owner, std::vector<std::int16_t> samples, int channelCount, int rate,
                DWORD dataBytes, int count)
     : mixer(owner),
-      pcm(std::move(samples)),
+      keptChannels(std::max(1, channelCount)),
       channels(std::max(1, channelCount)),
       samplesPerSecond(rate),
-      frameCount(pcm.size() / static_cast<std::size_t>(std::max(1, channelCount))),
+      frameCount(samples.size() / static_cast<std::size_t>(std::max(1, channelCount))),
       bufferSize(dataBytes),
       voices(static_cast<std::size_t>(std::max(0, count))) {
+    samples.resize(frameCount * static_cast<std::size_t>(channels));
+    // Mono effects reach a stereo device as two equal sides: one is kept.
+    bool sidesEqual = channels == 2;
+    for (std::size_t i = 0; sidesEqual && i < samples.size(); i += 2) sidesEqual = samples[i] == samples[i + 1];
+    if (sidesEqual) {
+        keptChannels = 1;
+        for (std::size_t i = 0; i < frameCount; ++i) samples[i] = samples[2 * i];
+        samples.resize(frameCount);
+    }
+    // 8-bit effects played as they are: the low bytes carry nothing.
+    const bool eightBit = std::all_of(samples.begin(), samples.end(), [](std::int16_t v) { return (v & 0xFF) == 0; });
+    if (eightBit) {
+        narrow.reserve(samples.size());
+        for (std::int16_t v : samples) narrow.push_back(static_cast<std::int8_t>(v >> 8));
+    } else {
+        samples.shrink_to_fit();
+        wide = std::move(samples);
+    }
     if (mixer) {
         mixer->Attach(this);
     }
@@ -110,6 +128,16 @@ int MSound::SetVolume(float level) {
     return 0;
 }
 
+std::vector<std::int16_t> MSound::GetSamples() const {
+    std::vector<std::int16_t> samples;
+    samples.reserve(frameCount * static_cast<std::size_t>(channels));
+    for (std::size_t i = 0; i < frameCount * static_cast<std::size_t>(keptChannels); ++i) {
+        const auto value = static_cast<std::int16_t>(narrow.empty() ? wide[i] : narrow[i] * 256);
+        for (int side = keptChannels; side <= channels; ++side) samples.push_back(value);
+    }
+    return samples;
+}
+
 std::size_t MSound::GetVoicePosition(int voice) {
     auto guard = Guard();
     return voices.at(static_cast<std::size_t>(voice)).frame;
@@ -142,11 +170,11 @@ void MSound::MixVoice(Voice& voice, float* acc, int frames) {
             }
         }
         const std::size_t n = std::min(wanted - done, frameCount - voice.frame);
-        const std::int16_t* src = pcm.data() + voice.frame * static_cast<std::size_t>(channels);
         float* dst = acc + done * static_cast<std::size_t>(channels);
-        const std::size_t samples = n * static_cast<std::size_t>(channels);
-        for (std::size_t i = 0; i < samples; ++i) {
-            dst[i] += static_cast<float>(src[i]) * gain;
+        if (narrow.empty()) {
+            AddFrames(wide.data(), 1, voice.frame, n, dst);
+        } else {
+            AddFrames(narrow.data(), 256, voice.frame, n, dst);
         }
         voice.frame += n;
         done += n;
@@ -154,5 +182,23 @@ void MSound::MixVoice(Voice& voice, float* acc, int frames) {
     if (voice.frame >= frameCount && !voice.looping) {
         voice.frame = 0;
         voice.playing = false;
+    }
+}
+
+template <typename Sample>
+void MSound::AddFrames(const Sample* kept, int scale, std::size_t frame, std::size_t frames, float* dst) const {
+    const float step = gain * static_cast<float>(scale);
+    if (keptChannels == channels) {
+        const Sample* src = kept + frame * static_cast<std::size_t>(channels);
+        const std::size_t samples = frames * static_cast<std::size_t>(channels);
+        for (std::size_t i = 0; i < samples; ++i) dst[i] += static_cast<float>(src[i]) * step;
+        return;
+    }
+    // One kept side plays on both.
+    const Sample* src = kept + frame;
+    for (std::size_t i = 0; i < frames; ++i) {
+        const float value = static_cast<float>(src[i]) * step;
+        dst[2 * i] += value;
+        dst[2 * i + 1] += value;
     }
 }

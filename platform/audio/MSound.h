@@ -1,6 +1,8 @@
 #pragma once
-// One loaded sound effect: its samples, converted once to the output format,
-// and several voices that play them independently (the first voice and its
+// One loaded sound effect: its samples, converted once to the output format
+// and kept in the narrowest form that gives them back exactly (one channel
+// when both sides are the same, 8 bits when the low byte is always zero), and
+// several voices that play them independently (the first voice and its
 // duplicates). A voice keeps its position when stopped, so the next Play on it
 // continues where it stopped; a voice that ran to its end starts again at the
 // beginning. The volume is in hundredths of a decibel (0 = full) and applies to
@@ -58,7 +60,10 @@ public:
     DWORD GetBufferSize() const { return bufferSize; }
     int GetChannels() const { return channels; }
     int GetSamplesPerSecond() const { return samplesPerSecond; }
-    const std::vector<std::int16_t>& GetSamples() const { return pcm; }
+    // The samples in the output format (interleaved, 16-bit), as they are mixed.
+    std::vector<std::int16_t> GetSamples() const;
+    // The bytes the samples are kept in.
+    std::size_t GetStoredBytes() const { return wide.size() * sizeof(std::int16_t) + narrow.size(); }
 
     // Audio side, called by the mixer with its lock held: adds the playing
     // voices into acc (frames x channels floats) and advances them.
@@ -75,9 +80,14 @@ private:
 
     std::unique_lock<std::mutex> Guard();
     void MixVoice(Voice& voice, float* acc, int frames);
+    // Adds frames frames from frame on, read from the kept samples.
+    template <typename Sample>
+    void AddFrames(const Sample* kept, int scale, std::size_t frame, std::size_t frames, float* dst) const;
 
     MAudioMixer* mixer;  // null once the sound manager has gone
-    std::vector<std::int16_t> pcm;
+    std::vector<std::int16_t> wide;  // the samples, or
+    std::vector<std::int8_t> narrow;  // their high bytes (the low ones all zero)
+    int keptChannels;  // 1 when every frame has the same sample on both sides
     int channels;
     int samplesPerSecond;
     std::size_t frameCount;

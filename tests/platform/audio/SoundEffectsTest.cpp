@@ -235,6 +235,40 @@ TEST_F(SoundEffects, EightBitSoundsMixSilenceAtTheirMidpointAndAfterTheirEnd) {
     for (std::size_t i = 0; i < frames; ++i) EXPECT_EQ(mixed[2 * i], mixed[2 * i + 1]);
 }
 
+// A sound is kept narrower than the device's format where that loses nothing,
+// and still mixes to exactly the samples its conversion made.
+TEST_F(SoundEffects, KeptNarrowSoundsMixToTheSamplesTheirConversionMade) {
+    Bytes ramp;
+    for (int i = 0; i < 600; ++i) ramp.push_back(static_cast<std::uint8_t>(i * 37 + i / 3));
+    struct Case {
+        int channels, rate, bits;
+        bool halved;  // kept in half the bytes of the device's format (one side, or 8 bits)
+    } cases[] = {{1, 22050, 16, true}, {1, 22050, 8, true}, {2, 22050, 8, true}, {2, 22050, 16, false},
+                 {1, 11025, 16, true}};
+    const float gain = MSound::GainForVolume(MSound::VolumeForLevel(0.5f));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.channels) + " ch " + std::to_string(c.rate) + " Hz " + std::to_string(c.bits));
+        MWaveFormat format;
+        format.formatTag = 1;
+        format.channels = static_cast<std::uint16_t>(c.channels);
+        format.samplesPerSec = static_cast<std::uint32_t>(c.rate);
+        format.bitsPerSample = static_cast<std::uint16_t>(c.bits);
+        std::vector<std::int16_t> converted;
+        ASSERT_TRUE(MSoundManager::ConvertSamples(format, ramp.data(), 600, 2, 22050, &converted));
+        auto sound = Load(MakeWave(c.channels, c.rate, c.bits, ramp));
+        EXPECT_EQ(sound->GetSamples(), converted);
+        EXPECT_EQ(sound->GetStoredBytes(), converted.size() * sizeof(std::int16_t) / (c.halved ? 2 : 1));
+        const int frames = static_cast<int>(converted.size() / 2);
+        sound->Play(0);
+        EXPECT_EQ(Mix(frames), converted);
+        sound->SetVolume(0.5f);
+        sound->Play(0);
+        const auto quieter = Mix(frames);
+        for (std::size_t i = 0; i < converted.size(); ++i)
+            ASSERT_EQ(quieter[i], std::lrint(static_cast<float>(converted[i]) * gain)) << i;
+    }
+}
+
 TEST_F(SoundEffects, SoundsOutliveTheManagerSafely) {
     auto sound = Load(Tone(), 2);
     sound->Play(1);
