@@ -33,6 +33,12 @@ int WantedDensity() {
     MRenderDevice* device = MRenderDevice::Current();
     return device ? device->GetPictureDensity() : 1;
 }
+
+// Texels per design pixel for a picture of that density.
+double ScaleFor(int pictureDensity) {
+    MRenderDevice* device = MRenderDevice::Current();
+    return pictureDensity > 1 && device ? device->GetPictureScale() : pictureDensity;
+}
 }  // namespace
 
 CSprite::CSprite() = default;
@@ -54,7 +60,8 @@ void CSprite::ReloadAtDensity(CFileMM& from, int wanted) {
     const int available = from.SelectDensity(wanted);
     std::vector<CSprite*> stale;
     for (CSprite* frame : ArchiveFrames())
-        if (frame->archive == &from && frame->density != available) stale.push_back(frame);
+        if (frame->archive == &from && (frame->density != available || frame->scale != ScaleFor(available)))
+            stale.push_back(frame);
     if (stale.empty()) return;
     const long here = from.Tell();
     for (CSprite* frame : stale) {
@@ -94,8 +101,9 @@ void CSprite::InitFrame(CFileMM& archive, int useTexture) {
         if (header.id != kIdDenseRgba) throw CFileException(kUnit, 72);
     }
     const int pictureDensity = dense >= 0 ? wanted : 1;
+    const double pictureScale = ScaleFor(pictureDensity);
     if (useTexture) {
-        texture = pictureDensity > 1 ? new (std::nothrow) MTexture(archive, pictureDensity)
+        texture = pictureDensity > 1 ? new (std::nothrow) MTexture(archive, pictureDensity, pictureScale)
                                      : new (std::nothrow) MTexture(archive);
         if (!texture) throw CMemException(kUnit, 118);
         w = texture->GetWidth();
@@ -103,7 +111,7 @@ void CSprite::InitFrame(CFileMM& archive, int useTexture) {
         ox = texture->GetOriginX();
         oy = texture->GetOriginY();
     } else {
-        surface = pictureDensity > 1 ? new (std::nothrow) MSurface(archive, 0, pictureDensity)
+        surface = pictureDensity > 1 ? new (std::nothrow) MSurface(archive, 0, pictureDensity, pictureScale)
                                      : new (std::nothrow) MSurface(archive, 0, 0, 0);
         if (!surface) throw CMemException(kUnit, 118);
         w = surface->GetWidth();
@@ -121,6 +129,7 @@ void CSprite::InitFrame(CFileMM& archive, int useTexture) {
     this->archive = &archive;
     place = at;
     density = pictureDensity;
+    scale = pictureScale;
 }
 
 void CSprite::ReleaseFrame() {
@@ -146,9 +155,9 @@ int CSprite::DrawFrame(const RECT* dest, const RECT* source, int flip) {
 int CSprite::IsTransparentAt(int x, int y, int flipV, int flipH) {
     if (!texture) return 0;
     // A denser picture is tested at the middle of the design pixel.
-    const int d = texture->GetDensity();
-    const int row = (flipV ? h - 1 - y : y) * d + d / 2;
-    const int column = (flipH ? w - 1 - x : x) * d + d / 2;
+    const double d = texture->GetTexelScale();
+    const int row = static_cast<int>(((flipV ? h - 1 - y : y) + 0.5) * d);
+    const int column = static_cast<int>(((flipH ? w - 1 - x : x) + 0.5) * d);
     // Read from the texture's transparency mask (or its CPU copy); outside the
     // picture there is nothing to hit, and a texel that cannot be read is opaque.
     return texture->IsTexelTransparent(column, row);

@@ -30,9 +30,10 @@ public:
     // through the mirrors. Surfaces are never transparent.
     int IsTransparentAt(int x, int y, int flipV, int flipH);
 
-    // Every frame read from archive at another density than density is read
-    // again, in place (actors keep pointing at their frames); the archive's
-    // position is kept. The screen calls it when the output's density changes.
+    // Every frame read from archive at another density than density (or
+    // brought to another scale than the output's) is read again, in place
+    // (actors keep pointing at their frames); the archive's position is kept.
+    // The screen calls it when the output's density or scale changes.
     static void ReloadAtDensity(CFileMM& archive, int density);
 
     MTexture* texture = nullptr;
@@ -51,4 +52,5 @@ private:
     CFileMM* archive = nullptr;
     long place = -1;
     int density = 1;
+    double scale = 1.0;  // texels per design pixel
 };

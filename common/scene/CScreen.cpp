@@ -173,8 +173,10 @@ void CScreen::Frame() {
         MRenderDevice* device = MRenderDevice::Current();
         if (device) device->UpdateOutputScale();
         const int density = device ? device->GetPictureDensity() : 1;
-        if (archive && density != pictureDensity) {
+        const double scale = device ? device->GetPictureScale() : 1.0;
+        if (archive && (density != pictureDensity || scale != pictureScale)) {
             pictureDensity = density;
+            pictureScale = scale;
             CSprite::ReloadAtDensity(*archive, density);
             InvalidateAll();
         }

@@ -113,6 +113,7 @@ public:
     std::unique_ptr<CFileMM> archive;
     // The density of pictures the frames were last brought to (0: not yet).
     int pictureDensity = 0;
+    double pictureScale = 0.0;  // and the scale they were brought to
     std::unique_ptr<CScreenOwned> sharedA;
     std::unique_ptr<CScreenOwned> sharedB;
     std::unique_ptr<CScene> scene;

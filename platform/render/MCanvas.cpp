@@ -3,10 +3,12 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/core/CException.h"
 #include "platform/render/MDenseImage.h"
 #include "platform/render/MRenderDevice.h"
+#include "platform/render/MResample.h"
 #include "platform/storage/BFile.h"
 #include "platform/storage/MFileMMIO.h"
 
@@ -52,13 +54,24 @@ void MCanvas::UpdateSize() {
     height = image->height;
 }
 
-void MCanvas::TakeDensity(int pictureDensity) {
+void MCanvas::TakeDensity(int pictureDensity, double scale) {
     if (pictureDensity <= 1) return;
     density = pictureDensity;
-    width /= density;
-    height /= density;
+    texelScale = scale;
+    // Above one texel a design pixel the scaled size rounds back to the design's.
+    width = static_cast<int>(std::lround(width / scale));
+    height = static_cast<int>(std::lround(height / scale));
     xOrigin = static_cast<std::int16_t>(xOrigin / density);
     yOrigin = static_cast<std::int16_t>(yOrigin / density);
+}
+
+RECT MCanvas::TexelsOf(const RECT& design) const {
+    if (texelScale == 1.0) return design;
+    auto at = [&](int value, int whole, int texels) {
+        return value == whole ? texels : static_cast<int>(std::lround(value * texelScale));
+    };
+    return RECT{at(design.left, width, storeWidth), at(design.top, height, storeHeight),
+                at(design.right, width, storeWidth), at(design.bottom, height, storeHeight)};
 }
 
 void MCanvas::UpdateOrigin() {
@@ -134,11 +147,12 @@ int MCanvas::RestoreDeviceObject() {
     return SDL_UpdateTexture(object, nullptr, pixels.data(), storePitch) == 0 ? 0 : -1;
 }
 
-void MCanvas::NoteSource(MFileMMIO& file, int pictureDensity) {
+void MCanvas::NoteSource(MFileMMIO& file, int pictureDensity, double scale) {
     noted = Source{};
     if (file.GetPath().empty()) return;
     noted.path = file.GetPath();
     noted.density = pictureDensity;
+    noted.scale = scale;
     noted.offset = file.Tell();
     noted.length = file.Remaining();
 }
@@ -175,6 +189,7 @@ bool MCanvas::ReadSource(std::vector<std::uint8_t>& into) const {
         if (file.OpenFile(name.data(), kModeReadExistingBinary, kByteOrderLittle) != 0) return false;
         if (file.Seek(source.offset, kSeekBegin) != source.offset) return false;
         if ((source.density > 1 ? LoadDenseImage(decoded, file) : decoded.Load(file)) != 0) return false;
+        if (source.density > 1) ResampleToScale(decoded, source.density, source.scale);
     } catch (const CException&) {
         return false;  // the file changed or went: nothing to rebuild from
     }

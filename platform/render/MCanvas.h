@@ -63,9 +63,13 @@ public:
     int IsTexelTransparent(int column, int row) const;
 
     // A picture of a higher density: the device object holds density x density
-    // pixels per design pixel; size and origin become those of the design.
-    void TakeDensity(int pictureDensity);
+    // pixels per design pixel (or scale x scale where it was brought to the
+    // output's scale); size and origin become those of the design.
+    void TakeDensity(int pictureDensity, double scale);
     int GetDensity() const { return density; }
+    double GetTexelScale() const { return texelScale; }
+    // The texels of a rectangle of design pixels.
+    RECT TexelsOf(const RECT& design) const;
 
     std::unique_ptr<MImage> image;  // held only while building
     int created = 0;
@@ -74,6 +78,7 @@ public:
     std::int16_t xOrigin = 0;
     std::int16_t yOrigin = 0;
     int density = 1;
+    double texelScale = 1.0;  // texels per design pixel
 
 protected:
     // A cleared CPU copy of w x h pixels in format and its device object
@@ -88,7 +93,8 @@ protected:
 
     // Notes where the picture about to be decoded lies: the rest of the
     // current chunk of the file.
-    void NoteSource(MFileMMIO& file, int pictureDensity = 1);
+    // A denser picture is brought to scale texels a design pixel.
+    void NoteSource(MFileMMIO& file, int pictureDensity = 1, double scale = 1.0);
     // Built from the noted picture of image's size: the CPU copy goes, and a
     // texture keeps its transparency mask. Otherwise the note is dropped.
     void KeepSourceInstead(bool surfaceRules);
@@ -106,6 +112,7 @@ private:
         long length = 0;
         bool surfaceRules = false;
         int density = 1;  // above 1: an "rgbz" picture
+        double scale = 1.0;  // texels per design pixel it is brought to
     };
 
     int CreateObject();

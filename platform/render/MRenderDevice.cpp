@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -208,6 +209,29 @@ int MRenderDevice::PictureDensityFor(double scale) {
     if (scale <= 1.0 + kSlack) return 1;
     if (scale <= 2.0 + kSlack) return 2;
     return 3;
+}
+
+double MRenderDevice::PictureScaleFor(double scale) {
+    const int density = PictureDensityFor(scale);
+    constexpr double kSlack = 1.0 / 256;
+    if (density == 1 || std::fabs(scale - density) <= kSlack) return density;
+    return scale;
+}
+
+bool MRenderDevice::IsPixelExact(double texels, float x, float y, int designW, int designH, int w, int h) const {
+    if (std::fabs(texels - outputScale) > 1e-9) return false;
+    const double s = outputScale;
+    return std::lround((x + designW) * s) - std::lround(x * s) == w && std::lround((y + designH) * s) - std::lround(y * s) == h;
+}
+
+SDL_FRect MRenderDevice::PixelExactRect(float x, float y, int w, int h) const {
+    const double s = outputScale;
+    // A quarter pixel in from the corner and a fifth over the size: a renderer
+    // that cuts positions and sizes to whole pixels lands on the same pixels
+    // as one that covers the pixel centres inside.
+    const double left = std::round(x * s) + 0.25, top = std::round(y * s) + 0.25;
+    return SDL_FRect{static_cast<float>(left / s), static_cast<float>(top / s), static_cast<float>((w + 0.2) / s),
+                     static_cast<float>((h + 0.2) / s)};
 }
 
 void MRenderDevice::UpdateOutputScale() {

@@ -16,6 +16,7 @@
 struct SDL_Window;
 struct SDL_Renderer;
 struct SDL_Cursor;
+struct SDL_FRect;
 class MCanvas;
 
 // A panel for FillRect. Border style bit 0: raised; bit 1 (without bit 0): sunken.
@@ -119,6 +120,19 @@ public:
     // 3 at or above its scale (3 above that).
     int GetPictureDensity() const { return PictureDensityFor(outputScale); }
     static int PictureDensityFor(double outputScale);
+    // Texels per design pixel of the pictures read for the output: a denser
+    // picture is brought to the output's own scale when that lies between
+    // densities, so that it is copied one texel a pixel.
+    double GetPictureScale() const { return PictureScaleFor(outputScale); }
+    static double PictureScaleFor(double outputScale);
+    // Where a picture of w x h texels drawn at the design point (x, y) is
+    // copied one texel a pixel: a rectangle in design pixels whose output is
+    // exactly those pixels, starting at the pixel nearest the point's place.
+    SDL_FRect PixelExactRect(float x, float y, int w, int h) const;
+    // Whether a picture of w x h texels at texels per design pixel, drawn into
+    // the design rectangle (x, y, designW, designH), covers exactly w x h
+    // output pixels (then PixelExactRect places it).
+    bool IsPixelExact(double texels, float x, float y, int designW, int designH, int w, int h) const;
     // Pictures drawn larger or smaller than their texels are smoothed.
     bool SmoothsPictures() const { return fullScreen || outputScale != 1.0; }
     // Reads the output's size again; listeners hear of a new scale. The frame

@@ -11,6 +11,7 @@
 #include "platform/storage/MFileMMIO.h"
 #include "platform/render/MDenseImage.h"
 #include "platform/render/MRenderDevice.h"
+#include "platform/render/MResample.h"
 
 namespace {
 
@@ -33,15 +34,16 @@ MSurface::MSurface(MFileMMIO& archive, int format, int buildWidth, int buildHeig
     image.reset();
 }
 
-MSurface::MSurface(MFileMMIO& archive, int format, int pictureDensity) {
+MSurface::MSurface(MFileMMIO& archive, int format, int pictureDensity, double scale) {
     surfaceFormat = FormatOrDisplay(format);
-    NoteSource(archive, pictureDensity);
+    NoteSource(archive, pictureDensity, scale);
     auto decoded = std::make_unique<MImage>();
     if (LoadDenseImage(*decoded, archive) != 0) return;
+    ResampleToScale(*decoded, pictureDensity, scale);
     image = std::move(decoded);
     if (Build(0, 0) == 0) KeepSourceInstead(true);
     image.reset();
-    TakeDensity(pictureDensity);
+    TakeDensity(pictureDensity, scale);
 }
 
 MSurface::MSurface(int blankWidth, int blankHeight, int format) {
@@ -132,17 +134,24 @@ int MSurface::CopyToBackBuffer(const POINT* destination, const RECT* source) {
     SDL_Renderer* renderer = device ? device->GetDevice() : nullptr;
     if (!renderer) return kResultNoBackBuffer;  // "Unable to get back buffer." is only a trace
     // Rectangles are in design pixels; a denser picture has more texels.
-    const int descWidth = GetDescWidth() / density, descHeight = GetDescHeight() / density;
+    const int descWidth = density > 1 ? width : GetDescWidth(), descHeight = density > 1 ? height : GetDescHeight();
     RECT from = source ? *source : RECT{0, 0, std::min(width, descWidth), std::min(height, descHeight)};
     // The copy takes only rectangles that lie inside the surface.
     if (from.left < 0 || from.top < 0 || from.right > descWidth || from.bottom > descHeight ||
         from.left >= from.right || from.top >= from.bottom)
         return kResultCopyFailed;
     const SDL_Rect design{from.left, from.top, from.right - from.left, from.bottom - from.top};
-    const SDL_Rect src{design.x * density, design.y * density, design.w * density, design.h * density};
+    const RECT texels = TexelsOf(from);
+    const SDL_Rect src{texels.left, texels.top, texels.right - texels.left, texels.bottom - texels.top};
     const SDL_Rect to{destination ? destination->x : from.left, destination ? destination->y : from.top, design.w,
                       design.h};
-    SDL_SetTextureScaleMode(surface, device->SmoothsPictures() ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
-    if (SDL_RenderCopy(renderer, surface, &src, &to) != 0) return kResultCopyFailed;  // "Unable to copy rects."
+    // A picture at the output's scale is copied texel for pixel.
+    const bool exact = density > 1 && device->IsPixelExact(texelScale, static_cast<float>(to.x), static_cast<float>(to.y),
+                                                           to.w, to.h, src.w, src.h);
+    SDL_SetTextureScaleMode(surface, device->SmoothsPictures() && !exact ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+    const SDL_FRect onto = exact ? device->PixelExactRect(static_cast<float>(to.x), static_cast<float>(to.y), src.w, src.h)
+                                 : SDL_FRect{static_cast<float>(to.x), static_cast<float>(to.y),
+                                             static_cast<float>(to.w), static_cast<float>(to.h)};
+    if (SDL_RenderCopyF(renderer, surface, &src, &onto) != 0) return kResultCopyFailed;  // "Unable to copy rects."
     return 0;
 }

@@ -13,8 +13,9 @@ public:
     // format number; 0 = the display format). A surface of the picture's size
     // keeps no copy of it: a rebuilt renderer reads it again.
     MSurface(MFileMMIO& archive, int format, int width, int height);
-    // The same from an "rgbz" chunk of that density (2 or 3), at its own size.
-    MSurface(MFileMMIO& archive, int format, int pictureDensity);
+    // The same from an "rgbz" chunk of that density (2 or 3), at its own size
+    // brought to scale texels a design pixel.
+    MSurface(MFileMMIO& archive, int format, int pictureDensity, double scale);
     // A blank surface of width x height that LoadFile can fill.
     MSurface(int width, int height, int format);
 

@@ -13,6 +13,7 @@
 #include "platform/storage/MFileMMIO.h"
 #include "platform/render/MDenseImage.h"
 #include "platform/render/MRenderDevice.h"
+#include "platform/render/MResample.h"
 
 namespace {
 
@@ -54,15 +55,16 @@ MTexture::MTexture(MFileMMIO& archive) {
     image.reset();
 }
 
-MTexture::MTexture(MFileMMIO& archive, int pictureDensity) {
-    NoteSource(archive, pictureDensity);
+MTexture::MTexture(MFileMMIO& archive, int pictureDensity, double scale) {
+    NoteSource(archive, pictureDensity, scale);
     auto decoded = std::make_unique<MImage>();
     if (LoadDenseImage(*decoded, archive) != 0) return;
+    ResampleToScale(*decoded, pictureDensity, scale);
     serial = ++gTextureSerial;
     image = std::move(decoded);
     if (BuildTexture(false) == 0) KeepSourceInstead(false);
     image.reset();
-    TakeDensity(pictureDensity);
+    TakeDensity(pictureDensity, scale);
 }
 
 MTexture::MTexture(int blankWidth, int blankHeight) { CreateBlank(blankWidth, blankHeight, 1); }
@@ -170,13 +172,13 @@ int MTexture::DrawEx(const RECT* dest, const RECT* source, int flags, D3DCOLOR c
     if (!texture || !renderer) return kResultDrawFailed;
 
     // Source rectangles are in design pixels; a denser picture has more texels.
-    const SDL_Rect design = source ? SDL_Rect{source->left, source->top, source->right - source->left,
-                                              source->bottom - source->top}
-                                   : SDL_Rect{0, 0, StoreWidth() / density, StoreHeight() / density};
-    const SDL_Rect texels{design.x * density, design.y * density, design.w * density, design.h * density};
+    const RECT whole{0, 0, density > 1 ? width : StoreWidth(), density > 1 ? height : StoreHeight()};
+    const RECT part = source ? *source : whole;
+    const SDL_Rect design{part.left, part.top, part.right - part.left, part.bottom - part.top};
+    const RECT inTexels = TexelsOf(part);
+    const SDL_Rect texels{inTexels.left, inTexels.top, inTexels.right - inTexels.left, inTexels.bottom - inTexels.top};
     const SDL_Rect& src = design;
-    if (src.w <= 0 || src.h <= 0) return 0;  // nothing to draw
-    SDL_SetTextureScaleMode(texture, device->SmoothsPictures() ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+    if (src.w <= 0 || src.h <= 0 || texels.w <= 0 || texels.h <= 0) return 0;  // nothing to draw
     float scaleX = 1.0f, scaleY = 1.0f, x = 0.0f, y = 0.0f;
     if (dest) {
         x = static_cast<float>(dest->left);
@@ -198,12 +200,20 @@ int MTexture::DrawEx(const RECT* dest, const RECT* source, int flags, D3DCOLOR c
         y += static_cast<float>(dest->bottom - dest->top) - drawnH;
     }
     const SDL_FRect to{x, y, drawnW, drawnH};
+    // A picture at the output's scale drawn at its size is copied texel for
+    // pixel (a resampling here would undo the sharpness it was read with).
+    const bool exact = density > 1 && flip == SDL_FLIP_NONE && angle == 0.0f && scaleX == 1.0f && scaleY == 1.0f &&
+                       device->IsPixelExact(texelScale, x, y, src.w, src.h, texels.w, texels.h);
+    SDL_SetTextureScaleMode(texture, device->SmoothsPictures() && !exact ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
 
     SDL_SetTextureColorMod(texture, static_cast<Uint8>(colour >> 16), static_cast<Uint8>(colour >> 8),
                            static_cast<Uint8>(colour));
     SDL_SetTextureAlphaMod(texture, static_cast<Uint8>(colour >> 24));
     int result;
-    if (flip == SDL_FLIP_NONE && angle == 0.0f) {
+    if (exact) {
+        const SDL_FRect onPixels = device->PixelExactRect(x, y, texels.w, texels.h);
+        result = SDL_RenderCopyF(renderer, texture, &texels, &onPixels);
+    } else if (flip == SDL_FLIP_NONE && angle == 0.0f) {
         result = SDL_RenderCopyF(renderer, texture, &texels, &to);
     } else {
         // The turn is about the centre in the picture's own space, whose origin a

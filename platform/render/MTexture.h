@@ -20,8 +20,9 @@ public:
     // and builds a texture of its own size from it, keeping no copy: a
     // rebuilt renderer reads it again. An unsupported picture leaves no texture.
     explicit MTexture(MFileMMIO& archive);
-    // The same from an "rgbz" chunk of that density (2 or 3).
-    MTexture(MFileMMIO& archive, int pictureDensity);
+    // The same from an "rgbz" chunk of that density (2 or 3), brought to
+    // scale texels a design pixel.
+    MTexture(MFileMMIO& archive, int pictureDensity, double scale);
     // An empty texture of at least width x height.
     MTexture(int width, int height);
     // No texture yet (LoadFile makes one).
