@@ -92,10 +92,11 @@ int MTextFont::InitDeviceObjects(SDL_Renderer* renderer) {
         textScale *= static_cast<float>(info.max_texture_width) / static_cast<float>(size);
         size = info.max_texture_width;
     }
-    textureWidth = size;
-    textureHeight = size;
-
     texture = std::make_unique<MTexture>(size, size);
+    // The texture may be larger than asked (a power of two): texture
+    // coordinates are fractions of the size it has.
+    textureWidth = std::max(size, texture->StoreWidth());
+    textureHeight = std::max(size, texture->StoreHeight());
     int pitch = 0;
     auto* texels = static_cast<std::uint8_t*>(texture->Lock(nullptr, &pitch, 0));
     if (!texels) {
@@ -161,10 +162,10 @@ int MTextFont::InitDeviceObjects(SDL_Renderer* renderer) {
             SDL_FreeSurface(glyph);
         }
         float* coords = glyphs[code - kFirstGlyph];
-        coords[0] = static_cast<float>(x) / static_cast<float>(size);
-        coords[1] = static_cast<float>(y) / static_cast<float>(size);
-        coords[2] = static_cast<float>(x + advance) / static_cast<float>(size);
-        coords[3] = static_cast<float>(y + glyphHeight) / static_cast<float>(size);
+        coords[0] = static_cast<float>(x) / static_cast<float>(textureWidth);
+        coords[1] = static_cast<float>(y) / static_cast<float>(textureHeight);
+        coords[2] = static_cast<float>(x + advance) / static_cast<float>(textureWidth);
+        coords[3] = static_cast<float>(y + glyphHeight) / static_cast<float>(textureHeight);
         x += advance + 1;
     }
     TTF_CloseFont(font);

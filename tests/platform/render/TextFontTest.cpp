@@ -154,4 +154,32 @@ TEST_F(TextFont, TheAtlasKeepsNoCpuCopyAndALostDeviceGetsItsGlyphsDrawnAgain) {
     EXPECT_EQ(font->GetTexture()->StorePixels(), nullptr);
 }
 
+// On an output between the atlas's sizes (its texture then larger than the
+// glyphs need) each letter is still itself: an H has two stems and one bar.
+TEST_F(TextFont, TextAtTheOutputsScaleDrawsItsOwnGlyphs) {
+    for (auto [w, h] : {std::pair{1440, 1080}, std::pair{2880, 2160}}) {
+        SDL_SetWindowSize(window->handle, w, h);
+        device->UpdateOutputScale();
+        MTextFont font("Arial", 20, kFontBold);
+        ASSERT_EQ(font.InitDeviceObjects(device->GetDevice()), 0);
+        Clear(0xFF000000u);
+        ASSERT_EQ(font.DrawText(100, 100, 0xFFFFFFFF, "H", 0), 0);
+        const double scale = device->GetOutputScale();
+        const SDL_Rect box = Inked(static_cast<int>(95 * scale), static_cast<int>(95 * scale), static_cast<int>(130 * scale),
+                                   static_cast<int>(135 * scale));
+        ASSERT_GT(box.h, 10) << w;
+        auto runs = [&](int y) {
+            int count = 0;
+            for (int x = box.x, inked = 0; x < box.x + box.w; ++x) {
+                const int now = (Pixel(x, y) & 0xFF) > 0x80;
+                count += now && !inked;
+                inked = now;
+            }
+            return count;
+        };
+        EXPECT_EQ(runs(box.y + box.h / 5), 2) << w;
+        EXPECT_EQ(runs(box.y + box.h / 2), 1) << w;
+    }
+}
+
 }  // namespace
