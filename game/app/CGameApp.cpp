@@ -51,6 +51,11 @@ constexpr int kTitleBarRoom = 48;
 // The felt of the table: the margins around the design in a larger window.
 constexpr D3DCOLOR kTableColour = 0x1D4D3A;
 constexpr int kStyleWindowed = 0x15F;  // also resizable and maximisable
+// The drawing area in a window (the design's top left) and in full screen.
+constexpr int kWindowedWidth = 794;
+constexpr int kWindowedHeight = 575;
+constexpr int kFullScreenWidth = 800;
+constexpr int kFullScreenHeight = 600;
 
 // The three text fonts, all in the one sans face.
 struct FontRecord {
@@ -74,8 +79,8 @@ CGameScreen* CGameApp::GetGameScreen() const { return static_cast<CGameScreen*>(
 
 void CGameApp::UseFullScreenSize() {
     fullScreen = 1;
-    windowWidth = 800;
-    windowHeight = 600;
+    windowWidth = kFullScreenWidth;
+    windowHeight = kFullScreenHeight;
 }
 
 void CGameApp::ShowMessage(const CStartupMessage& message, SDL_Window* owner) {
@@ -94,6 +99,8 @@ int CGameApp::DesktopAtLeast(int width, int height) { return MRenderDevice::Get(
 int CGameApp::CreateRenderDevice() {
     MRenderDevice* device = MRenderDevice::Get(screen->handle);
     device->SetMarginColour(kTableColour);
+    // A switch between window and full screen (F11) shows that mode's size at once.
+    device->SetModeSizes(kWindowedWidth, kWindowedHeight, kFullScreenWidth, kFullScreenHeight);
     return device->CreateDevice(fullScreen, windowWidth, windowHeight);
 }
 

@@ -196,10 +196,31 @@ int MRenderDevice::CreateDevice(int wantFullScreen, int width, int height) {
     }
     backBufferWidth = width;
     backBufferHeight = height;
+    for (int mode : {0, 1})
+        if (mode == fullScreen || modeSizes[mode][0] <= 0) modeSizes[mode][0] = width, modeSizes[mode][1] = height;
     outputScale = 1.0;
     UpdateOutputScale();
     // Canvases made before (or kept across) a renderer get their device objects now.
     resetPending = Canvases().empty() ? 0 : 1;
+    return 0;
+}
+
+void MRenderDevice::SetModeSizes(int windowedWidth, int windowedHeight, int fullWidth, int fullHeight) {
+    modeSizes[0][0] = windowedWidth;
+    modeSizes[0][1] = windowedHeight;
+    modeSizes[1][0] = fullWidth;
+    modeSizes[1][1] = fullHeight;
+}
+
+int MRenderDevice::SwitchMode(int wantFullScreen) {
+    if (!renderer) return kResultFail;
+    fullScreen = wantFullScreen ? 1 : 0;
+    const int width = modeSizes[fullScreen][0], height = modeSizes[fullScreen][1];
+    if (width > 0 && height > 0 && SDL_RenderSetLogicalSize(renderer, width, height) == 0) {
+        backBufferWidth = width;
+        backBufferHeight = height;
+    }
+    UpdateOutputScale();
     return 0;
 }
 

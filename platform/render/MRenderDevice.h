@@ -139,6 +139,15 @@ public:
     // start calls it.
     void UpdateOutputScale();
 
+    // The design's size in a window and in full screen; by default both are
+    // the size the device was made with.
+    void SetModeSizes(int windowedWidth, int windowedHeight, int fullWidth, int fullHeight);
+    int GetModeWidth(int full) const { return modeSizes[full ? 1 : 0][0]; }
+    int GetModeHeight(int full) const { return modeSizes[full ? 1 : 0][1]; }
+    // The window went to full screen or back: from the next frame that mode's
+    // size is scaled and centred in it. 0, or kResultFail without a renderer.
+    int SwitchMode(int wantFullScreen);
+
     // The colour of the output around the design (0x00RRGGBB).
     void SetMarginColour(D3DCOLOR colour) { marginColour = colour; }
 
@@ -177,6 +186,7 @@ private:
     int backBufferWidth = 0;
     int backBufferHeight = 0;
     double outputScale = 1.0;
+    int modeSizes[2][2] = {};  // [windowed, full screen][width, height]
     D3DCOLOR marginColour = 0;
     int fullScreen = 0;
     int cursorReady = 0;

@@ -48,7 +48,17 @@ int MWindow::IsFullScreenNow() const {
 
 void MWindow::ToggleFullScreen() {
     if (!handle) return;
-    SDL_SetWindowFullscreen(handle, IsFullScreenNow() ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+    const int full = IsFullScreenNow() ? 0 : 1;
+    SDL_SetWindowFullscreen(handle, full ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    MRenderDevice* device = MRenderDevice::Current();
+    if (device && device->GetFocusWindow() == handle) {
+        // A window that started in full screen has no window size of its own
+        // yet: it takes the windowed design's, shown one to one.
+        if (!full && fullScreen && !leftFullScreen && device->GetModeWidth(0) > 0)
+            SDL_SetWindowSize(handle, device->GetModeWidth(0), device->GetModeHeight(0));
+        device->SwitchMode(full);
+    }
+    if (!full) leftFullScreen = 1;
     Repaint();
 }
 

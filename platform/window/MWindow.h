@@ -86,8 +86,8 @@ public:
     // 1 while the window fills the desktop (as created, or switched since).
     int IsFullScreenNow() const;
     // Switches between the window and the desktop full screen at once; the
-    // frame keeps its design and is scaled to the new size. F11 and Alt+Enter
-    // call it.
+    // frame shows that mode's design size (see MRenderDevice::SwitchMode),
+    // scaled and centred in the new size. F11 and Alt+Enter call it.
     virtual void ToggleFullScreen();
 
     std::uint32_t style = 0;
@@ -106,6 +106,7 @@ public:
 private:
     int minimised = 0;
     int fullScreen = 0;
+    int leftFullScreen = 0;  // the window has been switched out of full screen
     int swallowKeyUp = 0;  // the release of the key that switched full screen
     int enabled = 1;
 };
