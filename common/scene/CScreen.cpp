@@ -70,7 +70,9 @@ void CScreen::OnSize(int, int) {
 }
 
 void CScreen::OnMove(int x, int y) {
-    Draw();
+    // The frame after the event draws the moved window: drawing here would hold
+    // the loop a frame's time for every move (the window's placement at start-up too).
+    InvalidateAll();
     MWindow::OnMove(x, y);
 }
 

@@ -23,13 +23,27 @@
 
 namespace StartupReport {
 
-void Mark(const char* step) {
+namespace {
+
+void MarkAt(const char* step, std::chrono::steady_clock::time_point at) {
     static const bool wanted = std::getenv("ZANBOR_REPORT_STARTUP") != nullptr;
     if (!wanted) return;
-    const auto now = std::chrono::steady_clock::now().time_since_epoch();
     std::fprintf(stderr, "zanbor-startup %s %lld\n", step,
-                 static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+                 static_cast<long long>(
+                     std::chrono::duration_cast<std::chrono::nanoseconds>(at.time_since_epoch()).count()));
     std::fflush(stderr);
+}
+
+}  // namespace
+
+void Mark(const char* step) { MarkAt(step, std::chrono::steady_clock::now()); }
+
+void MarkPresent(const char* step) {
+    // The frame shows from its present on; the wait for the next frame time
+    // that follows it is not part of it.
+    const MRenderDevice* device = MRenderDevice::Current();
+    MarkAt(step, device && device->GetPresentCount() > 0 ? device->GetLastPresentTime()
+                                                          : std::chrono::steady_clock::now());
 }
 
 }  // namespace StartupReport
@@ -124,7 +138,7 @@ int CGameScreen::BeginContent() {
     // wait for the next frame time that follows it).
     if (MRenderDevice* device = MRenderDevice::Current(); device && device->GetPresentCount() > 0 && scene) {
         firstFrameReported = 1;
-        StartupReport::Mark("first-frame");
+        StartupReport::MarkPresent("first-frame");
     }
     return 0;
 }
@@ -162,13 +176,13 @@ void CGameScreen::Frame() {
     CScreen::Frame();
     if (!firstFrameReported && scene && !requestPending) {
         firstFrameReported = 1;
-        StartupReport::Mark("first-frame");
+        StartupReport::MarkPresent("first-frame");
     }
     // The first frame the fade-in lets the board through (its second step on).
     if (firstFrameReported && !firstColourReported && scene &&
         (!scene->fade || !scene->fade->revealing || scene->fade->step >= 2)) {
         firstColourReported = 1;
-        StartupReport::Mark("first-colour");
+        StartupReport::MarkPresent("first-colour");
     }
 }
 

@@ -61,4 +61,6 @@ private:
 // standard error as "zanbor-startup <step> <monotonic clock in ns>".
 namespace StartupReport {
 void Mark(const char* step);
+// A frame's step, at the moment the frame was presented.
+void MarkPresent(const char* step);
 }

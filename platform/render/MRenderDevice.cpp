@@ -301,6 +301,7 @@ int MRenderDevice::EndFrame() {
     inFrame = 0;
     if (SDL_RenderFlush(renderer) != 0) return kResultEndFailed;
     SDL_RenderPresent(renderer);
+    lastPresent = std::chrono::steady_clock::now();
     ++presentCount;
     if (pacing) PaceFrame(1);
     return 0;

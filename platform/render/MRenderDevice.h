@@ -70,6 +70,8 @@ public:
     void SkipFrame();
     // Frames presented since the device was made.
     long GetPresentCount() const { return presentCount; }
+    // When the last frame was presented (before the pacing's wait that follows).
+    std::chrono::steady_clock::time_point GetLastPresentTime() const { return lastPresent; }
 
     // Clears the panel and draws its bevel: top, left, bottom, right edges in
     // that order. E_INVALIDARG for an empty panel.
@@ -199,6 +201,7 @@ private:
     int presentWaits = 0;
     int refreshRate = 60;
     long presentCount = 0;
+    std::chrono::steady_clock::time_point lastPresent{};
     std::chrono::steady_clock::time_point nextFrame{};
     std::vector<MDeviceResetListener*> listeners;
 };
