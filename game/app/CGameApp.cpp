@@ -195,6 +195,10 @@ int CGameApp::OnInit() {
     StartupReport::Mark("begin");
     music->StartSoundFontLoad();
 #ifdef __GLIBC__
+    // From now on large blocks get mappings of their own, which go back to the
+    // system when freed instead of leaving holes in the heap. Not before: the
+    // start-up's pictures would pay for fresh pages again and again.
+    mallopt(M_MMAP_THRESHOLD, 64 * 1024);
     // Loading left freed buffers in the heap; they go back to the system.
     malloc_trim(0);
 #endif
