@@ -175,6 +175,7 @@ int CGameApp::OnInit() {
     MFontManager* fonts = MFontManager::Get();
     if (!fonts) return EndStartup();
     for (const FontRecord& font : kFonts) fonts->AddFont("Arial", font.points, font.flags);
+    MFontManager::ReleaseFontLookup();
     StartupReport::Mark("fonts");
 
     MSoundManager* sound = MSoundManager::Get();

@@ -20,10 +20,12 @@ constexpr int kTrianglesPerBatch = 100;
 constexpr float kDotsPerInch = 96.0f;
 
 MFontManager* gFontManager = nullptr;
+bool gFontLookupOpen = false;  // fontconfig holds its configuration and caches
 
 // The file of the installed typeface that best answers name, weight and slant.
 bool FindFontFile(const char* family, bool bold, bool italic, char* path, std::size_t size, int* index) {
     if (!FcInit()) return false;
+    gFontLookupOpen = true;
     FcPattern* pattern = FcPatternCreate();
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
     FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
@@ -109,8 +111,9 @@ int MTextFont::InitDeviceObjects(SDL_Renderer* renderer) {
         texture->Unlock();
         return kResultFail;
     }
-    int faceIndex = 0;
-    if (!FindFontFile(name, flags & kFontBold, flags & kFontItalic, fontFile, sizeof fontFile, &faceIndex)) {
+    // The typeface is looked up once; drawing the glyphs again reads the same file.
+    if (!fontFile[0] && !FindFontFile(name, flags & kFontBold, flags & kFontItalic, fontFile, sizeof fontFile,
+                                      &faceIndex)) {
         texture->Unlock();
         return kResultFail;
     }
@@ -303,6 +306,12 @@ int MFontManager::RestoreDeviceObjects() {
     for (int i = 0; i < fontCount; ++i)
         if (int result = fonts[i]->RestoreDeviceObjects(); result != 0) return result;
     return 0;
+}
+
+void MFontManager::ReleaseFontLookup() {
+    if (!gFontLookupOpen) return;
+    FcFini();
+    gFontLookupOpen = false;
 }
 
 MTextFont* MFontManager::Font(int index) { return index >= 0 && index < fontCount ? fonts[index].get() : nullptr; }

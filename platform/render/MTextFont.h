@@ -72,6 +72,7 @@ private:
     float textScale = 1.0f;
     float glyphs[128 - 32][4] = {};
     char fontFile[512] = {};
+    int faceIndex = 0;  // within fontFile
 };
 
 // Holds the process's text fonts; the render device tells it about resets.
@@ -91,6 +92,9 @@ public:
     void OnOutputScaleChanged(double scale) override;
     MTextFont* Font(int index);
     int GetFontCount() const { return fontCount; }
+    // The fonts have found their files: the system's font configuration and
+    // caches are let go (a font added later looks them up again).
+    static void ReleaseFontLookup();
 
     ~MFontManager() override;
 

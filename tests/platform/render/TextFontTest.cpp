@@ -182,4 +182,19 @@ TEST_F(TextFont, TextAtTheOutputsScaleDrawsItsOwnGlyphs) {
     }
 }
 
+TEST_F(TextFont, FontsAddedAfterTheLookupWasReleasedStillFindTheirFace) {
+    MFontManager* fonts = MFontManager::Get();
+    ASSERT_EQ(fonts->AddFont("Arial", 16, 0), 0);
+    MFontManager::ReleaseFontLookup();
+    MFontManager::ReleaseFontLookup();  // twice is harmless
+    ASSERT_EQ(fonts->AddFont("Arial", 16, kFontBold), 0);
+    MFontManager::ReleaseFontLookup();
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_STRNE(fonts->Font(i)->GetFontFile(), "");
+        Clear(0xFF000000u);
+        ASSERT_EQ(fonts->Font(i)->DrawText(10, 10, 0xFFFFFFFF, "W", 0), 0);
+        EXPECT_GT(Inked(0, 0, 80, 60).w, 5) << i;
+    }
+}
+
 }  // namespace
