@@ -194,6 +194,8 @@ int CGameApp::OnInit() {
     StartupReport::Mark("content");
     gameScreen->BeginContent();
     StartupReport::Mark("begin");
+    // The synthesizer keeps every preset it reads: only the tunes' are read.
+    music->LimitSoundFont(gameScreen->TuneInstruments());
     music->StartSoundFontLoad();
 #ifdef __GLIBC__
     // From now on large blocks get mappings of their own, which go back to the

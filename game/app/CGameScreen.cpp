@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -124,6 +125,30 @@ int CGameScreen::MakeGameScene() {
         return kResultPlayAssetsNotLoaded;
     }
     return play->GetLoadResult();
+}
+
+std::vector<MMidiInstrument> CGameScreen::TuneInstruments() {
+    std::vector<MMidiInstrument> instruments;
+    if (!archive) return instruments;
+    try {
+        const long here = archive->Tell();
+        for (int entry : kMusicEntries) {
+            archive->SeekEntry(entry);
+            ChunkHeader header;
+            archive->ReadChunkHeader(&header);
+            // A chunk claiming more than the file holds is damaged: no buffer of its claimed size.
+            if (header.id != kIdMidi || archive->Remaining() > archive->Size() - archive->Tell()) return {};
+            std::vector<std::uint8_t> tune(static_cast<std::size_t>(std::max(0L, archive->Remaining())));
+            if (!tune.empty()) archive->ReadBytes(tune.data(), static_cast<int>(tune.size()));
+            archive->Ascend();
+            const std::vector<MMidiInstrument> used = ReadMidiInstruments(tune.data(), tune.size());
+            instruments.insert(instruments.end(), used.begin(), used.end());
+        }
+        archive->Seek(here, kSeekBegin);
+    } catch (const CException&) {
+        return {};
+    }
+    return instruments;
 }
 
 void CGameScreen::ReportDamagedArchive(const std::string& path) {

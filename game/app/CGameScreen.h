@@ -5,6 +5,9 @@
 // options, records and about scenes, restarting the game scene, quitting).
 
 #include <string>
+#include <vector>
+
+#include "formats/MMidiFile.h"
 
 #include "common/scene/CScreen.h"
 #include "platform/core/ResultCodes.h"
@@ -42,6 +45,9 @@ public:
 
     // The origin the play scene gets for this window.
     void GameSceneOrigin(int* x, int* y) const;
+    // Every instrument the game's tunes ask for (none when the archive's
+    // tunes cannot be read).
+    std::vector<MMidiInstrument> TuneInstruments();
 
 private:
     // Makes the play scene and loads its assets: 0, or the load's failure.

@@ -4,6 +4,7 @@
 #include "platform/storage/MFileMMIO.h"
 #include "formats/MMidiFile.h"
 #include "platform/audio/MMusicSegment.h"
+#include "platform/audio/MSoundFontFiles.h"
 #include "platform/audio/MSoundManager.h"
 
 #include <fluidsynth.h>
@@ -17,7 +18,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstdio>
 #include <cstring>
+#include <memory>
 #include <new>
 
 namespace {
@@ -104,6 +107,9 @@ void MMusicManager::Shutdown() {
         delete_fluid_settings(settings);
         settings = nullptr;
     }
+    if (!cutName.empty()) MSoundFontFiles::RemoveCut(cutName);
+    cutName.clear();
+    soundFontLimit.clear();
     ready = 0;
     fontLoaded = 0;
     fontId = -1;
@@ -118,11 +124,80 @@ void MMusicManager::LoadSoundFont(fluid_synth_t* into, std::string path) {
     // The synthesizer is not rendered (nor its players made) until the
     // SoundFont is in, so nothing else touches it meanwhile.
     // A SoundFont that will not load leaves the stream silent for good.
-    const int id = fluid_synth_sfload(into, path.c_str(), 1);
+    const int id = ReadSoundFont(into, path);
     PublishSoundFont(into, id);
 #ifdef __GLIBC__
     malloc_trim(0);  // the buffers the file was read through go back to the system
 #endif
+}
+
+void MMusicManager::LimitSoundFont(const std::vector<MMidiInstrument>& instruments) {
+    std::lock_guard<std::mutex> guard(lock);
+    soundFontLimit.insert(instruments.begin(), instruments.end());
+}
+
+int MMusicManager::ReadSoundFont(fluid_synth_t* into, const std::string& path) {
+    std::set<MMidiInstrument> keep;
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        keep = soundFontLimit;
+        if (!keep.empty())
+            for (const auto& [instrument, uses] : instrumentUses) keep.insert(instrument);
+    }
+    if (!keep.empty()) {
+        auto cut = std::make_shared<MSoundFontCut>();
+        std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+        long size = -1;
+        if (file && std::fseek(file.get(), 0, SEEK_END) == 0) size = std::ftell(file.get());
+        auto read = [&file](long offset, void* bytes, long count) {
+            return std::fseek(file.get(), offset, SEEK_SET) == 0 &&
+                   std::fread(bytes, 1, static_cast<std::size_t>(count), file.get()) == static_cast<std::size_t>(count);
+        };
+        if (size > 0 && CutSoundFont(read, size, keep, cut.get())) {
+            const std::string name = path + "#cut";
+            MSoundFontFiles::AddCut(name, path, cut);
+            const int id = fluid_synth_sfload(into, name.c_str(), 1);
+            if (id != FLUID_FAILED) {
+                std::lock_guard<std::mutex> guard(lock);
+                cutName = name;
+                return id;
+            }
+            MSoundFontFiles::RemoveCut(name);
+        }
+    }
+    return fluid_synth_sfload(into, path.c_str(), 1);
+}
+
+bool MMusicManager::CutLacksAnInstrument() const {
+    if (cutName.empty()) return false;
+    for (const auto& [instrument, uses] : instrumentUses)
+        if (!soundFontLimit.count(instrument)) return true;
+    return false;
+}
+
+int MMusicManager::ReplaceCutByWhole(fluid_synth_t* into, int cutId) {
+    std::string path;
+    std::vector<MMidiInstrument> held;
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        path = soundFontPath;
+        held.assign(heldInstruments.begin(), heldInstruments.end());
+    }
+    const int id = fluid_synth_sfload(into, path.c_str(), 1);
+    if (id == FLUID_FAILED) {
+        // The cut stays: what it lacks stays silent rather than asked for again.
+        std::lock_guard<std::mutex> guard(lock);
+        for (const auto& [instrument, uses] : instrumentUses) soundFontLimit.insert(instrument);
+        return cutId;
+    }
+    for (const MMidiInstrument& instrument : held) fluid_synth_pin_preset(into, id, instrument.bank, instrument.program);
+    fluid_synth_sfunload(into, static_cast<unsigned int>(cutId), 1);
+    std::lock_guard<std::mutex> guard(lock);
+    MSoundFontFiles::RemoveCut(cutName);
+    cutName.clear();
+    soundFontLimit.clear();
+    if (fontId == cutId) fontId = id;
+    return id;
 }
 
 void MMusicManager::PublishSoundFont(fluid_synth_t* into, int id) {
@@ -131,23 +206,32 @@ void MMusicManager::PublishSoundFont(fluid_synth_t* into, int id) {
         fontLoaded = 0;
         return;
     }
+
     // The instruments are read outside the lock (the audio thread mixes the
     // effects meanwhile), until the held ones match the uses.
     for (;;) {
         std::vector<MMidiInstrument> hold, release;
+        bool lacking = false;
         {
             std::lock_guard<std::mutex> guard(lock);
-            for (const auto& [instrument, uses] : instrumentUses)
-                if (!heldInstruments.count(instrument)) hold.push_back(instrument);
-            for (const MMidiInstrument& instrument : heldInstruments)
-                if (!instrumentUses.count(instrument)) release.push_back(instrument);
-            for (const MMidiInstrument& instrument : hold) heldInstruments.insert(instrument);
-            for (const MMidiInstrument& instrument : release) heldInstruments.erase(instrument);
-            if (hold.empty() && release.empty()) {
-                fontId = id;
-                fontLoaded = 1;
-                return;
+            lacking = CutLacksAnInstrument();
+            if (!lacking) {
+                for (const auto& [instrument, uses] : instrumentUses)
+                    if (!heldInstruments.count(instrument)) hold.push_back(instrument);
+                for (const MMidiInstrument& instrument : heldInstruments)
+                    if (!instrumentUses.count(instrument)) release.push_back(instrument);
+                for (const MMidiInstrument& instrument : hold) heldInstruments.insert(instrument);
+                for (const MMidiInstrument& instrument : release) heldInstruments.erase(instrument);
+                if (hold.empty() && release.empty()) {
+                    fontId = id;
+                    fontLoaded = 1;
+                    return;
+                }
             }
+        }
+        if (lacking) {
+            id = ReplaceCutByWhole(into, id);
+            continue;
         }
         for (const MMidiInstrument& instrument : hold)
             fluid_synth_pin_preset(into, id, instrument.bank, instrument.program);
@@ -160,6 +244,7 @@ void MMusicManager::UseInstruments(const std::vector<MMidiInstrument>& instrumen
     std::vector<MMidiInstrument> hold, release;
     fluid_synth_t* into = nullptr;
     int id = -1;
+    bool lacking = false;
     {
         std::lock_guard<std::mutex> guard(lock);
         for (const MMidiInstrument& instrument : instruments) {
@@ -180,7 +265,10 @@ void MMusicManager::UseInstruments(const std::vector<MMidiInstrument>& instrumen
                 release.push_back(instrument);
             }
         }
+        lacking = CutLacksAnInstrument();
     }
+    // An instrument the cut SoundFont lacks: the whole one takes its place.
+    if (lacking) id = ReplaceCutByWhole(into, id);
     for (const MMidiInstrument& instrument : hold) fluid_synth_pin_preset(into, id, instrument.bank, instrument.program);
     for (const MMidiInstrument& instrument : release)
         fluid_synth_unpin_preset(into, id, instrument.bank, instrument.program);
@@ -234,8 +322,14 @@ HRESULT MMusicManager::Initialize(SDL_Window* /*window*/, MSoundManager* sound, 
     // game's short tunes need more to sit beside the effects.
     fluid_settings_setnum(newSettings, "synth.gain", 0.5);
     fluid_synth_t* newSynth = new_fluid_synth(newSettings);
+    // Its SoundFont may be a cut of the file, read through a loader of ours.
+    if (newSynth) MSoundFontFiles::AddLoader(newSettings, newSynth);
     const bool background = loadInBackground != 0;
-    const int id = newSynth && !background ? fluid_synth_sfload(newSynth, path.c_str(), 1) : FLUID_FAILED;
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        soundFontPath = path;
+    }
+    const int id = newSynth && !background ? ReadSoundFont(newSynth, path) : FLUID_FAILED;
     if (!newSynth || (!background && id == FLUID_FAILED)) {
         if (newSynth) {
             delete_fluid_synth(newSynth);

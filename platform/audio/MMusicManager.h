@@ -53,6 +53,11 @@ public:
     // meanwhile starts when the SoundFont is in (the stream holds its time
     // until then); a SoundFont that fails to load leaves the music silent.
     void LoadSoundFontInBackground(int on) { loadInBackground = on; }
+    // Set before the SoundFont is read: only the presets of these
+    // instruments (and those the synthesizer falls back to for them) are
+    // read from it, as the synthesizer keeps every preset it reads in memory.
+    // Using another instrument later reads the whole SoundFont in its place.
+    void LimitSoundFont(const std::vector<MMidiInstrument>& instruments);
     void StartSoundFontLoad();
     // Waits until the SoundFont is in (starting its load if need be); 1
     // when the synthesizer has it.
@@ -110,6 +115,13 @@ private:
 
     // Reads the SoundFont into the synthesizer (the background load's thread).
     void LoadSoundFont(fluid_synth_t* into, std::string path);
+    // Reads the SoundFont, cut to the limit when there is one; its id or FLUID_FAILED.
+    int ReadSoundFont(fluid_synth_t* into, const std::string& path);
+    // With the lock held: the SoundFont read is a cut that lacks an instrument in use.
+    bool CutLacksAnInstrument() const;
+    // Reads the whole SoundFont in place of its cut, moving the held instruments
+    // over; the new id, or the cut's when the whole cannot be read.
+    int ReplaceCutByWhole(fluid_synth_t* into, int cutId);
     // The SoundFont id is in: holds the instruments in use, then makes it
     // known (fontLoaded); -1 leaves the music silent.
     void PublishSoundFont(fluid_synth_t* into, int id);
@@ -123,6 +135,8 @@ private:
     int fontId = -1;     // its id once the held instruments follow the uses
     std::map<MMidiInstrument, int> instrumentUses;  // by the downloaded segments
     std::set<MMidiInstrument> heldInstruments;      // pinned in the synthesizer
+    std::set<MMidiInstrument> soundFontLimit;       // empty: the whole SoundFont
+    std::string cutName;                            // the cut read, if one was
     int samplesPerSecond = 0;
     std::string soundFontPath;
     fluid_settings_t* settings = nullptr;

@@ -5,6 +5,7 @@
 
 #include "tests/support/ArchiveSupport.h"
 #include "tests/support/AudioTestSupport.h"
+#include "formats/MMidiFile.h"
 #include "platform/audio/MMusicSegment.h"
 
 #include <fluidsynth.h>
@@ -149,6 +150,69 @@ TEST_F(ArchiveTunesPlayed, EveryInstrumentOfEachTuneSoundsWithItsSamplesReadOnDe
         segment->Stop(0);
     }
     EXPECT_TRUE(music->GetHeldInstruments().empty()) << "the last tune's instruments went with it";
+}
+
+// The presets of the synthesizer's SoundFont.
+int PresetCount(fluid_synth_t* synth) {
+    fluid_sfont_t* font = fluid_synth_get_sfont(synth, 0);
+    int count = 0;
+    fluid_sfont_iteration_start(font);
+    while (fluid_sfont_iteration_next(font)) ++count;
+    return count;
+}
+
+// A SoundFont cut to the tunes' instruments plays them exactly as the whole
+// one does; a tune with another instrument has the whole one read in its place.
+TEST_F(ArchiveTunesPlayed, ASoundFontCutToTheTunesInstrumentsPlaysThemAsTheWholeOne) {
+    unsetenv("ZANBOR_SOUNDFONT");
+    if (MMusicManager::FindSoundFont().empty()) GTEST_SKIP() << "no General MIDI SoundFont installed";
+    const auto runs = archive_support::ReadGameArchive();
+    ASSERT_FALSE(runs.empty()) << "the game's archive could not be read";
+    auto tune = [&](int entry) -> const std::vector<std::uint8_t>& { return runs.at(entry)[0].bytes; };
+    auto instruments = [&](std::initializer_list<int> entries) {
+        std::vector<MMidiInstrument> all;
+        for (int entry : entries) {
+            const auto used = ReadMidiInstruments(tune(entry).data(), tune(entry).size());
+            all.insert(all.end(), used.begin(), used.end());
+        }
+        return all;
+    };
+    auto play = [&](MMusicManager* music, int entry, std::vector<std::int16_t>* into) {
+        MMusicSegment* loaded = nullptr;
+        ASSERT_EQ(music->LoadSegment(&loaded, tune(entry).data(), static_cast<DWORD>(tune(entry).size()), 1, 1), 0);
+        std::unique_ptr<MMusicSegment> segment(loaded);
+        ASSERT_EQ(segment->Play(0, nullptr), 0);
+        for (int block = 0; block < 100; ++block) {
+            const auto mixed = Mix(512);
+            into->insert(into->end(), mixed.begin(), mixed.end());
+        }
+        segment->Stop(0);
+        Mix(22050);  // the last notes die away
+    };
+    struct Case {
+        std::vector<MMidiInstrument> limit;
+        int presets = 0;
+        std::vector<std::int16_t> played;
+    } whole, cut, partCut;
+    cut.limit = instruments({8, 10, 11});
+    partCut.limit = instruments({8});
+    for (Case* c : {&whole, &cut, &partCut}) {
+        SetUp();
+        MMusicManager* music = MMusicManager::Get();
+        music->LoadSoundFontInBackground(1);
+        ASSERT_EQ(music->Initialize(nullptr, manager, 64, DMUS_APATH_DYNAMIC_STEREO), 0);
+        music->LimitSoundFont(c->limit);
+        ASSERT_EQ(music->WaitForSoundFont(), 1);
+        c->presets = PresetCount(music->GetSynth());
+        for (int entry : {8, 10, 11}) play(music, entry, &c->played);
+        if (c == &partCut) c->presets = PresetCount(music->GetSynth());
+        TearDown();
+    }
+    EXPECT_LT(cut.presets * 4, whole.presets);
+    EXPECT_EQ(partCut.presets, whole.presets) << "the tunes beyond the cut had the whole SoundFont read";
+    EXPECT_GT(audiotest::Peak(whole.played), 3000);
+    EXPECT_TRUE(cut.played == whole.played);
+    EXPECT_TRUE(partCut.played == whole.played);
 }
 
 }  // namespace
