@@ -6,7 +6,7 @@
 
 namespace {
 
-const char* kUnit = "common/CFileIFF";
+const char* kIffUnit = "common/CFileIFF";
 constexpr std::int32_t kTest = ChunkId("TEST");
 constexpr std::int32_t kForm = ChunkId("FORM");
 
@@ -62,7 +62,7 @@ TEST(ChunkRead, AnyOuterIdentifierIsTakenAndShortFilesThrow) {
 
     WriteFileBytes(folder / "short", {'R', 'I', 'F', 'F', 0, 0, 0});
     CFileIFF shortFile(kIdRIFF, 0);
-    ExpectFileException([&] { shortFile.OpenChunkFile(folder.Spec("short"), kModeReadExisting); }, kUnit, 189);
+    ExpectFileException([&] { shortFile.OpenChunkFile(folder.Spec("short"), kModeReadExisting); }, kIffUnit, 189);
     EXPECT_EQ(shortFile.GetFormType(), 0);
 }
 
@@ -72,8 +72,8 @@ TEST(ChunkRead, StackMisuseThrows) {
     CFileIFF file(kIdRIFF, 0);
     ASSERT_EQ(file.OpenChunkFile(folder.Spec("f"), kModeReadExistingBinary), 0);
     file.Ascend();
-    ExpectFileException([&] { file.Ascend(); }, kUnit, 211);
-    ExpectFileException([&] { file.EndChunk(); }, kUnit, 144);
+    ExpectFileException([&] { file.Ascend(); }, kIffUnit, 211);
+    ExpectFileException([&] { file.EndChunk(); }, kIffUnit, 144);
     ExpectFileException([&] { file.OpenChunkFile(folder.Spec("f"), kModeReadExistingBinary); }, "win32/MFileMMIO", 59);
 }
 
@@ -177,7 +177,7 @@ TEST(ChunkRead, HostileSizesStayWithinTheFile) {
     EXPECT_EQ(file.Remaining(), 0x100000000L);
     EXPECT_EQ(file.AvailableInChunk(), 2);
     file.Ascend();  // past the end: a place, not an error
-    ExpectFileException([&] { file.ReadChunkHeader(&header); }, kUnit, 189);
+    ExpectFileException([&] { file.ReadChunkHeader(&header); }, kIffUnit, 189);
 }
 
 }  // namespace

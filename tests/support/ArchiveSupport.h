@@ -26,7 +26,8 @@ struct Item {
 inline std::map<int, std::vector<Item>> ReadGameArchive() {
     std::map<int, std::vector<Item>> runs;
     CFileMM archive;
-    const std::string path = std::string(ZANBOR_BIN_DIR) + "/zanborassets.mm";
+    std::string path = ZANBOR_BIN_DIR;
+    path += "/zanborassets.mm";
     if (archive.OpenArchive(MakeFileSpec(path.c_str()), kModeReadExisting) != 0) return runs;
     std::vector<long> starts;
     for (int i = 0; i < archive.GetEntryCount(); ++i) starts.push_back(archive.GetEntry(i));

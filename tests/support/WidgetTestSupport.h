@@ -14,6 +14,15 @@
 
 namespace widgettest {
 
+// A mouse event of the given type at (x, y), as the window delivers it.
+inline CMouseEvent Mouse(int type, int x, int y) {
+    CMouseEvent event;
+    event.type = type;
+    event.x = static_cast<std::uint16_t>(x);
+    event.y = static_cast<std::uint16_t>(y);
+    return event;
+}
+
 // n frames of w x h anchored at their centre.
 inline std::unique_ptr<CSpriteArray> MakeFrames(int n, int w, int h) {
     auto frames = std::make_unique<CSpriteArray>(n);

@@ -12,14 +12,6 @@ using namespace widgettest;
 
 namespace {
 
-CMouseEvent Mouse(int type, int x, int y) {
-    CMouseEvent event;
-    event.type = type;
-    event.x = static_cast<std::uint16_t>(x);
-    event.y = static_cast<std::uint16_t>(y);
-    return event;
-}
-
 CButtonRecord Record(int mode, int key) {
     CButtonRecord record;
     record.mode = mode;

@@ -9,7 +9,7 @@
 
 namespace {
 
-struct Hand {
+struct PreviewCase {
     int faces[kHandSize];
     int colours[kHandSize];
     int code;        // one category with its known value
@@ -17,7 +17,7 @@ struct Hand {
     bool bonus;
 };
 
-constexpr Hand kHands[] = {
+constexpr PreviewCase kHands[] = {
     {{6, 6, 6, 2, 2}, {1, 1, 1, 0, 3}, kSixes, 39, true},
     {{6, 6, 6, 2, 2}, {1, 1, 1, 0, 3}, kTwos, 8, false},
     {{5, 5, 5, 5, 5}, {0, 0, 0, 0, 0}, kFiveOfAKind, 85, true},
@@ -29,7 +29,7 @@ constexpr Hand kHands[] = {
 };
 
 TEST(ScorePreview, EveryFreeCellShowsWhatScoringTheHandThereWrites) {
-    for (const Hand& hand : kHands) {
+    for (const PreviewCase& hand : kHands) {
         SCOPED_TRACE(std::string("category ") + char(hand.code));
         // Half of the cells filled by an earlier hand; the rest are free.
         CScoreCells cells;

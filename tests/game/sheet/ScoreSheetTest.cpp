@@ -78,15 +78,15 @@ public:
     std::vector<int> keys;
 };
 
-struct Hand {
+struct SheetHand {
     int faces[kHandSize];
     int colours[kHandSize];
 };
 
-constexpr Hand kMixed = {{1, 2, 3, 4, 5}, {0, 1, 2, 3, 0}};
-constexpr Hand kFiveSixes = {{6, 6, 6, 6, 6}, {0, 1, 2, 3, 0}};
-constexpr Hand kFourSixes = {{6, 6, 6, 6, 1}, {0, 1, 2, 3, 0}};
-constexpr Hand kThreeSixesOneColour = {{6, 6, 6, 2, 2}, {1, 1, 1, 0, 3}};
+constexpr SheetHand kMixed = {{1, 2, 3, 4, 5}, {0, 1, 2, 3, 0}};
+constexpr SheetHand kFiveSixes = {{6, 6, 6, 6, 6}, {0, 1, 2, 3, 0}};
+constexpr SheetHand kFourSixes = {{6, 6, 6, 6, 1}, {0, 1, 2, 3, 0}};
+constexpr SheetHand kThreeSixesOneColour = {{6, 6, 6, 2, 2}, {1, 1, 1, 0, 3}};
 
 bool IsYellowish(std::uint32_t rgb) {
     const int r = static_cast<int>(rgb >> 16 & 0xFF), g = static_cast<int>(rgb >> 8 & 0xFF),
@@ -136,7 +136,7 @@ protected:
         StopAll();
     }
 
-    int Score(int id, const Hand& hand = kMixed) {
+    int Score(int id, const SheetHand& hand = kMixed) {
         std::copy(hand.faces, hand.faces + kHandSize, scene->faces);
         std::copy(hand.colours, hand.colours + kHandSize, scene->colours);
         return sheet->ScoreCategory(id);
@@ -265,13 +265,13 @@ TEST_F(ScoreSheetTest, EachCategoryPlaysItsSoundByTheRulesOrder) {
     struct Case {
         const char* what;
         int id;
-        Hand hand;
+        SheetHand hand;
         bool lastHand;
         std::vector<int> sounds;
     };
-    const Hand twoTwos = {{2, 2, 3, 4, 5}, {0, 1, 2, 3, 0}};
-    const Hand noTwos = {{1, 3, 3, 4, 5}, {0, 1, 2, 3, 0}};
-    const Hand straightInOrder = {{2, 3, 4, 5, 6}, {2, 2, 2, 2, 2}};
+    const SheetHand twoTwos = {{2, 2, 3, 4, 5}, {0, 1, 2, 3, 0}};
+    const SheetHand noTwos = {{1, 3, 3, 4, 5}, {0, 1, 2, 3, 0}};
+    const SheetHand straightInOrder = {{2, 3, 4, 5, 6}, {2, 2, 2, 2, 2}};
     const std::vector<Case> cases = {
         {"five sixes", kSixes, kFiveSixes, false, {kSheetSoundFiveOfFace}},
         {"four sixes", kSixes, kFourSixes, false, {kSheetSoundFourOfFace}},
@@ -362,9 +362,9 @@ TEST_F(ScoreSheetTest, UndoRightAfterAFillEmptiesTheCellOnce) {
 }
 
 TEST_F(ScoreSheetTest, ALevelIsAnnouncedOncePerGameUnlessItDropped) {
-    const Hand sum20 = {{4, 4, 4, 4, 4}, {0, 1, 2, 3, 0}};       // 'f' 20
-    const Hand sum21 = {{5, 4, 4, 4, 4}, {0, 1, 2, 3, 0}};       // 'f' 21
-    const Hand oneTwo = {{2, 1, 1, 1, 1}, {0, 1, 2, 3, 0}};      // 'e' 4
+    const SheetHand sum20 = {{4, 4, 4, 4, 4}, {0, 1, 2, 3, 0}};       // 'f' 20
+    const SheetHand sum21 = {{5, 4, 4, 4, 4}, {0, 1, 2, 3, 0}};       // 'f' 21
+    const SheetHand oneTwo = {{2, 1, 1, 1, 1}, {0, 1, 2, 3, 0}};      // 'e' 4
     auto levelSounds = [] {
         const std::vector<int> p = Playing();
         return static_cast<int>(std::count(p.begin(), p.end(), static_cast<int>(kSheetSoundLevel)));

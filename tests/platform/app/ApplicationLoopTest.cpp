@@ -124,7 +124,9 @@ TEST_F(ApplicationLoop, ABurstOfQueuedEventsIsHandledBeforeTheNextFrame) {
         }
     };
     EXPECT_EQ(app->Run(), 7);
-    EXPECT_EQ(window->log.substr(0, 47), std::string(40, 'm') + "F" + std::string(5, 'm') + "F");
+    std::string expected(40, 'm');
+    expected.append("F").append(5, 'm').append("F");
+    EXPECT_EQ(window->log.substr(0, 47), expected);
 }
 
 TEST_F(ApplicationLoop, NoFrameRunsAndNoGameTimePassesWhileInactive) {

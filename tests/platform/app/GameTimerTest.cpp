@@ -6,19 +6,19 @@ namespace {
 
 // A clock the test moves by hand, in nanoseconds; it never starts at 0, since
 // a stop time of 0 means "running".
-std::int64_t fakeNow = 0;
-std::int64_t FakeClock() { return fakeNow; }
-constexpr std::int64_t kSecond = 1'000'000'000;
+std::int64_t timerNow = 0;
+std::int64_t TimerClock() { return timerNow; }
+constexpr std::int64_t kTimerSecond = 1'000'000'000;
 
 class GameTimerTest : public testing::Test {
 protected:
     void SetUp() override {
-        fakeNow = 1000 * kSecond;
-        SetGameTimerClock(FakeClock);
+        timerNow = 1000 * kTimerSecond;
+        SetGameTimerClock(TimerClock);
         GameTimer(TIMER_RESET);
     }
     void TearDown() override { SetGameTimerClock(nullptr); }
-    static void Wait(double seconds) { fakeNow += static_cast<std::int64_t>(seconds * kSecond); }
+    static void Wait(double seconds) { timerNow += static_cast<std::int64_t>(seconds * kTimerSecond); }
 };
 
 TEST_F(GameTimerTest, StoppedPeriodsAreLeftOutOfApplicationTime) {

@@ -13,7 +13,7 @@ using namespace audiotest;
 
 namespace {
 
-constexpr int kRate = 22050;
+constexpr int kMusicRate = 22050;
 
 class Music : public AudioTest {
 protected:
@@ -32,7 +32,7 @@ protected:
         EXPECT_EQ(music->LoadSegment(&segment, tune.data(), static_cast<DWORD>(tune.size()), download, 1), 0);
         return std::unique_ptr<MMusicSegment>(segment);
     }
-    std::vector<std::int16_t> Seconds(double s) { return Mix(static_cast<int>(s * kRate)); }
+    std::vector<std::int16_t> Seconds(double s) { return Mix(static_cast<int>(s * kMusicRate)); }
 
     // An archive whose entry 0 is a midi chunk followed by a chunk of 0xEE bytes.
     void WriteArchive(const Bytes& midi) {
@@ -103,7 +103,7 @@ TEST_F(Music, RepeatingForEverLoopsAndStopCutsAtOnce) {
 TEST_F(Music, StartAndStopOnTheBeatOfTheTunesOwnTempo) {
     auto tune = LoadTune();
     Mix(1000);
-    const double beat = kRate * 0.25;  // 240 beats a minute
+    const double beat = kMusicRate * 0.25;  // 240 beats a minute
     ASSERT_EQ(tune->Play(DMUS_SEGF_BEAT, nullptr), 0);
     EXPECT_EQ(tune->IsPlaying(), 1) << "waiting for its beat counts as playing";
     const auto mixed = Mix(static_cast<int>(beat * 2));
