@@ -6,7 +6,12 @@
 #include <memory>
 #include <string>
 
+#include "platform/storage/MRegistryStore.h"
+
 class MApplication;
+
+// The machine-wide settings store the sandbox points at.
+inline MRegistryStore* Store() { return MRegistryStore::Get(HKEY_LOCAL_MACHINE); }
 
 class SettingsSandbox {
 public:

@@ -8,8 +8,6 @@
 
 namespace {
 
-MRegistryStore* Store() { return MRegistryStore::Get(HKEY_LOCAL_MACHINE); }
-
 // Any value of either type exists under this name.
 bool Stored(const char* name) {
     char bytes[64];

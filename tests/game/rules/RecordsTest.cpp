@@ -14,8 +14,6 @@
 
 namespace {
 
-MRegistryStore* Store() { return MRegistryStore::Get(HKEY_LOCAL_MACHINE); }
-
 int Dword(const std::string& name, int missing = -1) {
     DWORD value = 0;
     Store()->ReadDword(&value, name.c_str(), static_cast<DWORD>(missing), "Config");

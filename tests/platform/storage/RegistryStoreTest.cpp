@@ -15,8 +15,6 @@
 
 namespace {
 
-MRegistryStore* Store() { return MRegistryStore::Get(HKEY_LOCAL_MACHINE); }
-
 bool Exists(const std::string& path) { return std::filesystem::exists(path); }
 
 TEST(RegistryStore, ReadsOnAFreshStoreGiveDefaultsAndCreateNothing) {
