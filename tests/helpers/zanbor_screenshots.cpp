@@ -5,11 +5,16 @@
 // roll with holds, the second half with a drag and the markers, an end message, the
 // options, the records with a filled table, each about page and each dialog. With
 // --size the output is that large, the design scaled and centred in it.
+// With --roll-timing it writes no pictures: it rolls the first row three times
+// and prints how long the frames of the rolls took to draw (median, slowest).
 
 #include <SDL2/SDL.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <vector>
 #include <filesystem>
 #include <string>
 
@@ -52,6 +57,18 @@ public:
         Begin();
     }
     void Settle() { SettleRow(); }
+    // The milliseconds each frame of a roll takes, a frame every 1/60 s of game time.
+    std::vector<double> RollFrameTimes() {
+        std::vector<double> times;
+        Tap(SDLK_RETURN);
+        while (RowBusy()) {
+            harness::AdvanceTicks(4);
+            const auto start = std::chrono::steady_clock::now();
+            screen->Frame();
+            times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        }
+        return times;
+    }
     void FirstHalf() {
         for (int code : {97, 98, 99, 100, 101}) {
             Tap(SDLK_RETURN);
@@ -225,15 +242,32 @@ void TakeAll(Shots& s) {
     }
 }
 
+void TimeRolls(Shots& s) {
+    s.Start();
+    s.PastIntro();
+    std::vector<double> times;
+    for (int roll = 0; roll < 3; ++roll)
+        for (double ms : s.RollFrameTimes()) times.push_back(ms);
+    if (times.empty()) return;
+    std::sort(times.begin(), times.end());
+    int w = 0, h = 0;
+    SDL_GetRendererOutputSize(s.device->GetDevice(), &w, &h);
+    std::printf("roll frames at %dx%d: %zu frames, median %.1f ms, slowest %.1f ms\n", w, h, times.size(),
+                times[times.size() / 2], times.back());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    // [--size WxH] [FOLDER]
+    // [--size WxH] [--roll-timing] [FOLDER]
     std::string folder = "screenshots";
     int outputW = 0, outputH = 0;
+    bool rollTiming = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--size" && i + 1 < argc) {
+        if (arg == "--roll-timing") {
+            rollTiming = true;
+        } else if (arg == "--size" && i + 1 < argc) {
             if (std::sscanf(argv[++i], "%dx%d", &outputW, &outputH) != 2 || outputW < 1 || outputH < 1) {
                 std::fprintf(stderr, "zanbor_screenshots: --size takes WIDTHxHEIGHT\n");
                 return 64;
@@ -243,7 +277,7 @@ int main(int argc, char** argv) {
         }
     }
     std::error_code error;
-    fs::create_directories(folder, error);
+    if (!rollTiming) fs::create_directories(folder, error);
     // Headless, and a settings store of its own that is thrown away at the end.
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
@@ -255,7 +289,10 @@ int main(int argc, char** argv) {
         Shots shots(folder);
         if (shots.Open()) {
             if (outputW > 0) shots.SetOutputSize(outputW, outputH);
-            TakeAll(shots);
+            if (rollTiming)
+                TimeRolls(shots);
+            else
+                TakeAll(shots);
             result = 0;
         }
         shots.Close();
