@@ -516,3 +516,17 @@ int CScene::IdleTicksOfAll() {
     gIdleStepAllowance = idle + kMaxStepTicks;
     return left;
 }
+
+void CScene::SetOrigin(int x, int y) {
+    const int dx = originX - x, dy = originY - y;
+    originX = x;
+    originY = y;
+    if (dx == 0 && dy == 0) return;
+    for (CActor* actor = actorFirst; actor; actor = actor->next) {
+        // Not a move: no clipping to the actor's limits, no collisions.
+        actor->x += dx;
+        actor->y += dy;
+        actor->UpdateBounds();
+    }
+    Invalidate(nullptr);
+}

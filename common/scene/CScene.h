@@ -122,6 +122,9 @@ public:
     CScene* Previous() const { return previous; }
     CScene* Next() const { return next; }
     CActor* FirstActor() const { return actorFirst; }
+    // A new scroll origin (24.8): every actor keeps its place on the layout,
+    // so the whole scene is drawn shifted by the change.
+    void SetOrigin(int x, int y);
     CActor* LastActor() const { return actorLast; }
 
     // One frame of every scene: update, draw (skipped when the device cannot

@@ -16,6 +16,7 @@
 #include "common/scene/CGame.h"
 #include "common/scene/CScene.h"
 #include "common/scene/SceneKinds.h"
+#include "common/widgets/CSceneDialog.h"
 #include "game/app/CGameApp.h"
 #include "game/play/CPlayScene.h"
 #include "platform/core/CException.h"
@@ -88,9 +89,18 @@ CGameScreen::CGameScreen() {
 CGameScreen::~CGameScreen() = default;
 
 void CGameScreen::GameSceneOrigin(int* x, int* y) const {
-    const bool window = !IsFullScreen();
+    const bool window = !IsFullScreenNow();
     *x = window ? kWindowedOriginX : 0;
     *y = window ? kWindowedOriginY : 0;
+}
+
+void CGameScreen::ToggleFullScreen() {
+    CScreen::ToggleFullScreen();
+    int x = 0, y = 0;
+    GameSceneOrigin(&x, &y);
+    // The game and the pages over it share its origin; dialogs keep theirs.
+    for (CScene* s = CScene::First(); s; s = s->Next())
+        if (!dynamic_cast<CSceneDialog*>(s)) s->SetOrigin(x, y);
 }
 
 int CGameScreen::CreateContent() {

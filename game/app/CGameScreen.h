@@ -40,6 +40,9 @@ public:
     int IsSoundOff() override;
     // Carries out a pending request naming a scene instead of a frame.
     void Frame() override;
+    // The layout follows the mode at once: shifted into the window's smaller
+    // drawing area in a window, not in full screen.
+    void ToggleFullScreen() override;
 
     int classStyle = kClassStyle;
 

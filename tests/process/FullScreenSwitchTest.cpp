@@ -1,13 +1,15 @@
 // F11 and Alt+Enter as the player presses them: the window and full screen
 // swap at once, the choice is stored for the next start, and the frame shows
-// that mode's design (the window's drawing area, or the whole design in full
-// screen) scaled and centred in the new size from the next frame on.
+// that mode's design (the window's drawing area with the layout shifted into
+// it, or the whole layout in full screen) scaled and centred in the new size
+// from the next frame on.
 
 #include "tests/support/ProgramTestSupport.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <tuple>
+#include <utility>
 
 namespace e2e {
 namespace {
@@ -59,11 +61,20 @@ TEST_F(FullScreenSwitch, EachSwitchStoresTheModeAndCentresThatModesDesignAtOnce)
         SDL_Keycode key;
         Uint16 mod;
     } presses[] = {{SDLK_F11, 0}, {SDLK_RETURN, KMOD_LALT}, {SDLK_F11, 0}, {SDLK_RETURN, KMOD_RALT}};
+    // How far the layout is drawn shifted (the play scene's actors against
+    // their places on the layout): none in full screen, the window's own.
+    const auto shift = [&] {
+        const CActor* actor = Scene()->FirstActor();
+        return std::pair{actor->AbsoluteX() - actor->x, actor->AbsoluteY() - actor->y};
+    };
+    std::pair<int, int> windowShift{};
     for (int startFull : {0, 1}) {
         SCOPED_TRACE(startFull);
         StoreDword("Fullscreen", startFull);
         StartProgram(7);
         ExpectNear(Corners(), fitted(startFull));
+        if (!startFull) windowShift = shift();
+        EXPECT_EQ(shift(), (startFull ? std::pair{0, 0} : windowShift));
         int full = startFull;
         for (const auto& press : presses) {
             Press(press.key, press.mod);
@@ -71,6 +82,7 @@ TEST_F(FullScreenSwitch, EachSwitchStoresTheModeAndCentresThatModesDesignAtOnce)
             EXPECT_EQ(app->screen->IsFullScreenNow(), full);
             EXPECT_EQ(StoredDword("Fullscreen", 99), full);
             ExpectNear(Corners(), fitted(full));
+            EXPECT_EQ(shift(), (full ? std::pair{0, 0} : windowShift));
             // A window that started in full screen first leaves it at the window's own size.
             if (startFull && &press == &presses[0]) ExpectNear(Corners(), std::tuple{0, 0, 794, 575});
         }
