@@ -11,12 +11,22 @@ zanbor_install_packages
 
 jobs=$(nproc)
 status=0
+# Each stage says what it cost, so that a slow stage shows in the log.
+stage_started=$SECONDS
+stage_name=""
+stage() {
+  if [ -n "$stage_name" ]; then echo "-- $stage_name took $((SECONDS - stage_started)) s"; fi
+  stage_name=$1
+  stage_started=$SECONDS
+  [ -n "$stage_name" ] && echo "== $stage_name"
+  return 0
+}
 
-echo "== Normal build"
+stage "Normal build"
 zanbor_build "$ZANBOR_ROOT/build/test" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 ctest --test-dir "$ZANBOR_ROOT/build/test" --output-on-failure -j "$jobs" || status=1
 
-echo "== Sanitizer build"
+stage "Sanitizer build"
 # The sanitizer build leaves out what it never runs: benchmarks, demos, the coach.
 zanbor_build "$ZANBOR_ROOT/build/asan" -DCMAKE_BUILD_TYPE=Debug -DZANBOR_SANITIZE=ON -DZANBOR_BENCHMARKS=OFF \
   -DZANBOR_DEMOS=OFF
@@ -28,7 +38,7 @@ LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$ZANBOR_ROOT/tests/lsan.supp} \
 # The audio tests once more under ThreadSanitizer: the device's thread mixes
 # while the game thread plays, stops and frees. Only their own small binary
 # is built, so this stays a few minutes.
-echo "== ThreadSanitizer build of the audio tests"
+stage "ThreadSanitizer build of the audio tests"
 if [ ! -f "$ZANBOR_ROOT/build/tsan/build.ninja" ]; then
   cmake -S "$ZANBOR_ROOT" -B "$ZANBOR_ROOT/build/tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DZANBOR_BENCHMARKS=OFF "-DCMAKE_CXX_FLAGS=-fsanitize=thread -fno-omit-frame-pointer" \
@@ -44,7 +54,7 @@ else
   status=1
 fi
 
-echo "== Fuzz targets (clang)"
+stage "Fuzz targets (clang)"
 fuzz_probe=$(mktemp -d)
 echo 'extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long) { return 0; }' > "$fuzz_probe/p.cpp"
 if command -v clang++ >/dev/null && clang++ -fsanitize=fuzzer "$fuzz_probe/p.cpp" -o "$fuzz_probe/p" 2>/dev/null; then
@@ -64,6 +74,8 @@ else
   echo "clang++ with libFuzzer not found: fuzz targets not built"
 fi
 rm -rf "$fuzz_probe"
+stage ""
+echo "-- set-up and all stages took $SECONDS s"
 
 if [ "$status" -ne 0 ]; then
   echo "Some tests failed." >&2
