@@ -129,9 +129,9 @@ MImage ResampleImage(const MImage& image, int w, int h) {
     if (image.width <= 0 || image.height <= 0 || w <= 0 || h <= 0) return out;
 
     const Taps across(image.width, w), down(image.height, h);
-    // A large picture (the backgrounds) is shared out in bands of rows among
-    // the processor's cores: start-up reads a few of them.
-    constexpr std::size_t kShared = 1 << 18;
+    // A picture larger than a few dice is shared out in bands of rows among
+    // the processor's cores: start-up reads hundreds of pictures.
+    constexpr std::size_t kShared = 1 << 15;
     const int bands = out.pixels.size() < kShared ? 1 : static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
     std::vector<std::thread> helpers;
     for (int band = 1; band < bands; ++band)
