@@ -1,5 +1,8 @@
 #include "common/scene/CScreen.h"
 
+#include <algorithm>
+#include <chrono>
+
 #include "formats/CFileMM.h"
 #include "common/scene/CInputRouting.h"
 #include "common/scene/COptions.h"
@@ -18,6 +21,8 @@
 namespace {
 constexpr const char* kUnit = "common/CScreen";
 constexpr DWORD kSoundCreationFlags = 128;
+// How long a new output scale holds still before the pictures are brought to it.
+constexpr auto kScaleSettle = std::chrono::milliseconds(250);
 }  // namespace
 
 CScreen::CScreen() = default;
@@ -176,7 +181,16 @@ void CScreen::Frame() {
         if (device) device->UpdateOutputScale();
         const int density = device ? device->GetPictureDensity() : 1;
         const double scale = device ? device->GetPictureScale() : 1.0;
-        if (archive && (density != pictureDensity || scale != pictureScale)) {
+        // Within a density a new scale is taken once it has held still for a
+        // moment: while a window edge is dragged the pictures are drawn
+        // smoothed from what they are, not read again at every step.
+        const auto now = std::chrono::steady_clock::now();
+        if (scale != pendingScale) {
+            pendingScale = scale;
+            pendingSince = now;
+        }
+        const bool settled = now - pendingSince >= kScaleSettle;
+        if (archive && (density != pictureDensity || (scale != pictureScale && settled))) {
             pictureDensity = density;
             pictureScale = scale;
             CSprite::ReloadAtDensity(*archive, density);
@@ -189,8 +203,15 @@ void CScreen::Frame() {
 int CScreen::IdleMilliseconds() {
     if (!scene || requestPending) return 0;
     const int ticks = CScene::IdleTicksOfAll();
-    if (ticks == kIdleForever) return -1;
-    return static_cast<int>((static_cast<long long>(ticks) * 1000 + 255) / 256);
+    int wait = ticks == kIdleForever ? -1 : static_cast<int>((static_cast<long long>(ticks) * 1000 + 255) / 256);
+    if (archive && pendingScale != pictureScale) {
+        // A frame when the new scale will have held still long enough.
+        using std::chrono::milliseconds;
+        const auto left = kScaleSettle - (std::chrono::steady_clock::now() - pendingSince);
+        const int due = static_cast<int>(std::max<long long>(1, std::chrono::ceil<milliseconds>(left).count()));
+        wait = wait < 0 ? due : std::min(wait, due);
+    }
+    return wait;
 }
 
 int CScreen::BeginContent() { return 0; }
@@ -301,3 +322,4 @@ void CScreen::StopMusic() {
 void CScreen::SetMusicVolume(float volume) {
     if (music) music->SetVolume(volume);
 }
+

@@ -5,6 +5,7 @@
 // activation and minimising; and carries scene-change requests to the derived
 // screen, which performs them in its Frame.
 
+#include <chrono>
 #include <memory>
 
 #include "common/scene/CMouseEvent.h"
@@ -114,6 +115,10 @@ public:
     // The density of pictures the frames were last brought to (0: not yet).
     int pictureDensity = 0;
     double pictureScale = 0.0;  // and the scale they were brought to
+    // A new scale waiting to hold still (a window edge being dragged) before
+    // the pictures are brought to it, and since when it has held.
+    double pendingScale = 0.0;
+    std::chrono::steady_clock::time_point pendingSince{};
     std::unique_ptr<CScreenOwned> sharedA;
     std::unique_ptr<CScreenOwned> sharedB;
     std::unique_ptr<CScene> scene;

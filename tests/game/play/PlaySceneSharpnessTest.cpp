@@ -5,6 +5,9 @@
 
 #include "tests/support/PlaySceneTestSupport.h"
 
+#include "common/actors/CSprite.h"
+#include "platform/render/MTexture.h"
+
 #include <algorithm>
 #include <cmath>
 #include <tuple>
@@ -56,7 +59,7 @@ TEST_F(PlaySceneTest, PipEdgesStayAboutAPixelWideOnLargerScreens) {
     Start();
     PastIntro();
     RollAndSettle();
-    for (auto [w, h] : {std::tuple{3840, 2160}, std::tuple{2560, 1440}, std::tuple{1920, 1080}}) {
+    for (auto [w, h] : {std::tuple{3840, 2160}, std::tuple{1920, 1080}, std::tuple{2560, 1440}}) {
         SDL_SetWindowSize(screen->handle, w, h);
         screen->Frame();
         const double scale = std::min(w / 800.0, h / 600.0), left = (w - 800 * scale) / 2;
@@ -77,6 +80,28 @@ TEST_F(PlaySceneTest, PipEdgesStayAboutAPixelWideOnLargerScreens) {
         EXPECT_LE(widths[widths.size() / 2], 1.5) << w;
         EXPECT_LE(widths.back(), 1.6) << w;
     }
+}
+
+// A window edge being dragged changes the scale at every step: the pictures
+// are drawn smoothed from what they are, and brought to the new scale once it
+// has held still for a moment (a frame is due then, with no input).
+TEST_F(PlaySceneTest, PicturesTakeANewScaleWithinADensityOnceItHoldsStill) {
+    Start();
+    PastIntro();
+    const CSprite* die = Die(0, 0)->GetSprite();  // kept; its texture is made again
+    auto texels = [&] { return die->texture->GetTexelScale(); };
+    SDL_SetWindowSize(screen->handle, 3840, 2160);
+    screen->Frame();  // a new density: at once
+    EXPECT_DOUBLE_EQ(texels(), 3.6);
+    SDL_SetWindowSize(screen->handle, 3600, 2100);
+    screen->Frame();
+    EXPECT_DOUBLE_EQ(texels(), 3.6);
+    const int due = screen->IdleMilliseconds();
+    EXPECT_GT(due, 0);
+    EXPECT_LE(due, 250);
+    SDL_Delay(270);
+    screen->Frame();
+    EXPECT_DOUBLE_EQ(texels(), 3.5);
 }
 
 }  // namespace
