@@ -18,10 +18,12 @@ namespace {
 
 bool IsShown(const CActor* actor) { return actor && !actor->hidden; }
 
-// The counter: "Roll" over "1 of 3", left of the roll button.
-constexpr int kCounterX = 239;
-constexpr int kCounterTitleY = 101;
-constexpr int kCounterCountY = 121;
+// The counter: "Roll" over "1 of 3", centred in the gap between the sheet and
+// the roll button, in the game's fourth text font.
+constexpr int kCounterX = 242;
+constexpr int kCounterTitleY = 103;
+constexpr int kCounterCountY = 120;
+constexpr int kCounterFont = 3;
 constexpr int kCounterDepth = 500;
 constexpr D3DCOLOR kCounterColour = 0xFFFFD23Fu;
 
@@ -36,8 +38,10 @@ constexpr D3DCOLOR kPreviewColour = 0xA8C6D4C0u;       // pale sage, partly tran
 constexpr D3DCOLOR kPreviewBonusColour = 0xC8F2DA8Au;  // pale gold: a colour bonus is in it
 constexpr int kLabelLength = 8;
 
-CActorButton* AddLabel(CScene* scene, int x, int y, int depth, int vAlign, D3DCOLOR colour, int shadow) {
+CActorButton* AddLabel(CScene* scene, int x, int y, int depth, int vAlign, D3DCOLOR colour, int shadow,
+                       int font = 0) {
     CTextRecord text;
+    text.systemFontIndex = font;
     text.maxLength = kLabelLength;
     text.hAlign = kAlignCentre;
     text.vAlign = vAlign;
@@ -59,10 +63,12 @@ void SetLabel(CActorButton* label, bool shown, const std::string& text) {
 }  // namespace
 
 void CPlayScene::CreateAidObjects() {
-    rollCounterTitle = AddLabel(this, kCounterX, kCounterTitleY, kCounterDepth, kAlignCentre, kCounterColour, 1);
+    rollCounterTitle = AddLabel(this, kCounterX, kCounterTitleY, kCounterDepth, kAlignCentre, kCounterColour, 1,
+                                kCounterFont);
     rollCounterTitle->SetText("Roll");
     rollCounterTitle->fixed = 1;
-    rollCounter = AddLabel(this, kCounterX, kCounterCountY, kCounterDepth, kAlignCentre, kCounterColour, 1);
+    rollCounter =
+        AddLabel(this, kCounterX, kCounterCountY, kCounterDepth, kAlignCentre, kCounterColour, 1, kCounterFont);
     rollCounter->fixed = 1;
     for (int index = 0; index < kCategoryCount; ++index) {
         const int x = index < kCellsPerColumn ? kPreviewLeftX : kPreviewRightX;

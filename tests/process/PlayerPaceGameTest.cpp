@@ -106,6 +106,10 @@ protected:
         Press(SDLK_RETURN);
         rollTicks.push_back(Settle());
         EXPECT_EQ(Scene()->rollCounter->GetText(), std::string("1 of 3"));
+        // The counter's widest text stands clear of the roll button and of the
+        // left sheet's panel, whose frame ends at x 215.
+        EXPECT_GE(Scene()->rollButton->bounds.left - Scene()->rollCounter->textRight, 8);
+        EXPECT_GE(Scene()->rollCounter->textLeft, 219);
         for (int roll = 2; roll <= rolls; ++roll) {
             int count[7] = {}, keep = 1;
             for (int col = 0; col < kBoardCols; ++col) ++count[Board().dice[DieIndex(row, col)].face];
