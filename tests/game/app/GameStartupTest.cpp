@@ -258,7 +258,8 @@ TEST_F(GameStartup, AStartThatGoesThroughBringsUpEveryServiceAndAQuitRequestEnds
     EXPECT_EQ(app->largeIconId, 101);
     EXPECT_EQ(app->smallIconId, 102);
     ASSERT_NE(MFontManager::Get(), nullptr);
-    EXPECT_EQ(MFontManager::Get()->GetFontCount(), 3);
+    // The three fonts every text uses, then the roll counter's smaller bold one.
+    EXPECT_EQ(MFontManager::Get()->GetFontCount(), 4);
     EXPECT_EQ(MSoundManager::Peek()->IsInitialized(), 1);
     EXPECT_EQ(MSoundManager::Peek()->GetSamplesPerSecond(), 22050);
     EXPECT_EQ(SDL_GetWindowTitle(app->screen->handle), std::string("Zanbor"));
