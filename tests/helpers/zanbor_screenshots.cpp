@@ -272,6 +272,10 @@ int main(int argc, char** argv) {
                 std::fprintf(stderr, "zanbor_screenshots: --size takes WIDTHxHEIGHT\n");
                 return 64;
             }
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            // An option it does not know (--help too) is not a folder to fill.
+            std::fprintf(stderr, "usage: zanbor_screenshots [--size WIDTHxHEIGHT] [--roll-timing] [FOLDER]\n");
+            return arg == "--help" || arg == "-h" ? 0 : 64;
         } else {
             folder = arg;
         }
