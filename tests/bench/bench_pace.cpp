@@ -15,6 +15,7 @@
 
 #include "common/widgets/CActorButton.h"
 #include "game/play/CActorDie.h"
+#include "tests/support/Headless.h"
 #include "tests/support/ProgramTestSupport.h"
 
 namespace {
@@ -126,11 +127,7 @@ BENCHMARK(BM_ScriptedGame)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMill
 
 int main(int argc, char** argv) {
     // Headless, as the tests run the program.
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    setenv("SDL_RENDER_DRIVER", "software", 1);
-    unsetenv("DISPLAY");
-    unsetenv("WAYLAND_DISPLAY");
+    UseHeadlessDrivers();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
