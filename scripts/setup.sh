@@ -11,6 +11,7 @@ ZANBOR_PACKAGES=(
   librsvg2-dev libcairo2-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   desktop-file-utils appstream groff-base xvfb xdotool x11-utils
+  weston libdecor-0-plugin-1-cairo
 )
 
 zanbor_missing_packages() {

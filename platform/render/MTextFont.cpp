@@ -20,21 +20,25 @@ constexpr int kTrianglesPerBatch = 100;
 constexpr float kDotsPerInch = 96.0f;
 
 MFontManager* gFontManager = nullptr;
-bool gFontLookupOpen = false;  // fontconfig holds its configuration and caches
+// A configuration of our own, not fontconfig's shared default: other
+// libraries in the process (the window system's decorations) keep using the
+// default and its caches after our fonts have found their files, so only what
+// we loaded may be let go.
+FcConfig* gFontLookup = nullptr;
 
 // The file of the installed typeface that best answers name, weight and slant.
 bool FindFontFile(const char* family, bool bold, bool italic, char* path, std::size_t size, int* index) {
-    if (!FcInit()) return false;
-    gFontLookupOpen = true;
+    if (!gFontLookup) gFontLookup = FcInitLoadConfigAndFonts();
+    if (!gFontLookup) return false;
     FcPattern* pattern = FcPatternCreate();
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
     FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
     FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
     FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcConfigSubstitute(gFontLookup, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
     FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPattern* match = FcFontMatch(gFontLookup, pattern, &result);
     bool found = false;
     if (match) {
         FcChar8* file = nullptr;
@@ -309,9 +313,9 @@ int MFontManager::RestoreDeviceObjects() {
 }
 
 void MFontManager::ReleaseFontLookup() {
-    if (!gFontLookupOpen) return;
-    FcFini();
-    gFontLookupOpen = false;
+    if (!gFontLookup) return;
+    FcConfigDestroy(gFontLookup);
+    gFontLookup = nullptr;
 }
 
 MTextFont* MFontManager::Font(int index) { return index >= 0 && index < fontCount ? fonts[index].get() : nullptr; }

@@ -92,8 +92,9 @@ public:
     void OnOutputScaleChanged(double scale) override;
     MTextFont* Font(int index);
     int GetFontCount() const { return fontCount; }
-    // The fonts have found their files: the system's font configuration and
-    // caches are let go (a font added later looks them up again).
+    // The fonts have found their files: the font configuration they were
+    // looked up in is let go (a font added later loads it again). The
+    // library's shared state stays, for other users in the process.
     static void ReleaseFontLookup();
 
     ~MFontManager() override;

@@ -1,8 +1,11 @@
 // The game as a process on a real X server (Xvfb): it starts and shows the
 // play scene, a second copy ends at once with 0, and closing the window (the
 // desktop's close request, as a window manager sends it) ends it with 0; its
-// start-up messages fit small desktops. Skipped where Xvfb is not installed.
+// start-up messages fit small desktops; on a Wayland desktop without X it
+// shows the play scene too. Skipped where Xvfb (or the compositor) is not
+// installed.
 
+#include <X11/Xutil.h>
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -12,6 +15,7 @@
 #include <X11/Xlib.h>
 
 #include <chrono>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -81,12 +85,13 @@ public:
         freeMemory = reinterpret_cast<decltype(freeMemory)>(dlsym(library, "XFree"));
         getAttributes = reinterpret_cast<decltype(getAttributes)>(dlsym(library, "XGetWindowAttributes"));
         getProperty = reinterpret_cast<decltype(getProperty)>(dlsym(library, "XGetWindowProperty"));
+        getImage = reinterpret_cast<decltype(getImage)>(dlsym(library, "XGetImage"));
         // A window may go between listing it and asking about it: that is no failure.
         using ErrorHandler = int (*)(Display*, XErrorEvent*);
         if (auto setHandler = reinterpret_cast<ErrorHandler (*)(ErrorHandler)>(dlsym(library, "XSetErrorHandler")))
             setHandler([](Display*, XErrorEvent*) { return 0; });
         if (open && closeDisplay && queryTree && fetchName && internAtom && sendEvent && flush && freeMemory &&
-            getAttributes && getProperty)
+            getAttributes && getProperty && getImage)
             display = open(name.c_str());
     }
     ~XClient() {
@@ -142,6 +147,22 @@ public:
         sendEvent(display, window, False, NoEventMask, &event);
         flush(display);
     }
+    // The share of a grid of points, every 16 px of the screen's top-left w x h,
+    // whose colour is the table's felt green.
+    double FeltShare(int w, int h) {
+        XImage* image = getImage(display, DefaultRootWindow(display), 0, 0, static_cast<unsigned>(w),
+                                 static_cast<unsigned>(h), AllPlanes, ZPixmap);
+        if (!image) return 0;
+        int felt = 0, points = 0;
+        for (int y = 0; y < h; y += 16)
+            for (int x = 0; x < w; x += 16, ++points) {
+                unsigned long pixel = XGetPixel(image, x, y);
+                int red = static_cast<int>(pixel >> 16 & 0xFF), green = static_cast<int>(pixel >> 8 & 0xFF);
+                felt += green > red + 20;
+            }
+        XDestroyImage(image);
+        return static_cast<double>(felt) / points;
+    }
     Display* display = nullptr;
 
 private:
@@ -157,6 +178,36 @@ private:
     Status (*getAttributes)(Display*, Window, XWindowAttributes*) = nullptr;
     int (*getProperty)(Display*, Window, Atom, long, long, Bool, Atom, Atom*, int*, unsigned long*, unsigned long*,
                        unsigned char**) = nullptr;
+    XImage* (*getImage)(Display*, Drawable, int, int, unsigned, unsigned, unsigned long, int) = nullptr;
+};
+
+// A Wayland compositor shown as a window of an X server (it has a seat there,
+// which SDL needs), with its socket in runtime; 0 pid when none was started.
+class NestedCompositor {
+public:
+    NestedCompositor(const std::string& display, const std::string& runtime, const char* socket) {
+        if (access("/usr/bin/weston", X_OK) != 0) return;
+        pid = fork();
+        if (pid == 0) {
+            int null = open("/dev/null", O_RDWR);
+            dup2(null, 1);
+            dup2(null, 2);
+            setenv("DISPLAY", display.c_str(), 1);
+            setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+            unsetenv("WAYLAND_DISPLAY");
+            std::string name = std::string("--socket=") + socket;
+            execl("/usr/bin/weston", "weston", "--backend=x11-backend.so", name.c_str(), "--width=1024",
+                  "--height=768", "--idle-time=0", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+    }
+    ~NestedCompositor() {
+        if (pid > 0) {
+            kill(pid, SIGTERM);
+            waitpid(pid, nullptr, 0);
+        }
+    }
+    pid_t pid = 0;
 };
 
 template <typename Condition>
@@ -197,6 +248,35 @@ TEST(GameProcessOnX, ItShowsThePlaySceneRefusesASecondCopyAndEndsWithZeroWhenIts
     EXPECT_TRUE(game.Running());
 
     x.RequestClose(window);
+    EXPECT_EQ(game.Wait(15000), 0) << game.Stderr();
+    RemoveTree(runtime);
+    RemoveTree(config);
+}
+
+// Fonts are looked up while the window system's decorations hold fontconfig
+// caches of their own: the game must leave those alone.
+TEST(GameProcessOnX, OnAWaylandDesktopWithoutXItShowsThePlaySceneAndEndsWithZeroOnSigterm) {
+    VirtualServer server("1280x1024x24");
+    if (server.display.empty()) GTEST_SKIP() << "Xvfb is not installed";
+    XClient x(server.display);
+    ASSERT_NE(x.display, nullptr);
+    const std::string runtime = MakeTempFolder("runtime");
+    const std::string config = MakeTempFolder("config");
+    NestedCompositor compositor(server.display, runtime, "zanbor-test");
+    if (compositor.pid == 0) GTEST_SKIP() << "weston is not installed";
+    ASSERT_TRUE(WaitFor([&] { return std::filesystem::exists(runtime + "/zanbor-test"); }, 20000));
+
+    ChildProcess game(BinaryFolder() + "/zanbor",
+                      {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", "zanbor-test"}, {"SDL_VIDEODRIVER", "wayland"},
+                       {"SDL_AUDIODRIVER", "dummy"}, {"XDG_RUNTIME_DIR", runtime}, {"XDG_CONFIG_HOME", config},
+                       {"ZANBOR_REPORT_STARTUP", "1"}, {"ZANBOR_SOUNDFONT", "none"},
+                       // The decoration and compositor client libraries keep allocations past exit.
+                       {"ASAN_OPTIONS", "detect_leaks=0"}});
+    ASSERT_TRUE(WaitFor([&] { return game.Stderr().find("zanbor-startup first-colour") != std::string::npos; }, 30000))
+        << game.Stderr();
+    // The compositor's output (its window at the server's top left) fills with the felt.
+    EXPECT_TRUE(WaitFor([&] { return x.FeltShare(1024, 768) > 0.4; }, 10000)) << x.FeltShare(1024, 768);
+    game.Signal(SIGTERM);
     EXPECT_EQ(game.Wait(15000), 0) << game.Stderr();
     RemoveTree(runtime);
     RemoveTree(config);
