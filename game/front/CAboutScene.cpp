@@ -9,10 +9,6 @@
 
 namespace {
 
-constexpr int kKeyPage1 = 'a';
-constexpr int kKeyPage2 = 'd';
-constexpr int kKeyPage3 = 'b';
-
 struct ButtonPlace {
     int key;
     int x;
@@ -20,9 +16,13 @@ struct ButtonPlace {
 };
 // In the archive's order of the button arrays: 'a', Esc, 'd', 'b'.
 constexpr ButtonPlace kButtons[] = {
-    {kKeyPage1, 88, 512}, {VK_ESCAPE_KEY, 216, 512}, {kKeyPage2, 94, 428}, {kKeyPage3, 206, 428}};
+    {CAboutScene::kKeyPage1, 88, 512}, {VK_ESCAPE_KEY, 216, 512}, {CAboutScene::kKeyPage2, 94, 428},
+    {CAboutScene::kKeyPage3, 206, 428}};
 constexpr int kButtonDepth = 500;
 constexpr int kPageDepth = 100;
+// Every page's top-left corner: under the title, over the page buttons' panel.
+constexpr int kPageX = 92;
+constexpr int kPageY = 56;
 constexpr int kBackgroundDepth = 32766;
 
 }  // namespace
@@ -47,10 +47,10 @@ void CAboutScene::LoadAssets() {
                                         ToFixed(kButtonDepth), assets.Array(archive), 0);
         if (place.key == VK_ESCAPE_KEY) backButton = button;
     }
-    pages[1] = new CActorSprite(this, ToFixed(92), ToFixed(120), ToFixed(kPageDepth), assets.Picture(archive), 0);
-    pages[2] = new CActorSprite(this, ToFixed(92), ToFixed(120), ToFixed(kPageDepth), assets.Picture(archive), 0);
+    pages[1] = new CActorSprite(this, ToFixed(kPageX), ToFixed(kPageY), ToFixed(kPageDepth), assets.Picture(archive), 0);
+    pages[2] = new CActorSprite(this, ToFixed(kPageX), ToFixed(kPageY), ToFixed(kPageDepth), assets.Picture(archive), 0);
     archive.SeekEntry(6);
-    pages[0] = new CActorSprite(this, ToFixed(261), ToFixed(77), ToFixed(kPageDepth), assets.Picture(archive), 0);
+    pages[0] = new CActorSprite(this, ToFixed(kPageX), ToFixed(kPageY), ToFixed(kPageDepth), assets.Picture(archive), 0);
     for (CActorSprite* page : pages) page->Hide();
 }
 

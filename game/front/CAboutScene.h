@@ -12,6 +12,10 @@ class CActorSprite;
 class CAboutScene : public CScene {
 public:
     static constexpr int kPageCount = 3;
+    // The pages' keys (the numeric pad's 1, 4 and 2, or the top row's digits).
+    static constexpr int kKeyPage1 = 'a';
+    static constexpr int kKeyPage2 = 'd';
+    static constexpr int kKeyPage3 = 'b';
 
     CAboutScene(CScreen* screen, int originX, int originY);
     ~CAboutScene() override;

@@ -101,9 +101,9 @@ const std::vector<Place> kPlaces = {
     {2, 3, {{216, 512}}, "back button"},
     {2, 4, {{94, 428}}, "button d"},
     {2, 5, {{206, 428}}, "button b"},
-    {2, 6, {{92, 120}}, "page 2"},
-    {2, 7, {{92, 120}}, "page 3"},
-    {6, 1, {{261, 77}}, "page 1"},
+    {2, 6, {{92, 56}}, "page 2"},
+    {2, 7, {{92, 56}}, "page 3"},
+    {6, 1, {{92, 56}}, "page 1"},
 };
 
 // Dialog pictures are centred on a point, whatever their anchor.
