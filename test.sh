@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Sets Zanbor up like play.sh, then builds and runs the whole suite twice: in the
+# Installs what play.sh does and the test tools (scripts/setup.sh lists both),
+# then builds and runs the whole suite twice: in the
 # normal build and in the AddressSanitizer + UndefinedBehaviorSanitizer build;
 # then the audio tests under ThreadSanitizer and the fuzz targets' seeds.
 set -euo pipefail
@@ -7,7 +8,7 @@ ZANBOR_ROOT=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=scripts/setup.sh
 . "$ZANBOR_ROOT/scripts/setup.sh"
 
-zanbor_install_packages
+zanbor_install_packages "${ZANBOR_PACKAGES[@]}" "${ZANBOR_TEST_PACKAGES[@]}"
 
 jobs=$(nproc)
 status=0

@@ -29,8 +29,9 @@ struct RunResult {
     std::string output;  // standard output and error together
 };
 
-RunResult RunPacker(const std::string& arguments) {
-    const std::string command = std::string(ZANBOR_BIN_DIR) + "/zanbor-pack " + arguments + " 2>&1";
+// environment: "NAME=value ..." words put before the command.
+RunResult RunPacker(const std::string& arguments, const std::string& environment = "") {
+    const std::string command = environment + " " + std::string(ZANBOR_BIN_DIR) + "/zanbor-pack " + arguments + " 2>&1";
     RunResult result;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return result;
@@ -319,6 +320,48 @@ TEST_F(AssetPackerTest, FaultySourcesStopThePackerWithTheirPlaceAndLeaveNoArchiv
         EXPECT_NE(run.output.find(c.message), std::string::npos) << c.text << "\n" << run.output;
         EXPECT_FALSE(fs::exists(out));
         EXPECT_FALSE(fs::exists(out.string() + ".part"));
+    }
+}
+
+// A label the named typeface cannot draw (the typeface missing, replaced by
+// another, or without a glyph) stops the packer with the font and the label
+// named, rather than packing boxes or blanks. The empty font folder is what a
+// clean build root without the typeface looks like to fontconfig.
+TEST_F(AssetPackerTest, ALabelItsFontCannotDrawStopsThePackerNamingFontAndLabel) {
+    const fs::path fonts = *folder / "no-fonts";
+    fs::create_directories(fonts);
+    const fs::path emptyConfig = *folder / "no-fonts.conf";
+    std::ofstream(emptyConfig) << "<?xml version=\"1.0\"?>\n<fontconfig><dir>" << fonts.string() << "</dir><cachedir>"
+                               << (*folder / "font-cache").string() << "</cachedir></fontconfig>\n";
+    const auto svg = [](const std::string& family, const std::string& words) {
+        return "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"80\" height=\"20\"><text x=\"2\" y=\"15\"" +
+               (family.empty() ? std::string() : " font-family=\"" + family + "\"") + ">" + words + "</text></svg>\n";
+    };
+    struct Case {
+        std::string environment, manifest, svg;
+        std::vector<std::string> message;
+    };
+    const Case cases[] = {
+        {"FONTCONFIG_FILE=" + emptyConfig.string(), "entry 0\npicture svg=label.svg\n", svg("Liberation Sans", "Roll the dice"),
+         {"label.svg", "\"Roll the dice\"", "\"Liberation Sans\"", "no font at all"}},
+        {"", "entry 0\npicture svg=label.svg\n", svg("Zanbor Missing Face", "Quit"),
+         {"\"Quit\"", "\"Zanbor Missing Face\"", "not installed: fontconfig matches"}},
+        {"", "entry 0\npicture svg=label.svg\n", svg("Liberation Sans", "Roll &#x6F22;"),
+         {"\"Roll \u6F22\"", "\"Liberation Sans\"", "no glyph for U+6F22"}},
+        {"", "entry 0\npicture svg=label.svg\n", svg("", "Quit"), {"\"Quit\"", "names no font family"}},
+        {"", "entry 0\nfont first=A last=C face=\"Zanbor Missing Face\" size=12\n", "",
+         {"bad.manifest:2", "\"ABC\"", "\"Zanbor Missing Face\"", "not installed"}},
+    };
+    const fs::path manifest = *folder / "bad.manifest";
+    const fs::path out = *folder / "bad.mm";
+    for (const Case& c : cases) {
+        std::ofstream(manifest) << c.manifest;
+        std::ofstream(*folder / "label.svg") << c.svg;
+        const RunResult run = RunPacker("--output " + out.string() + " " + manifest.string(), c.environment);
+        EXPECT_EQ(run.exitCode, 1) << c.manifest << c.svg;
+        for (const std::string& part : c.message)
+            EXPECT_NE(run.output.find(part), std::string::npos) << part << " in:\n" << run.output;
+        EXPECT_FALSE(fs::exists(out));
     }
 }
 

@@ -1,4 +1,5 @@
 #include "tools/pack/Picture.h"
+#include "tools/pack/FontCheck.h"
 
 #include <cairo.h>
 #include <librsvg/rsvg.h>
@@ -8,6 +9,7 @@
 #include <cmath>
 #include <memory>
 #include <stdexcept>
+#include <string>
 
 namespace pack {
 
@@ -62,6 +64,12 @@ unsigned ParseColour(const std::string& text, const Line& at) {
     return static_cast<unsigned>(std::stoul(hex, nullptr, 16));
 }
 
+// A character of 1..255 (Latin-1) in UTF-8, as cairo takes text.
+std::string Utf8Of(int ch) {
+    if (ch < 0x80) return std::string(1, static_cast<char>(ch));
+    return {static_cast<char>(0xC0 | (ch >> 6)), static_cast<char>(0x80 | (ch & 0x3F))};
+}
+
 void SetColour(cairo_t* cr, unsigned rgb) {
     cairo_set_source_rgb(cr, ((rgb >> 16) & 0xFF) / 255.0, ((rgb >> 8) & 0xFF) / 255.0, (rgb & 0xFF) / 255.0);
 }
@@ -77,6 +85,7 @@ Picture RenderSvgText(const std::string& svg, const std::string& where, int dens
         throw SourceError(where, 0, what);
     }
     std::unique_ptr<RsvgHandle, void (*)(RsvgHandle*)> owner(handle, [](RsvgHandle* h) { g_object_unref(h); });
+    CheckSvgFonts(svg, where);
     gdouble w = 0, h = 0;
     if (!rsvg_handle_get_intrinsic_size_in_pixels(handle, &w, &h) || w < 1 || h < 1 || w > 4096 || h > 4096)
         throw SourceError(where, 0, "the SVG needs a width and a height in pixels (1 to 4096)");
@@ -155,6 +164,10 @@ std::vector<Picture> RenderFontGlyphs(const Params& p, const Line& at, int densi
     const bool bold = text("weight", "normal") == "bold";
     const std::string face = text("face", "Liberation Sans");
 
+    std::string characters;
+    for (int ch = first; ch <= last; ++ch) characters += Utf8Of(ch);
+    CheckFontCovers(face, bold, characters, at.file, at.number);
+
     SurfacePtr probe(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1));
     ContextPtr pcr(cairo_create(probe.get()));
     cairo_select_font_face(pcr.get(), face.c_str(), CAIRO_FONT_SLANT_NORMAL,
@@ -166,10 +179,9 @@ std::vector<Picture> RenderFontGlyphs(const Params& p, const Line& at, int densi
 
     std::vector<Picture> glyphs;
     for (int ch = first; ch <= last; ++ch) {
-        const char utf8[3] = {static_cast<char>(ch < 0x80 ? ch : 0xC0 | (ch >> 6)),
-                              static_cast<char>(ch < 0x80 ? 0 : 0x80 | (ch & 0x3F)), 0};
+        const std::string utf8 = Utf8Of(ch);
         cairo_text_extents_t te;
-        cairo_text_extents(pcr.get(), utf8, &te);
+        cairo_text_extents(pcr.get(), utf8.c_str(), &te);
         const int width = std::max(1, static_cast<int>(std::ceil(te.x_advance)) + shadowOffset);
         SurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width * density, height * density));
         ContextPtr cr(cairo_create(surface.get()));
@@ -180,11 +192,11 @@ std::vector<Picture> RenderFontGlyphs(const Params& p, const Line& at, int densi
         if (hasShadow) {
             SetColour(cr.get(), shadow);
             cairo_move_to(cr.get(), shadowOffset, fe.ascent + shadowOffset);
-            cairo_show_text(cr.get(), utf8);
+            cairo_show_text(cr.get(), utf8.c_str());
         }
         SetColour(cr.get(), colour);
         cairo_move_to(cr.get(), 0, fe.ascent);
-        cairo_show_text(cr.get(), utf8);
+        cairo_show_text(cr.get(), utf8.c_str());
         Picture glyph = FromSurface(surface.get());
         ApplyOrigin(glyph, text("origin", "0,0"), at, density);
         glyphs.push_back(std::move(glyph));
