@@ -494,6 +494,8 @@ void CScene::RunFrame() {
 
 void CScene::NoteActivity() { gQuietFrames = 0; }
 
+bool CScene::IsStepCoveringAWait() { return gIdleStepAllowance > 0; }
+
 int CScene::IdleTicks() {
     const int timeRuns = !IsTimeStopped();
     int idle = kIdleForever;

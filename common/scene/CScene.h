@@ -145,6 +145,8 @@ public:
     // (or may, or did in the last frame), kIdleForever when nothing is timed.
     // A positive answer lets the next frame's clocks step over that wait.
     static int IdleTicksOfAll();
+    // Whether the next frame's clocks may step over a wait (until it runs).
+    static bool IsStepCoveringAWait();
     // Input or a request came in: the next frame runs before any wait.
     static void NoteActivity();
 

@@ -214,6 +214,13 @@ int CScreen::IdleMilliseconds() {
     return wait;
 }
 
+void CScreen::BeforeInput() {
+    // The loop slept towards the next timed change and input woke it: the
+    // time slept so far is stepped now, so that timers keep it, while what the
+    // input sets moving starts from here in steps of at most kMaxStepTicks.
+    if (CScene::IsStepCoveringAWait()) Frame();
+}
+
 int CScreen::BeginContent() { return 0; }
 
 void CScreen::Release() {

@@ -60,6 +60,7 @@ public:
     void Frame() override;
     // Until the scenes' next timed change (none while a request waits).
     int IdleMilliseconds() override;
+    void BeforeInput() override;
 
     // The screen's own operations in slot order.
     // Opens the archive, creates the first scene and loads its assets.

@@ -178,6 +178,17 @@ void MWindow::OnMove(int mx, int my) {
 
 int MWindow::HandleMessage(const SDL_Event& event) {
     switch (event.type) {
+    case SDL_MOUSEMOTION:
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        if (enabled) BeforeInput();
+        break;
+    default:
+        break;
+    }
+    switch (event.type) {
     case SDL_WINDOWEVENT:
         switch (event.window.event) {
         case SDL_WINDOWEVENT_MOVED:

@@ -78,6 +78,9 @@ public:
     // after a frame with no input since: 0 for at once, milliseconds, or -1
     // for no timed change at all.
     virtual int IdleMilliseconds() { return 0; }
+    // Called before a key or mouse event is handled, in the loop, never inside
+    // a frame: a wait that the event cut short is caught up here.
+    virtual void BeforeInput() {}
 
     // 1 while the window is minimised (as the last size event reported it).
     int IsMinimised() const { return minimised; }
