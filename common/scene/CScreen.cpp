@@ -193,12 +193,20 @@ void CScreen::Frame() {
         if (archive && (density != pictureDensity || (scale != pictureScale && settled))) {
             pictureDensity = density;
             pictureScale = scale;
-            CSprite::ReloadAtDensity(*archive, density);
+            try {
+                CSprite::ReloadAtDensity(*archive, density);
+            } catch (const CException&) {
+                OnPicturesUnreadable();
+                return;
+            }
             InvalidateAll();
         }
         CScene::RunFrame();
+        if (device && device->HasLostPictures()) OnPicturesUnreadable();
     }
 }
+
+void CScreen::OnPicturesUnreadable() { OnDestroy(); }
 
 int CScreen::IdleMilliseconds() {
     if (!scene || requestPending) return 0;

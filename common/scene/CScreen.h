@@ -77,6 +77,9 @@ public:
     virtual void SpareHook41();
     // The draw step alone, unless a scene request waits.
     virtual void Draw();
+    // The pictures could not be read again (at a new density, or after the
+    // renderer lost them): the game cannot go on. Ends the program.
+    virtual void OnPicturesUnreadable();
 
     void HideSystemCursor();
     // Reads a "wave" chunk at the archive's position into a new sound.

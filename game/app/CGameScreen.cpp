@@ -167,6 +167,11 @@ void CGameScreen::ReportDamagedArchive(const std::string& path) {
     CGameApp::ShowMessage({kMessageArchiveDamaged.caption, kMessageArchiveDamaged.icon, text}, handle);
 }
 
+void CGameScreen::OnPicturesUnreadable() {
+    ReportDamagedArchive(OpenArchivePath());
+    OnDestroy();
+}
+
 int CGameScreen::BeginContent() {
     if (scene) scene->Begin();
     // The scene's beginning presents its first frame (the moment, not the

@@ -40,6 +40,8 @@ public:
     int IsSoundOff() override;
     // Carries out a pending request naming a scene instead of a frame.
     void Frame() override;
+    // Says that the archive is damaged, as start-up does, then ends.
+    void OnPicturesUnreadable() override;
     // The layout follows the mode at once: shifted into the window's smaller
     // drawing area in a window, not in full screen.
     void ToggleFullScreen() override;

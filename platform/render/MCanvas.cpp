@@ -150,7 +150,10 @@ int MCanvas::RestoreDeviceObject() {
 void MCanvas::NoteSource(MFileMMIO& file, int pictureDensity, double scale) {
     noted = Source{};
     if (file.GetPath().empty()) return;
-    noted.path = file.GetPath();
+    // Read again through the open file, not its name: the name may come to
+    // name another file (an upgrade of the game while it runs).
+    noted.file = file.HoldOpenFile();
+    noted.path = noted.file ? noted.file->Path() : file.GetPath();
     noted.density = pictureDensity;
     noted.scale = scale;
     noted.offset = file.Tell();

@@ -16,6 +16,7 @@
 #include "formats/MImage.h"
 #include "platform/render/MPixelFormats.h"
 #include "platform/core/ResultCodes.h"
+#include "platform/storage/MHeldFile.h"
 
 struct SDL_Texture;
 class MFileMMIO;
@@ -108,6 +109,7 @@ protected:
 private:
     struct Source {
         std::string path;  // empty: the CPU copy is kept
+        std::shared_ptr<const MHeldFile> file;  // keeps the file behind path open
         long offset = 0;
         long length = 0;
         bool surfaceRules = false;

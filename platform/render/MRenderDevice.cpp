@@ -281,8 +281,19 @@ int MRenderDevice::RebuildDeviceObjects() {
 
 int MRenderDevice::BeginFrame() {
     if (!renderer) return kResultBeginFailed;
+    if (picturesLost) return kResultDeviceLost;
     if (resetPending) {
-        if (RebuildDeviceObjects() != 0) return kResultDeviceLost;  // tried again next frame
+        // A device that is not ready yet gets a few more frames; pictures that
+        // cannot be read again never come back, and the loop must not spin on them.
+        constexpr int kRebuildAttempts = 3;
+        if (RebuildDeviceObjects() != 0) {
+            if (++failedRebuilds >= kRebuildAttempts) {
+                resetPending = 0;
+                picturesLost = true;
+            }
+            return kResultDeviceLost;
+        }
+        failedRebuilds = 0;
         resetPending = 0;
     }
     UpdateOutputScale();

@@ -3,7 +3,8 @@
 // every canvas is drawn. Created on first use, given its window, destroyed by the
 // application at exit. It keeps the list of canvases so that a renderer reset
 // (SDL_RENDER_TARGETS_RESET / SDL_RENDER_DEVICE_RESET) rebuilds every texture
-// from its CPU copy before the next frame draws.
+// before the next frame draws: from its CPU copy where it keeps one, else
+// read again from the open archive it came from.
 
 #include <chrono>
 #include <cstdint>
@@ -103,6 +104,9 @@ public:
 
     // The window saw SDL report a reset: rebuild before the next frame.
     void OnDeviceReset() { resetPending = 1; }
+    // A rebuild failed again and again: the pictures cannot come back, and
+    // frames draw nothing. The owner must tell the player and end.
+    bool HasLostPictures() const { return picturesLost; }
     int IsResetPending() const { return resetPending; }
 
     // Frame pacing in EndFrame (on by default); a measurement may turn it off.
@@ -196,6 +200,8 @@ private:
     int cursorY = 0;
     int resetPending = 0;
     int resetCount = 0;
+    int failedRebuilds = 0;  // in a row
+    bool picturesLost = false;
     int inFrame = 0;
     int pacing = 1;
     int presentWaits = 0;

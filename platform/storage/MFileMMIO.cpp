@@ -56,6 +56,7 @@ void MFileMMIO::CloseQuietly() {
         handle = nullptr;
     }
     path.clear();
+    held.reset();
     lastOp = LastOp::None;
 }
 
@@ -119,6 +120,12 @@ int MFileMMIO::OpenFile(char* fileName, int mode, int byteOrder) {
     return 0;
 }
 
+std::shared_ptr<const MHeldFile> MFileMMIO::HoldOpenFile() {
+    if (!handle) return nullptr;
+    if (!held) held = MHeldFile::Hold(fileno(handle), path);
+    return held;
+}
+
 int MFileMMIO::Close() {
     if (!handle) {
         return 0;
@@ -128,6 +135,7 @@ int MFileMMIO::Close() {
     int failed = std::fclose(handle);
     handle = nullptr;
     path.clear();
+    held.reset();
     lastOp = LastOp::None;
     if (failed != 0) {
         Fail(127);

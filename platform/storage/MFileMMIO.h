@@ -7,7 +7,10 @@
 #include "platform/storage/BFile.h"
 
 #include <cstdio>
+#include <memory>
 #include <string>
+
+#include "platform/storage/MHeldFile.h"
 
 class MFileMMIO : public BFile {
 public:
@@ -40,6 +43,9 @@ public:
     // The file as it was opened (made absolute where it can be), so that what
     // was read from it can be read again later; empty when none is open.
     const std::string& GetPath() const { return path; }
+    // The open file, held for reading again later even once this handle is
+    // closed or the name now names another file; null when none is open.
+    std::shared_ptr<const MHeldFile> HoldOpenFile();
 
 protected:
     // The plain operations underneath, which report instead of throwing:
@@ -58,5 +64,6 @@ private:
 
     std::FILE* handle = nullptr;  // null when closed
     std::string path;
+    std::shared_ptr<const MHeldFile> held;  // made on first request, shared by the readers
     LastOp lastOp = LastOp::None;
 };
