@@ -174,6 +174,7 @@ void CGameScreen::OnPicturesUnreadable() {
 
 int CGameScreen::BeginContent() {
     if (scene) scene->Begin();
+    if (auto* play = dynamic_cast<CPlayScene*>(scene.get())) play->OfferSavedGame();
     // The scene's beginning presents its first frame (the moment, not the
     // wait for the next frame time that follows it).
     if (MRenderDevice* device = MRenderDevice::Current(); device && device->GetPresentCount() > 0 && scene) {
@@ -193,6 +194,8 @@ void CGameScreen::Frame() {
         const int code = requestCode;
         const int resume = requestResume;
         if (code == kRequestQuit) {
+            // Esc, the window's close, SIGTERM and the session's end all come here.
+            if (auto* play = dynamic_cast<CPlayScene*>(scene.get())) play->KeepGameInProgress();
             OnDestroy();
             // The scene it named is gone: nothing may reach it again.
             requestedScene = nullptr;

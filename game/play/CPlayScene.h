@@ -6,6 +6,7 @@
 // and clears when it goes away.
 
 #include <memory>
+#include <string>
 
 #include "common/scene/CGame.h"
 #include "game/rules/CBoardState.h"
@@ -28,6 +29,7 @@ class CScoreSheet;
 class CSprite;
 class CSpriteArray;
 class MSound;
+struct SavedGame;
 
 // The entry points the scene reads.
 constexpr int kPlaySceneEntry = 3;
@@ -164,6 +166,18 @@ public:
     // The options scene closed: its initials go into the edit box.
     void ReloadInitials();
 
+    // A game in progress is kept in the settings store (at every scored
+    // category, and by the screen when the program is asked to end); the next
+    // start offers it back. False when there was nothing to keep or it failed.
+    bool KeepGameInProgress();
+    bool GameInProgress() const { return gamesStartedCounted && !gameOver; }
+    // At start-up: a kept game is offered ("Resume your game ...?"); one that
+    // cannot be read is reported in one line and dropped; one declined counts
+    // as abandoned.
+    void OfferSavedGame();
+    // Puts a kept game on the board as it was left, the random generator included.
+    void ResumeGame(const SavedGame& saved);
+
     // What the dice ask.
     CBoardState& DiceBoard() override { return board; }
     int DiceRollsUsed() override { return board.rollsUsed; }
@@ -197,6 +211,8 @@ public:
     int musicIndex = 0;
     int endMessage = 0;
     bool gamesStartedCounted = false;
+    // Whose game this is: the initials shown when its first roll was made.
+    std::string gamePlayer;
     bool initialsCommitted = false;
     bool isNewBestOverall = false;
     bool isNewBestPersonal = false;
@@ -352,6 +368,9 @@ private:
     bool RowBusy() const;
     CSprite* HintPicture(int* x) const;
     void ReactToScoring(int scoredHand);
+    // After ResumeGame: the dice, the sheet and the buttons as the model has them.
+    void ShowRestoredBoard();
+    void ShowRestoredSheet();
     void FreeSceneAssets();
 };
 

@@ -13,6 +13,7 @@
 #include "common/scene/CFixPoint.h"
 #include "game/play/coach/CCoachPanel.h"
 #include "game/rules/Random.h"
+#include "game/rules/SavedGame.h"
 #include "platform/core/CException.h"
 
 CPlayScene::CPlayScene(CScreen* owner, int ox, int oy, int mode, int value, int collisionOrder)
@@ -161,6 +162,9 @@ void CPlayScene::LoadMusicForGame() {
 }
 
 void CPlayScene::StartGame(int firstPlayer) {
+    // A game given up for a new one is not offered again.
+    if (GameInProgress()) DropSavedGame();
+    gamePlayer.clear();
     CloseGameOverlayB();
     if (!initialsCommitted) ShowGameOverlayA();  // the intro is pending
     LoadMusicForGame();

@@ -5,6 +5,7 @@
 #include "common/actors/CActorSprite.h"
 #include "common/scene/CScreen.h"
 #include "game/rules/Records.h"
+#include "game/rules/SavedGame.h"
 #include "game/sheet/CScoreSheet.h"
 #include "platform/storage/MRegistryStore.h"
 
@@ -26,7 +27,8 @@ void CPlayScene::SetGameOver() {
     HideHint();
     HideAllMarkers();
     HideBoardCursor();
-    const bool firstFinish = IsFirstFinishedGame();
+    if (gamePlayer.empty()) gamePlayer = CurrentPlayerInitials();
+    const bool firstFinish = IsFirstFinishedGame(gamePlayer);
     const int best = ReadBestScore();
     const int total = boardCells.Totals().total;
     int posAll = -1;
@@ -35,7 +37,9 @@ void CPlayScene::SetGameOver() {
     // best score goes in the same transaction: nothing can be left between them
     // (a best score below the tables).
     MRegistryTransaction transaction;
-    RecordGameFinished(total, &posAll, &posMine);
+    RecordGameFinished(gamePlayer, total, &posAll, &posMine);
+    // The game is recorded: there is nothing left to resume.
+    DropSavedGame();
     int message = ChooseEndMessage(firstFinish, best, total, posAll, posMine);
     if (sheet && (total > best || message == 1)) sheet->SetBestScore(total);
     recordsSaved = transaction.Commit() == ERROR_SUCCESS;

@@ -20,7 +20,9 @@ void CPlayScene::Roll() {
         initialsCommitted = true;
     }
     if (!gamesStartedCounted) {
-        RecordGameStarted();
+        // The game belongs to the initials shown now, whatever is typed later.
+        gamePlayer = CurrentPlayerInitials();
+        RecordGameStarted(gamePlayer);
         gamesStartedCounted = true;
     }
     HideHint();
@@ -52,7 +54,10 @@ void CPlayScene::ScoreCategory(int code) {
             if (GetHintLevel() == 2) pasMsgBottom->Blink(2, kBlinkShown, kBlinkHidden);
         }
     }
-    if (result == ScoreResult::Scored) ReactToScoring(scoredHand);
+    if (result == ScoreResult::Scored) {
+        ReactToScoring(scoredHand);
+        if (!gameOver) KeepGameInProgress();
+    }
 }
 
 void CPlayScene::ReactToScoring(int scoredHand) {

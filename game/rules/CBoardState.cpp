@@ -370,3 +370,24 @@ bool CBoardState::AnyMovable() const {
 }
 
 int CBoardState::Total() const { return sheet.Totals().total; }
+
+void CBoardState::CopyStateFrom(const CBoardState& other) {
+    if (&other == this) return;
+    for (int i = 0; i < kDieCount; ++i) dice[i] = other.dice[i];
+    handIndex = other.handIndex;
+    rollsUsed = other.rollsUsed;
+    rollsUsedAtScore = other.rollsUsedAtScore;
+    rerolledCount = other.rerolledCount;
+    selectedLine = other.selectedLine;
+    lastScoredLine = other.lastScoredLine;
+    for (int l = 0; l < kLineCount; ++l) {
+        lineMoveCount[l] = other.lineMoveCount[l];
+        lineScored[l] = other.lineScored[l];
+    }
+    pickedDie = other.pickedDie;
+    pickedRow = other.pickedRow;
+    pickedIndex = other.pickedIndex;
+    gameOver = other.gameOver;
+    undoAvailable = other.undoAvailable;
+    showColMarkers = other.showColMarkers;
+}

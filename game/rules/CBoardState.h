@@ -87,6 +87,9 @@ public:
     bool AnyMovable() const;
     bool CanUndo() const;
     int Total() const;
+    // Takes every rule field of another board (a kept game read back); the
+    // sheet stays this board's own.
+    void CopyStateFrom(const CBoardState& other);
 
     // What the scene shows and the score sheet asks for. Read freely; change
     // only through the operations above.

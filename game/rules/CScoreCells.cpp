@@ -37,3 +37,10 @@ int CScoreCells::FilledCount() const {
     for (const ScoreCell& cell : cells) n += cell.filled ? 1 : 0;
     return n;
 }
+
+void CScoreCells::Restore(const ScoreCells& kept, int lastFilled, bool undone) {
+    cells = kept;
+    lastFilledIndex = lastFilled;
+    undoUsed = undone;
+    colourBonusPending = false;
+}

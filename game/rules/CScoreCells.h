@@ -29,6 +29,8 @@ public:
     // The last evaluation earned a colour bonus; the sheet clears it once shown.
     bool ColourBonusPending() const { return colourBonusPending; }
     void ClearColourBonus() { colourBonusPending = false; }
+    // Puts back a kept sheet: its cells, the last fill and whether it was undone.
+    void Restore(const ScoreCells& kept, int lastFilled, bool undone);
 
 private:
     ScoreCells cells{};

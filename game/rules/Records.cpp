@@ -171,16 +171,27 @@ std::string TableInitialsKey(TableKind kind, int entry, const std::string& playe
     return {};
 }
 
-void RecordGameStarted() {
-    const std::string player = CurrentPlayerInitials();
+void RecordGameStarted() { RecordGameStarted(CurrentPlayerInitials()); }
+
+void RecordGameStarted(const std::string& player) {
     Write(player + "GamesStarted", std::int64_t{ReadCount(player + "GamesStarted")} + 1);
     Write("GamesStartedAll", std::int64_t{ReadCount("GamesStartedAll")} + 1);
 }
 
-bool IsFirstFinishedGame() { return ReadCount(CurrentPlayerInitials() + "GamesFinished") == 0; }
+void RecordGameAbandoned(const std::string& player) {
+    Write(player + "GamesAbandoned", std::int64_t{ReadCount(player + "GamesAbandoned")} + 1);
+    Write("GamesAbandonedAll", std::int64_t{ReadCount("GamesAbandonedAll")} + 1);
+}
+
+bool IsFirstFinishedGame() { return IsFirstFinishedGame(CurrentPlayerInitials()); }
+
+bool IsFirstFinishedGame(const std::string& player) { return ReadCount(player + "GamesFinished") == 0; }
 
 bool RecordGameFinished(int total, int* posAll, int* posMine) {
-    const std::string player = CurrentPlayerInitials();
+    return RecordGameFinished(CurrentPlayerInitials(), total, posAll, posMine);
+}
+
+bool RecordGameFinished(const std::string& player, int total, int* posAll, int* posMine) {
     MRegistryTransaction transaction;
 
     Write(player + "GamesFinished", std::int64_t{ReadCount(player + "GamesFinished")} + 1);

@@ -29,12 +29,19 @@ std::string TableInitialsKey(TableKind kind, int entry, const std::string& playe
 
 // Counts one more started game for the player and for all players.
 void RecordGameStarted();
+void RecordGameStarted(const std::string& player);
+// Counts a kept game the player declined to resume, for the player and for
+// all players ("GamesAbandoned").
+void RecordGameAbandoned(const std::string& player);
 // True when the player has no finished game recorded.
 bool IsFirstFinishedGame();
+bool IsFirstFinishedGame(const std::string& player);
 // Records a finished game in one transaction of the store (or in the caller's,
 // when one is open). posAll and posMine receive the places 0..9 the total took
 // in the two best-ten tables, or -1. False when the record could not be kept.
 bool RecordGameFinished(int total, int* posAll, int* posMine);
+// The same for the given player (the one whose game it was).
+bool RecordGameFinished(const std::string& player, int total, int* posAll, int* posMine);
 
 // The first place whose stored score is below total, or -1.
 int FindTablePosition(TableKind kind, int total);
