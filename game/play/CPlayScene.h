@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/scene/CGame.h"
 #include "game/rules/CBoardState.h"
@@ -51,6 +52,7 @@ enum PlayCode : int {
     kCodeOptions = 111,   // numeric-pad divide
     kCodeAbout = 112,     // F1
     kCodeInitials = 122,
+    kCodeFirstPlayer = 200,  // 200..205: a known player picked on the initials card
 };
 
 // Keys of the full keyboard beside the command codes.
@@ -213,6 +215,17 @@ public:
     bool gamesStartedCounted = false;
     // Whose game this is: the initials shown when its first roll was made.
     std::string gamePlayer;
+    // The initials card of every new game: the known players to pick, the one
+    // picked (-1 none), and whether the box still shows initials it was given
+    // (a letter then replaces them).
+    static constexpr int kPlayerSlots = 6;
+    std::vector<std::string> knownPlayers;
+    int pickedPlayer = -1;
+    bool initialsFresh = false;
+    // A game has been started in this scene: the next one is a new game.
+    bool gameBegunOnce = false;
+    CActorButton* playersTitle = nullptr;
+    CActorButton* playerLabels[kPlayerSlots] = {};
     bool initialsCommitted = false;
     bool isNewBestOverall = false;
     bool isNewBestPersonal = false;
@@ -368,6 +381,18 @@ private:
     bool RowBusy() const;
     CSprite* HintPicture(int* x) const;
     void ReactToScoring(int scoredHand);
+    // The initials card: its objects, shown at a new game, hidden at the first roll.
+    void CreatePlayerObjects();
+    void ForgetPlayerObjects();
+    // reload: the box shows the stored initials again (a new game).
+    void ShowInitialsCard(bool reload);
+    void HideInitialsCard();
+    void ShowKnownPlayers();
+    void PickPlayer(int index);
+    // Up, Down and the picks on the card; a first letter clears the box. True when taken.
+    bool InitialsKeyDown(int code);
+    // The box took an editing key.
+    void EditedInitials();
     // After ResumeGame: the dice, the sheet and the buttons as the model has them.
     void ShowRestoredBoard();
     void ShowRestoredSheet();

@@ -53,6 +53,7 @@ void CPlayScene::ForgetObjects() {
     pDiceDrag = nullptr;
     initialsEditBox = nullptr;
     ForgetAidObjects();
+    ForgetPlayerObjects();
     coachPanel.reset();
 }
 
@@ -117,6 +118,7 @@ void CPlayScene::CreateObjects() {
     CreateSheet();
     CreateKeyboardObjects();
     CreateAidObjects();
+    CreatePlayerObjects();
     coachPanel = std::make_unique<CCoachPanel>(this);
 }
 
@@ -165,8 +167,11 @@ void CPlayScene::StartGame(int firstPlayer) {
     // A game given up for a new one is not offered again.
     if (GameInProgress()) DropSavedGame();
     gamePlayer.clear();
+    // The first game waits for the intro; every later one shows the initials card at once.
+    const bool laterGame = gameBegunOnce;
+    gameBegunOnce = true;
     CloseGameOverlayB();
-    if (!initialsCommitted) ShowGameOverlayA();  // the intro is pending
+    if (!laterGame && !initialsCommitted) ShowGameOverlayA();  // the intro is pending
     LoadMusicForGame();
 
     board.showColMarkers = GetShowColMarkers() != 0;
@@ -195,6 +200,17 @@ void CPlayScene::StartGame(int firstPlayer) {
     HideBoardCursor();
     if (coachPanel) coachPanel->OnNewGame();
     CGame::StartGame(firstPlayer);  // also the intro timer (perGameValue)
+    if (laterGame) {
+        initialsCommitted = false;
+        perGameValue = 0;
+        ShowInitialsCard(true);
+        if (pasMsgBottom && HintsOn()) {
+            hintPicture = assets.msgBottomStart;
+            pasMsgBottom->SetSprite(assets.msgBottomStart);
+            pasMsgBottom->SetX(ToFixed(kHintXRoll0));
+            pasMsgBottom->Show();
+        }
+    }
 }
 
 void CPlayScene::StartRow() {

@@ -64,8 +64,7 @@ void CPlayScene::ResumeGame(const SavedGame& saved) {
     if (IntroRunning() || !initialsCommitted) SkipIntro();
     if (COptions* options = CScreen::Options()) options->SetInitials(saved.player.c_str());
     ReloadInitials();
-    if (pasInitEditBoxBkgnd) pasInitEditBoxBkgnd->Hide();
-    if (initialsEditBox) initialsEditBox->Hide();
+    HideInitialsCard();
     initialsCommitted = true;
     gamesStartedCounted = true;
     gamePlayer = saved.player;

@@ -82,7 +82,11 @@ int CPlayScene::OnKeyDown(int code) {
         if (code != kCodeQuit) swallowedKeyUp = code;
         return 1;
     }
-    if (!initialsCommitted && initialsEditBox && IsEditKey(code) && initialsEditBox->OnKey(code)) return 1;
+    if (InitialsKeyDown(code)) return 1;
+    if (!initialsCommitted && initialsEditBox && IsEditKey(code) && initialsEditBox->OnKey(code)) {
+        EditedInitials();
+        return 1;
+    }
     if (KeyboardKeyDown(code)) return 1;
     if (coachPanel && coachPanel->OnKeyDown(code)) return 1;
     if (IsCategoryCode(code)) {

@@ -14,8 +14,7 @@
 void CPlayScene::Roll() {
     if (!board.CanRoll()) return;
     if (!initialsCommitted) {
-        if (pasInitEditBoxBkgnd) pasInitEditBoxBkgnd->Hide();
-        if (initialsEditBox) initialsEditBox->Hide();
+        HideInitialsCard();
         if (COptions* options = CScreen::Options()) options->SetInitials(GetEditedInitials());
         initialsCommitted = true;
     }

@@ -77,11 +77,7 @@ void CPlayScene::EndIntro() {
     if (pasTitle) pasTitle->Hide();
     if (rollButton) rollButton->Show();
     if (pasRollButShadow) pasRollButShadow->Show();
-    if (pasInitEditBoxBkgnd) pasInitEditBoxBkgnd->Show();
-    if (initialsEditBox) {
-        initialsEditBox->SetState(kStateUp);
-        initialsEditBox->Show();
-    }
+    ShowInitialsCard(false);
     if (HintsOn() && pasMsgBottom) {
         pasMsgBottom->Show();
         if (GetHintLevel() == 2) pasMsgBottom->Blink(3, kBlinkShown, kBlinkHidden);

@@ -137,7 +137,49 @@ void Compact(TableKind kind, const std::string& player) {
     }
 }
 
+constexpr const char* kKnownPlayers = "KnownPlayers";
+constexpr int kKnownPlayersKept = 24;
+
+std::vector<std::string> ReadKnownPlayers() {
+    char buffer[kKnownPlayersKept * kRecordInitialsSize + 1] = {};
+    Store()->ReadString(buffer, kKnownPlayers, "", kSubKey, sizeof buffer);
+    buffer[sizeof buffer - 1] = '\0';
+    std::vector<std::string> players;
+    std::string name;
+    for (const char* c = buffer;; ++c) {
+        if (*c == ',' || *c == '\0') {
+            if (!name.empty() && std::find(players.begin(), players.end(), name) == players.end())
+                players.push_back(name);
+            name.clear();
+            if (*c == '\0') break;
+        } else {
+            name += *c;
+        }
+    }
+    return players;
+}
+
+void WriteKnownPlayers(const std::vector<std::string>& players) {
+    std::string text;
+    for (std::size_t i = 0; i < players.size() && i < static_cast<std::size_t>(kKnownPlayersKept); ++i)
+        text += (i ? "," : "") + players[i];
+    Store()->WriteString(kKnownPlayers, text.c_str(), kSubKey);
+}
+
 }  // namespace
+
+std::vector<std::string> KnownPlayers(int limit) {
+    std::vector<std::string> players = ReadKnownPlayers();
+    for (TableKind kind : {kTableRecentAll, kTableBestAll}) {
+        for (int i = 0; i < kTableEntries; ++i) {
+            const std::string initials = ReadInitials(TableInitialsKey(kind, i, ""), kEmptyInitials);
+            if (initials == kEmptyInitials || initials.empty()) continue;
+            if (std::find(players.begin(), players.end(), initials) == players.end()) players.push_back(initials);
+        }
+    }
+    if (limit >= 0 && players.size() > static_cast<std::size_t>(limit)) players.resize(static_cast<std::size_t>(limit));
+    return players;
+}
 
 void SetRecordsTestHook(RecordsTestHook hook) { testHook = hook; }
 
@@ -174,6 +216,10 @@ std::string TableInitialsKey(TableKind kind, int entry, const std::string& playe
 void RecordGameStarted() { RecordGameStarted(CurrentPlayerInitials()); }
 
 void RecordGameStarted(const std::string& player) {
+    std::vector<std::string> players = ReadKnownPlayers();
+    players.erase(std::remove(players.begin(), players.end(), player), players.end());
+    players.insert(players.begin(), player);
+    WriteKnownPlayers(players);
     Write(player + "GamesStarted", std::int64_t{ReadCount(player + "GamesStarted")} + 1);
     Write("GamesStartedAll", std::int64_t{ReadCount("GamesStartedAll")} + 1);
 }
@@ -285,6 +331,9 @@ int ResetPlayerRecords(bool gameInProgress) {
         DeleteEntry(kTableBestMine, i, player);
         DeleteEntry(kTableRecentMine, i, player);
     }
+    std::vector<std::string> players = ReadKnownPlayers();
+    players.erase(std::remove(players.begin(), players.end(), player), players.end());
+    WriteKnownPlayers(players);
     Reached(8);
 
     transaction.Commit();

@@ -5,6 +5,7 @@
 // the options' initials ("???" when none were given).
 
 #include <string>
+#include <vector>
 
 enum TableKind {
     kTableBestAll = 0,     // "TS<n>All" / "TSI<n>All"
@@ -27,7 +28,13 @@ std::string CurrentPlayerInitials();
 std::string TableScoreKey(TableKind kind, int entry, const std::string& player);
 std::string TableInitialsKey(TableKind kind, int entry, const std::string& player);
 
-// Counts one more started game for the player and for all players.
+// The players who have records, the most recent first: those who started a
+// game ("KnownPlayers", a list of initials separated by commas), then any
+// other initials of the all-players tables. At most limit of them.
+std::vector<std::string> KnownPlayers(int limit);
+
+// Counts one more started game for the player and for all players, and puts
+// the player first among the known players.
 void RecordGameStarted();
 void RecordGameStarted(const std::string& player);
 // Counts a kept game the player declined to resume, for the player and for
