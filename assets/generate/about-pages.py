@@ -59,8 +59,8 @@ open("about-1.svg","w").write(page(700,366,"About Zanbor",b,"About page 1: what 
 
 # page 2
 b=""
-left=[("First half",True),("Type your initials while the intro card is up (A to Z;",False),
-("Backspace, Delete, Home, End, Left, Right edit them).",False),
+left=[("First half",True),("Type your initials on the card of each new game (A to Z;",False),
+("Backspace, Delete, Home, End, Left, Right edit them;",False),("Up or Down picks a known player).",False),
 ("Roll the bottom row: Enter, or click Roll the dice. Click",False),("dice (or press 1 to 5) to hold them; roll up to three times.",False),
 ("Score the row in a free category; then the next row up.",False),
 ("Second half",True),("Drag a die onto another in its row to swap them (or",False),("move the cursor with the arrows, Space to pick and drop).",False),("Glowing dice can still move; a scored line's dice stay.",False),

@@ -31,6 +31,7 @@ constexpr KeyGuideEntry kGuide[] = {
     {kBoard, VK_END_KEY, VK_END_KEY, kTo, "edit the initials"},
     {kBoard, kKeyLeft, kKeyLeft, kTo, "edit the initials"},
     {kBoard, kKeyRight, kKeyRight, kTo, "edit the initials"},
+    {kBoard, kKeyUp, kKeyDown, kOr, "before the first roll: pick a known player"},
     {kBoard, kCodeRoll, kCodeRoll, kTo, "roll the row"},
     {kBoard, kCodeFirstLine, kCodeFirstLine + kBoardCols - 1, kTo, "first half: hold or free a die"},
     {kBoard, kKeyFirstCategoryLetter, kKeyLastCategoryLetter, kTo, "score a category"},
