@@ -321,7 +321,7 @@ int CActorDie::IdleTicks() {
     IDiceScene* owner = DiceScene();
     if (owner && owner->DiceGameOver()) {
         if (rollShow) return 0;
-        if (cycleFaces && cycleCountdown > 0) idle = std::min(idle, cycleCountdown);
+        if (cycleFaces && cycleCountdown > 0) idle = std::min({idle, cycleCountdown, std::max(cycleTicksLeft, 1)});
     }
     return idle;
 }
@@ -354,8 +354,13 @@ void CActorDie::Update(int ticks) {
         if (rollShow) {
             RollShowStep();
         } else if (cycleFaces && cycleCountdown > 0) {
+            cycleTicksLeft -= ticks;
             cycleCountdown -= ticks;
-            if (cycleCountdown <= 0) {
+            if (cycleTicksLeft <= 0) {
+                // The celebration is over: the final board shows again as it was scored.
+                cycleFaces = false;
+                ShowFace(State() ? State()->face : GetFace());
+            } else if (cycleCountdown <= 0) {
                 CycleStep();
                 cycleCountdown = cyclePeriod;
             }
@@ -373,6 +378,7 @@ void CActorDie::ResetEffects(int a, int b) {
     CActorAnim::ResetEffects(a, b);
     SyncHoldFrame();
     cycleFaces = false;
+    cycleTicksLeft = kEndCycleTicks;
     StartMoving();
     rollShow = landed = cascadeStarted = false;
     glowMovable = true;

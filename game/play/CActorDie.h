@@ -38,6 +38,7 @@ constexpr int kWaitingBand = ToFixed(20);   // 20 px below kDiceTop still counts
 constexpr int kEndRollTime = 512;           // the end-of-game roll show
 constexpr int kRollDepthLift = ToFixed(1);  // a rolling die stands 1 px nearer
 constexpr int kFastDiceFactor = 5;          // option DiceSpeed Fast: speeds x5, rolls / 5
+constexpr int kEndCycleTicks = 1280;        // the face cycling of a best score: 5 s, then the board again
 
 // Rest place of row r (absolute y, 24.8): 365 - 48r px; row 4's is the rolling place.
 constexpr int DieRestY(int row) { return ToFixed(365 - row * 48); }
@@ -104,7 +105,8 @@ public:
     CActorSprite* Marker() const { return marker; }
     CActorAnim* Glow() const { return glow; }
 
-    bool cycleFaces = false;  // end of game: cycle colours and faces
+    bool cycleFaces = false;  // end of game: cycle colours and faces, for cycleTicksLeft
+    int cycleTicksLeft = kEndCycleTicks;
     bool rollShow = false;    // end of game: one more roll show is pending
     bool landed = false;      // reached its place
     bool cascadeStarted = false;

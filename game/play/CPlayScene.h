@@ -256,6 +256,11 @@ public:
     int swallowedKeyUp = 0;
     // A re-roll waits for its dice to be back at the top.
     bool awaitingTop = false;
+    // The hint is taken down while the second-half help stands over its place.
+    bool hintUnderHelp = false;
+    // Holds asked for (digits 1 to 5, or a click) while the row moved: board
+    // indexes to toggle once it rests, or -1.
+    int queuedHolds[kBoardCols] = {-1, -1, -1, -1, -1};
     // The hint picture up under the board; null while it is taken down.
     CSprite* hintPicture = nullptr;
 
@@ -381,6 +386,11 @@ private:
     bool RowBusy() const;
     CSprite* HintPicture(int* x) const;
     void ReactToScoring(int scoredHand);
+    void KeepHintClearOfHelp();
+    // A hold asked for while the row moves waits for it to rest; false when it
+    // is no hold of this row (refused).
+    bool QueueHold(int index);
+    void ApplyQueuedHolds();
     // The initials card: its objects, shown at a new game, hidden at the first roll.
     void CreatePlayerObjects();
     void ForgetPlayerObjects();

@@ -83,11 +83,13 @@ void CPlayScene::ForgetAidObjects() {
 }
 
 void CPlayScene::UpdateAids() {
-    // The counter names the roll in play: 1 until the second roll, then 2, then 3.
+    // Before a row's first roll the counter names the roll to come ("Roll" "1 of 3");
+    // once rolled, how many rolls are left ("Rolls" "2 left" ... "0 left").
     const bool counting = board.handIndex < kFirstHalfHands && !gameOver && IsShown(rollButton);
-    const int roll = board.rollsUsed < 1 ? 1 : board.rollsUsed;
-    SetLabel(rollCounterTitle, counting, "Roll");
-    SetLabel(rollCounter, counting, std::to_string(roll) + " of " + std::to_string(kMaxRolls));
+    const bool rolled = board.rollsUsed > 0;
+    SetLabel(rollCounterTitle, counting, rolled ? "Rolls" : "Roll");
+    SetLabel(rollCounter, counting,
+             rolled ? std::to_string(kMaxRolls - board.rollsUsed) + " left" : "1 of " + std::to_string(kMaxRolls));
 
     int faces[kHandSize], colours[kHandSize];
     bool scorable = ScorePreviewOn() && sheet && !gameOver && !IntroRunning();

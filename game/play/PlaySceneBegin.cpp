@@ -167,6 +167,7 @@ void CPlayScene::StartGame(int firstPlayer) {
     // A game given up for a new one is not offered again.
     if (GameInProgress()) DropSavedGame();
     gamePlayer.clear();
+    for (int& queued : queuedHolds) queued = -1;
     // The first game waits for the intro; every later one shows the initials card at once.
     const bool laterGame = gameBegunOnce;
     gameBegunOnce = true;

@@ -141,10 +141,12 @@ void CPlayScene::DiceEndShow(bool cycle) {
     for (CActorDie* die : dice) {
         if (!die) continue;
         die->SetMovable(true);
-        if (cycle)
+        if (cycle) {
             die->cycleFaces = true;
-        else
+            die->cycleTicksLeft = kEndCycleTicks;
+        } else {
             die->rollShow = true;
+        }
     }
 }
 
@@ -209,9 +211,39 @@ void CPlayScene::OnDiePressed(CActorDie* die, DieButton button) {
     }
 }
 
+bool CPlayScene::QueueHold(int index) {
+    if (gameOver || board.IsSecondHalf() || index < 0 || index / kBoardCols != board.handIndex) return false;
+    const int col = index % kBoardCols;
+    // A second press before the row rests takes the first back.
+    queuedHolds[col] = queuedHolds[col] == index ? -1 : index;
+    return true;
+}
+
+void CPlayScene::ApplyQueuedHolds() {
+    bool any = false;
+    for (int index : queuedHolds) any = any || index >= 0;
+    if (!any || RowBusy()) return;
+    bool refused = false;
+    for (int& index : queuedHolds) {
+        if (index < 0) continue;
+        const bool ofThisRow = index / kBoardCols == board.handIndex && !board.IsSecondHalf() && !gameOver;
+        if (ofThisRow && RowSettled() && !board.dice[index].locked && dice[index])
+            dice[index]->ToggleHold(true);
+        else
+            refused = true;  // the row was scored, or its last roll locked it
+        index = -1;
+    }
+    if (refused) PlayRefusal();
+}
+
 void CPlayScene::OnDieReleased(CActorDie* die, int x, int y, bool movable) {
     const int index = IndexOfDie(die);
-    if (index < 0 || !board.IsSecondHalf() || gameOver) return;
+    if (index < 0 || gameOver) return;
+    if (!board.IsSecondHalf()) {
+        // A click on a die of the moving row is a hold for when it rests.
+        if (RowBusy() && DiceContains(index, x, y) && !QueueHold(index)) PlayRefusal();
+        return;
+    }
     if (board.pickedRow < 0 || board.pickedRow >= kBoardRows) return;
     const int target = movable ? DiceDropTarget(board.pickedRow, index) : -1;
     if (target >= 0 && board.SwapDice(index, target)) {

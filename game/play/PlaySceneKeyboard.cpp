@@ -69,8 +69,13 @@ bool CPlayScene::KeyboardKeyDown(int code) {
     }
     if (code >= kCodeFirstLine && code < kCodeFirstLine + kBoardCols && !board.IsSecondHalf()) {
         if (!repeat && !gameOver) {
-            if (CActorDie* die = dice[DieIndex(board.handIndex, code - kCodeFirstLine)])
-                if (IsShown(die)) die->ToggleHold(true);
+            const int index = DieIndex(board.handIndex, code - kCodeFirstLine);
+            CActorDie* die = dice[index];
+            if (RowBusy()) {
+                if (!QueueHold(index)) PlayRefusal();
+            } else if (die && IsShown(die)) {
+                die->ToggleHold(true);
+            }
         }
         return true;
     }

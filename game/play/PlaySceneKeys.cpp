@@ -97,7 +97,10 @@ int CPlayScene::OnKeyDown(int code) {
     case 9:
         return 0;
     case kCodeRoll:
-        if (IsRollButtonEnabled() && IsIntroGone()) rollButton->SetState(kStateDown);
+        if (IsRollButtonEnabled() && IsIntroGone())
+            rollButton->SetState(kStateDown);
+        else if (RowBusy() && !gameOver)
+            PlayRefusal();  // the row still moves: the roll is refused aloud
         break;
     case kCodeHiddenA:
         hiddenKeyA = true;

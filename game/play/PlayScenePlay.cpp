@@ -33,7 +33,12 @@ void CPlayScene::Roll() {
 }
 
 void CPlayScene::ScoreCategory(int code) {
-    if (!sheet || gameOver || RowBusy()) return;
+    if (!sheet || gameOver) return;
+    if (RowBusy()) {
+        // The hand is not there yet: the press is answered, not lost without a sign.
+        if (IsCategoryCode(code)) PlayRefusal();
+        return;
+    }
     // The model moves on as it scores; the sheet then values the same hand.
     scoringHand = board.GetLineFaces(handFaces) && board.GetLineColours(handColours);
     const int scoredHand = board.handIndex;

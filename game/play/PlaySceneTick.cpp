@@ -36,7 +36,9 @@ void CPlayScene::Tick() {
         UpdateRollButton();
         if (board.handIndex < kFirstHalfHands && RowSettled() && IsShown(FirstDieOfRow())) UpdateHint();
         UpdateAids();
+        ApplyQueuedHolds();
     }
+    KeepHintClearOfHelp();
     if (pasRollButShadow) {
         const bool pressedOrHidden = !IsShown(rollButton) || rollButton->GetState() == kStateDown;
         if (pressedOrHidden)
@@ -60,6 +62,21 @@ int CPlayScene::IdleTicks() {
     // The coach's answer is looked for every few ticks while it thinks.
     if (coachPanel && coachPanel->Thinking()) return std::min(idle, kCoachPollTicks);
     return idle;
+}
+
+void CPlayScene::KeepHintClearOfHelp() {
+    // The second-half help stands over the hint's place: the hint waits under it.
+    if (!pasMsgBottom) return;
+    if (IsShown(pasSecHalfHelp)) {
+        if (!pasMsgBottom->hidden || pasMsgBottom->blinking) {
+            pasMsgBottom->StopBlink();
+            pasMsgBottom->Hide();
+            hintUnderHelp = true;
+        }
+    } else if (hintUnderHelp) {
+        hintUnderHelp = false;
+        if (HintsOn() && hintPicture && !gameOver) pasMsgBottom->Show();
+    }
 }
 
 bool CPlayScene::IntroRunning() const { return running && !initialsCommitted && perGameValue > 0; }

@@ -29,7 +29,8 @@ CScoreCell::CScoreCell(const CButtonRecord& buttonRecord, CScene* owner, int px,
     Hide();
     hotspot = new CActorHotspot(owner, clickArea, pz, buttonRecord.key);
     AddCompanion(hotspot);
-    sparkle = new CActorSprite(owner, px, py + ToFixed(kSparkleOffsetY), pz + ToFixed(1), gCellAssets.sparkle, 0);
+    sparkle = new CActorSprite(owner, px + ToFixed(kSparkleOffsetX), py + ToFixed(kSparkleOffsetY), pz + ToFixed(1),
+                               gCellAssets.sparkle, 0);
     sparkle->Hide();
     AddCompanion(sparkle);
 }

@@ -15,9 +15,12 @@ public:
     static constexpr int kLabelLength = 8;
     static constexpr int kLabelDigits = 3;
     static constexpr int kLabelColour = static_cast<int>(0xFFFFFF00u);
-    // The undo button and the sparkle stand this far below the cell's anchor.
+    // The undo button stands this far below the cell's anchor, over the key label.
     static constexpr int kUndoOffsetY = 30;
-    static constexpr int kSparkleOffsetY = 25;
+    // The sparkle stands over the pad label left of the value (of no use once the
+    // cell is filled), clear of the category's name and description under it.
+    static constexpr int kSparkleOffsetX = -79;
+    static constexpr int kSparkleOffsetY = -14;
     // Colour bonus: three blinks, 38 ticks shown and 38 hidden.
     static constexpr int kBonusBlinks = 3;
     static constexpr int kBonusBlinkTicks = 38;

@@ -103,9 +103,10 @@ protected:
     // A row: rolled by Return, the most frequent face held by the digits 1 to 5, rolled again.
     void PlayRow(int rolls) {
         const int row = Board().handIndex;
+        EXPECT_EQ(Scene()->rollCounter->GetText(), std::string("1 of 3"));  // the roll to come
         Press(SDLK_RETURN);
         rollTicks.push_back(Settle());
-        EXPECT_EQ(Scene()->rollCounter->GetText(), std::string("1 of 3"));
+        EXPECT_EQ(Scene()->rollCounter->GetText(), std::string("2 left"));  // then the rolls left
         // The counter's widest text stands clear of the roll button and of the
         // left sheet's panel, whose frame ends at x 215.
         EXPECT_GE(Scene()->rollButton->bounds.left - Scene()->rollCounter->textRight, 8);
@@ -126,7 +127,7 @@ protected:
             Press(SDLK_RETURN);
             rollTicks.push_back(Settle());
             ASSERT_EQ(Board().rollsUsed, roll);
-            EXPECT_EQ(Scene()->rollCounter->GetText(), std::to_string(roll) + " of 3");
+            EXPECT_EQ(Scene()->rollCounter->GetText(), std::to_string(3 - roll) + " left");
             EXPECT_TRUE(Shown(Scene()->rollCounter));
         }
         ASSERT_NO_FATAL_FAILURE(ScoreByLetter(-1));

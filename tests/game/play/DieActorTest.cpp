@@ -431,6 +431,18 @@ TEST_F(DieEndOfGame, FaceSixWrapsToOneWithColourZero) {
     EXPECT_EQ(die->GetFace(), 1);
 }
 
+TEST_F(DieEndOfGame, FaceCyclingStopsAfterItsTimeOnTheScoredLook) {
+    CActorDie* die = RestingDie(true);
+    Run(die->cyclePeriod * 2, 1);
+    ASSERT_TRUE(die->cycleFaces);
+    Run(kEndCycleTicks, 4);
+    EXPECT_FALSE(die->cycleFaces);
+    EXPECT_EQ(die->GetFace(), scene->board.dice[0].face);
+    EXPECT_EQ(die->ShownColour(), scene->board.dice[0].colour);
+    Run(die->cyclePeriod * 2, 4);
+    EXPECT_EQ(die->GetFace(), scene->board.dice[0].face);
+}
+
 TEST_F(DieEndOfGame, TheRollShowEndsOnTheSavedFace) {
     CActorDie* die = RestingDie(false);
     const int face = die->GetFace(), colour = die->ShownColour();

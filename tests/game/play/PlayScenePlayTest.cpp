@@ -9,14 +9,15 @@
 namespace playtest {
 namespace {
 
-TEST_F(PlaySceneTest, ACategoryBeforeTheFirstRollOrWhileADieFallsChangesNothingAndIsSilent) {
+TEST_F(PlaySceneTest, ACategoryBeforeTheFirstRollOrWhileADieFallsChangesNothingAndOnlyTheFallIsRefusedAloud) {
     Start();
     PastIntro();
     struct Moment {
         const char* name;
         int framesAfterRoll;  // -1: no roll yet
+        bool refused;         // answered by the refusal sound
     };
-    for (const Moment& m : {Moment{"before the first roll", -1}, Moment{"while the dice fall", 2}}) {
+    for (const Moment& m : {Moment{"before the first roll", -1, false}, Moment{"while the dice fall", 2, true}}) {
         if (m.framesAfterRoll >= 0) {
             Tap(SDLK_RETURN);
             Run(m.framesAfterRoll * 8);
@@ -27,7 +28,11 @@ TEST_F(PlaySceneTest, ACategoryBeforeTheFirstRollOrWhileADieFallsChangesNothingA
         EXPECT_EQ(scene->board.handIndex, 0) << m.name;
         EXPECT_EQ(scene->boardCells.FilledCount(), 0) << m.name;
         for (const CScoreCell* cell : scene->sheet->pScoreCell) EXPECT_EQ(cell->filled, 0) << m.name;
-        EXPECT_TRUE(Playing().empty()) << m.name;
+        if (m.refused) {
+            EXPECT_TRUE(DiePlaying(kDieSoundRefuse)) << m.name;
+        } else {
+            EXPECT_TRUE(Playing().empty()) << m.name;
+        }
     }
 }
 

@@ -616,6 +616,23 @@ TEST_F(ScoreSheetTest, CellLabelsShowUpToThreeDigitsInOpaqueYellowWithShadow) {
     EXPECT_TRUE(std::any_of(pixels.begin(), pixels.end(), IsYellowish));
 }
 
+// The sparkle covers no text: it stands beside the value, over the pad label
+// (of no use once the cell is filled), and no lower than the value's box, so
+// the category's name and description under it stay readable.
+TEST_F(ScoreSheetTest, EveryCellsSparkleStandsClearOfItsValueAndOfTheTextUnderIt) {
+    for (int index = 0; index < kCategoryCount; ++index) {
+        CScoreCell* cell = Cell(CategoryCodeOf(index));
+        ASSERT_EQ(cell->Fill(20), 1);
+        cell->ShowColourBonus();
+        DrawAndRead(SDL_Rect{0, 0, 1, 1});  // a frame places every actor's bounds
+        const CRect& star = cell->sparkle->bounds;
+        const CRect& value = cell->bounds;
+        EXPECT_FALSE(RectsOverlap(star, value)) << index;
+        EXPECT_LE(star.bottom, value.bottom + 2) << index;
+        EXPECT_LT(star.right, value.left) << index;
+    }
+}
+
 TEST_F(ScoreSheetTest, ACellsResetEmptiesItAndItsBonusShowsThreeBlinks) {
     CScoreCell* cell = Cell(kFours);
     ASSERT_EQ(cell->Fill(12), 1);
@@ -624,8 +641,8 @@ TEST_F(ScoreSheetTest, ACellsResetEmptiesItAndItsBonusShowsThreeBlinks) {
     EXPECT_EQ(cell->sparkle->blinkChanges, 6);
     EXPECT_EQ(cell->sparkle->shownPeriod, 38);
     EXPECT_EQ(cell->sparkle->hiddenPeriod, 38);
-    EXPECT_EQ(cell->sparkle->x, cell->x);
-    EXPECT_EQ(cell->sparkle->y, cell->y + 25 * 256);
+    EXPECT_EQ(cell->sparkle->x, cell->x + CScoreCell::kSparkleOffsetX * 256);
+    EXPECT_EQ(cell->sparkle->y, cell->y + CScoreCell::kSparkleOffsetY * 256);
     EXPECT_EQ(cell->sparkle->z, cell->z + 256);
     scene->ResetActors(0, 0);
     EXPECT_EQ(cell->filled, 0);
