@@ -2,7 +2,13 @@
 // same dice after it; a damaged save, or another version's, is refused whole.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "game/rules/Random.h"
 #include "game/rules/SavedGame.h"
@@ -233,6 +239,58 @@ TEST(SavedGame, TheStoreKeepsReadsAndDropsOneSave) {
     DropSavedGame();
     EXPECT_EQ(ReadSavedGame(&saved), StoredGame::None);
     EXPECT_FALSE(KeepSavedGame(""));
+}
+
+// Killed (kill -9) at many moments while it keeps one save after another, the
+// program leaves the save it kept last or the one it was writing: never a
+// damaged one. The child reports each save kept through a pipe; the parent
+// kills it after a few, so the kill lands in the middle of the next write.
+TEST(SavedGame, KilledWhileKeepingLeavesTheLastSaveOrTheNextNeverADamagedOne) {
+    SettingsSandbox sandbox;
+    std::vector<std::string> saves;
+    SeedRandom(11);
+    CScoreCells cells;
+    CBoardState board{cells};
+    board.StartGame();
+    for (int hand = 0; hand < kCategoryCount - 1; ++hand) {
+        if (board.CanRoll()) {
+            ASSERT_TRUE(board.Roll());
+            board.FinishMotion();
+        } else {
+            ASSERT_TRUE(board.SelectLine(FirstOpenLine(board)));
+        }
+        ASSERT_EQ(board.ScoreCategory('a' + hand), ScoreResult::Scored);
+        saves.push_back(EncodeSavedGame(board, cells, "MOU", RandomState()));
+    }
+    MRegistryStore::Free();  // each child opens its own connection
+
+    for (int round = 0; round < 50; ++round) {
+        int report[2];
+        ASSERT_EQ(pipe(report), 0);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            close(report[0]);
+            for (std::size_t n = 0;; ++n) {
+                KeepSavedGame(saves[n % saves.size()]);
+                if (write(report[1], "k", 1) != 1) _exit(3);
+            }
+        }
+        close(report[1]);
+        char kept = 0;
+        for (int n = 0; n < 1 + round % 7; ++n) ASSERT_EQ(read(report[0], &kept, 1), 1) << round;
+        kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        close(report[0]);
+
+        SavedGame saved;
+        EXPECT_EQ(ReadSavedGame(&saved), StoredGame::Ready) << round;
+        std::vector<char> text(32768);
+        Store()->ReadString(text.data(), "SavedGame", "", "Config", static_cast<DWORD>(text.size()));
+        EXPECT_NE(std::find(saves.begin(), saves.end(), std::string(text.data())), saves.end()) << round;
+        MRegistryStore::Free();
+    }
 }
 
 }  // namespace
