@@ -211,7 +211,9 @@ protected:
             bytes.resize(static_cast<std::size_t>(from));
         else
             for (long i = 0; i < count; ++i) bytes[static_cast<std::size_t>(from + i)] = 'x';
-        const std::string path = sandbox->ConfigHome() + "/damaged.mm";
+        // Built in two steps: GCC 12's -Warray-bounds misreads the one-line sum in some unity batches.
+        std::string path = sandbox->ConfigHome();
+        path += "/damaged.mm";
         std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         return path;
     }
