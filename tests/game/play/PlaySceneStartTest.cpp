@@ -205,15 +205,16 @@ TEST_F(PlaySceneTest, NewGameDialogRestartsTheGame) {
 class DamagedArchiveTest : public PlaySceneTest {
 protected:
     std::string Damage(long from, long count, bool cut) {
-        std::ifstream in(std::string(ZANBOR_BIN_DIR) + "/zanborassets.mm", std::ios::binary);
+        // Built in two steps: GCC 12's -Warray-bounds misreads the one-line sum in some unity batches.
+        std::string archive = ZANBOR_BIN_DIR;
+        archive += "/zanborassets.mm";
+        std::ifstream in(archive, std::ios::binary);
         std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         if (cut)
             bytes.resize(static_cast<std::size_t>(from));
         else
             for (long i = 0; i < count; ++i) bytes[static_cast<std::size_t>(from + i)] = 'x';
-        // Built in two steps: GCC 12's -Warray-bounds misreads the one-line sum in some unity batches.
-        std::string path = sandbox->ConfigHome();
-        path += "/damaged.mm";
+        const std::string path = sandbox->ConfigHome() + "/damaged.mm";
         std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         return path;
     }
