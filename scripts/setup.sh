@@ -21,7 +21,7 @@ ZANBOR_TEST_PACKAGES=(
   clang libclang-rt-dev libtsan2
   libgtest-dev libgmock-dev libbenchmark-dev
   desktop-file-utils appstream groff-base
-  xvfb xdotool x11-utils weston
+  xvfb xdotool x11-utils weston libdecor-0-plugin-1-cairo
 )
 
 zanbor_missing_packages() {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <new>
+#include <string>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -106,6 +107,15 @@ int CGameApp::CreateRenderDevice() {
     return device->CreateDevice(fullScreen, windowWidth, windowHeight);
 }
 
+void CGameApp::TellAboutTheSettingsFile() {
+    MRegistryStore* store = MRegistryStore::Get(HKEY_LOCAL_MACHINE);
+    std::string text = store->TakeNotice();
+    if (const std::string why = store->WhyNotWritable(); !why.empty())
+        text += (text.empty() ? "" : "  ") + std::string("Your games and records cannot be saved: ") + why + " (" +
+                MRegistryStore::DatabasePath(registryRoot) + "). Those kept so far are shown.";
+    if (!text.empty()) ShowMessage({"Warning", 2, text.c_str()}, screen ? screen->handle : nullptr);
+}
+
 int CGameApp::EndStartup() {
     if (screen) screen->OnDestroy();
     return 0;
@@ -173,6 +183,7 @@ int CGameApp::OnInit() {
         return EndStartup();
     }
     StartupReport::Mark("device");
+    TellAboutTheSettingsFile();
 
     MFontManager* fonts = MFontManager::Get();
     if (!fonts) return EndStartup();

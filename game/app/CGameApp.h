@@ -65,6 +65,9 @@ protected:
 private:
     // Ends a failed start: the screen's destroy handler (which posts the quit message).
     int EndStartup();
+    // Says once, at start, that the settings file was found damaged (and what
+    // was recovered) or cannot be written.
+    void TellAboutTheSettingsFile();
 };
 
 // The factory the process entry calls.

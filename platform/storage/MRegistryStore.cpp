@@ -38,6 +38,15 @@ bool IsDamage(int result) {
     return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB;
 }
 
+// Why a file could not be made ready for writing, in the player's words, then SQLite's.
+std::string WriteProblem(int result, const char* detail) {
+    const int primary = result & 0xFF;
+    const char* why = primary == SQLITE_FULL ? "the disk is full"
+                      : primary == SQLITE_ERROR ? "it holds a table of another shape, written by another program or version"
+                                                : "the file or its folder cannot be written";
+    return std::string(why) + ": " + (detail ? detail : "");
+}
+
 std::string CurrentRoot() { return gApplication ? gApplication->registryRoot : std::string(); }
 
 }  // namespace
@@ -63,6 +72,7 @@ void MRegistryStore::Close() {
     if (db) sqlite3_close_v2(db);
     db = nullptr;
     openPath.clear();
+    readOnly = false;
     if (transactionDepth > 0) transactionBroken = true;
 }
 
@@ -81,6 +91,51 @@ void MRegistryStore::SetAside() {
         std::string extra = path + suffix;
         if (FileExists(extra)) std::rename(extra.c_str(), (aside + suffix).c_str());
     }
+    damagedCopy = aside;  // recovered by the next open
+}
+
+void MRegistryStore::Recover() {
+    const std::string from = std::move(damagedCopy);
+    damagedCopy.clear();
+    int recovered = 0;
+    sqlite3* old = nullptr;
+    if (sqlite3_open_v2(from.c_str(), &old, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt* rows = nullptr;
+        // Row by row up to the first damaged page: what comes before it is kept.
+        if (sqlite3_prepare_v2(old, "SELECT subkey, name, type, data FROM registry", -1, &rows, nullptr) == SQLITE_OK &&
+            sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK) {
+            while (sqlite3_step(rows) == SQLITE_ROW) {
+                for (int column = 0; column < 2; ++column)
+                    sqlite3_bind_text(upsertStatement, column + 1,
+                                      reinterpret_cast<const char*>(sqlite3_column_text(rows, column)), -1,
+                                      SQLITE_TRANSIENT);
+                sqlite3_bind_int(upsertStatement, 3, sqlite3_column_int(rows, 2));
+                sqlite3_bind_blob(upsertStatement, 4, sqlite3_column_blob(rows, 3), sqlite3_column_bytes(rows, 3),
+                                  SQLITE_TRANSIENT);
+                recovered += sqlite3_step(upsertStatement) == SQLITE_DONE;
+                sqlite3_reset(upsertStatement);
+            }
+            if (sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+                sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+                recovered = 0;
+            }
+        }
+        sqlite3_finalize(rows);
+    }
+    if (old) sqlite3_close_v2(old);
+    notice = "Your settings file was damaged and was kept as " + from + "; " + std::to_string(recovered) +
+             (recovered == 1 ? " value was" : " values were") + " recovered from it.";
+}
+
+std::string MRegistryStore::WhyNotWritable() {
+    return Open(false) && readOnly ? writeProblem : std::string();
+}
+
+std::string MRegistryStore::TakeNotice() {
+    Open(false);  // a damaged file is found, and recovered, on opening
+    std::string taken = std::move(notice);
+    notice.clear();
+    return taken;
 }
 
 LONG MRegistryStore::Fail(int sqliteResult) {
@@ -99,6 +154,8 @@ sqlite3* MRegistryStore::Open(bool create) {
     if (transactionDepth > 0) return nullptr;  // never switch files inside a transaction
     Close();
 
+    // A damaged file moved aside: the fresh one is made at once, with what it held.
+    if (!damagedCopy.empty()) create = true;
     if (!FileExists(path)) {
         if (!create || !MakeFolders(root)) return nullptr;
     }
@@ -114,15 +171,50 @@ sqlite3* MRegistryStore::Open(bool create) {
 
     // A damaged page is not reported by the open, only when something reads
     // it: check the whole file now, before anything is written into it.
-    int checked = CheckFile();
-    if (checked != SQLITE_OK) {
-        if (IsDamage(checked))
-            SetAside();
-        else
-            Close();
+    int result = CheckFile();
+    if (result == SQLITE_OK) result = PrepareForWriting();
+    if (result == SQLITE_OK) {
+        if (!damagedCopy.empty()) Recover();
+        return db;
+    }
+    if (IsDamage(result)) {
+        SetAside();
         return nullptr;
     }
+    // Readable but not writable: the values stay visible, writes fail.
+    writeProblem = WriteProblem(result, sqlite3_errmsg(db));
+    if (!OpenForReading(path)) {
+        Close();
+        return nullptr;
+    }
+    return db;
+}
 
+bool MRegistryStore::OpenForReading(const std::string& path) {
+    Close();
+    // Read only; failing that (a journal that cannot be made beside it), as a
+    // file nothing else changes while it is open.
+    const std::string names[] = {path, "file:" + path + "?immutable=1"};
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const std::string& name = names[attempt];
+        const int flags = SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | (attempt == 1 ? SQLITE_OPEN_URI : 0);
+        if (sqlite3_open_v2(name.c_str(), &db, flags, nullptr) == SQLITE_OK &&
+            sqlite3_prepare_v2(db, "SELECT data FROM registry WHERE subkey = ?1 AND name = ?2", -1,
+                               &selectStatement, nullptr) == SQLITE_OK) {
+            openPath = path;
+            readOnly = true;
+            sqlite3_extended_result_codes(db, 1);
+            return true;
+        }
+        sqlite3_finalize(selectStatement);
+        selectStatement = nullptr;
+        if (db) sqlite3_close_v2(db);
+        db = nullptr;
+    }
+    return false;
+}
+
+int MRegistryStore::PrepareForWriting() {
     // Each commit reaches the disk before the write returns; WAL keeps that to
     // one sync per commit and makes an interrupted transaction vanish on reopen.
     int result = sqlite3_exec(db,
@@ -146,14 +238,7 @@ sqlite3* MRegistryStore::Open(bool create) {
     if (result == SQLITE_OK)
         result = sqlite3_prepare_v2(db, "DELETE FROM registry WHERE subkey = ?1 AND name = ?2", -1,
                                     &deleteStatement, nullptr);
-    if (result != SQLITE_OK) {
-        if (IsDamage(result))
-            SetAside();
-        else
-            Close();
-        return nullptr;
-    }
-    return db;
+    return result;
 }
 
 int MRegistryStore::CheckFile() {
@@ -232,7 +317,7 @@ LONG MRegistryStore::ReadString(char* out, const char* valueName, const char* de
 
 LONG MRegistryStore::Write(const char* valueName, const char* subKey, int type, const void* data, int size) {
     if (transactionBroken) return ERROR_CANTWRITE;
-    if (!Open(true)) return ERROR_ACCESS_DENIED;
+    if (!Open(true) || readOnly) return ERROR_ACCESS_DENIED;
     sqlite3_stmt* statement = upsertStatement;
     sqlite3_bind_text(statement, 1, subKey ? subKey : "", -1, SQLITE_TRANSIENT);
     sqlite3_bind_text(statement, 2, valueName ? valueName : "", -1, SQLITE_TRANSIENT);
@@ -260,6 +345,7 @@ LONG MRegistryStore::WriteString(const char* valueName, const char* value, const
 LONG MRegistryStore::DeleteValue(const char* subKey, const char* valueName) {
     if (transactionBroken) return ERROR_CANTWRITE;
     if (!Open(false)) return ERROR_FILE_NOT_FOUND;
+    if (readOnly) return ERROR_ACCESS_DENIED;
     sqlite3_stmt* statement = deleteStatement;
     sqlite3_bind_text(statement, 1, subKey ? subKey : "", -1, SQLITE_TRANSIENT);
     sqlite3_bind_text(statement, 2, valueName ? valueName : "", -1, SQLITE_TRANSIENT);
@@ -279,7 +365,7 @@ LONG MRegistryStore::BeginTransaction() {
         return ERROR_SUCCESS;
     }
     transactionBroken = false;
-    if (!Open(true)) return ERROR_ACCESS_DENIED;
+    if (!Open(true) || readOnly) return ERROR_ACCESS_DENIED;
     int result = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
     if (result != SQLITE_OK) return Fail(result);
     transactionDepth = 1;

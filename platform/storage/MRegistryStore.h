@@ -6,7 +6,10 @@
 // Results are the registry's error codes: ERROR_SUCCESS (0) on success. Readers
 // fall back to the caller's default on any failure; writers create the root
 // folder and the database on first use. The database is checked when it is
-// opened; a damaged one is moved aside and the next write starts a fresh one.
+// opened; a damaged one is moved aside and a fresh one starts with every value
+// that could still be read from it. A database that can be read but not
+// written (a read-only or full disk, a table of another shape) is opened for
+// reading: its values stay visible and every write fails.
 
 #include <cstdint>
 #include <string>
@@ -50,6 +53,13 @@ public:
     LONG CommitTransaction();
     void RollbackTransaction();
 
+    // Why values cannot be saved (the existing database opens only for
+    // reading), or "" when they can or no database exists yet.
+    std::string WhyNotWritable();
+    // What the player should hear once about the settings file (moved aside
+    // as damaged, with how much was recovered), then "".
+    std::string TakeNotice();
+
     // The database file below a settings root folder.
     static std::string DatabasePath(const std::string& root);
 
@@ -65,6 +75,12 @@ private:
     // Runs SQLite's quick check on the open file: SQLITE_OK when sound,
     // SQLITE_CORRUPT (or the error met) otherwise.
     int CheckFile();
+    // Makes the table and the statements for reading and writing.
+    int PrepareForWriting();
+    // Opens path again for reading only, with the reading statement.
+    bool OpenForReading(const std::string& path);
+    // Copies what can be read from the file moved aside into the open, fresh database.
+    void Recover();
     // Called when SQLite reports a damaged file: moves it aside.
     void SetAside();
     LONG Fail(int sqliteResult);
@@ -77,6 +93,10 @@ private:
     sqlite3_stmt* selectStatement = nullptr;
     sqlite3_stmt* upsertStatement = nullptr;
     sqlite3_stmt* deleteStatement = nullptr;
+    bool readOnly = false;
+    std::string writeProblem;  // why the open database is read only
+    std::string damagedCopy;   // moved aside, its values not yet recovered
+    std::string notice;
     int transactionDepth = 0;
     bool transactionBroken = false;
 };

@@ -265,6 +265,15 @@ TEST(RegistryStore, ADamagedPageIsNoticedAtOpenAndNothingIsWrittenIntoIt) {
     ASSERT_FALSE(aside.empty()) << "the damaged file was left in use";
     EXPECT_EQ(std::filesystem::file_size(aside), size);
 
+    // The fresh file holds what could still be read, and the player hears of it once.
+    char text[64] = {};
+    EXPECT_EQ(Store()->ReadString(text, "Value0", "", "Config", sizeof text), ERROR_SUCCESS);
+    EXPECT_EQ(std::string(text), std::string(60, 'a'));
+    const std::string notice = Store()->TakeNotice();
+    EXPECT_NE(notice.find(aside), std::string::npos) << notice;
+    EXPECT_NE(notice.find("values were recovered"), std::string::npos) << notice;
+    EXPECT_EQ(Store()->TakeNotice(), "");
+
     // Later writes start a sound file and leave the damaged one as it was.
     EXPECT_EQ(Store()->WriteDword("Difficulty", 0, "Config"), ERROR_SUCCESS);
     EXPECT_EQ(Store()->ReadDword(&number, "Difficulty", 1, "Config"), ERROR_SUCCESS);
@@ -272,6 +281,58 @@ TEST(RegistryStore, ADamagedPageIsNoticedAtOpenAndNothingIsWrittenIntoIt) {
     MRegistryStore::Free();
     EXPECT_EQ(QuickCheck(sandbox.DatabaseFile()), "ok");
     EXPECT_EQ(std::filesystem::file_size(aside), size);
+}
+
+// Stores the game can read but not write keep their values visible; every
+// write fails, and why is told.
+TEST(RegistryStore, AStoreThatCannotBeWrittenIsReadAndSaysWhy) {
+    struct Case {
+        const char* name;
+        const char* table;
+        bool blockJournals;  // a journal cannot be made beside it, as on a full or read-only disk
+    };
+    const Case cases[] = {
+        {"a table without its primary key", "CREATE TABLE registry(subkey TEXT, name TEXT, type INTEGER, data BLOB)",
+         false},
+        {"a table of another shape",
+         "CREATE TABLE registry(subkey TEXT, name TEXT, type INTEGER, data BLOB, owner TEXT NOT NULL, "
+         "PRIMARY KEY (subkey, name, owner))",
+         false},
+        {"no journal can be made",
+         "CREATE TABLE registry(subkey TEXT NOT NULL COLLATE NOCASE, name TEXT NOT NULL COLLATE NOCASE, "
+         "type INTEGER NOT NULL, data BLOB NOT NULL, PRIMARY KEY (subkey, name)) WITHOUT ROWID",
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SettingsSandbox sandbox;
+        std::filesystem::create_directories(sandbox.Root());
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(sandbox.DatabaseFile().c_str(), &db), SQLITE_OK);
+        const std::string fill = std::string(c.table) +
+                                 (std::strstr(c.table, "owner") ? ";INSERT INTO registry VALUES('Config','BestScore',4,"
+                                                                  "x'D2040000','me')"
+                                                                : ";INSERT INTO registry VALUES('Config','BestScore',4,"
+                                                                  "x'D2040000')");
+        ASSERT_EQ(sqlite3_exec(db, fill.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+        sqlite3_close(db);
+        if (c.blockJournals)
+            for (const char* suffix : {"-wal", "-journal"})
+                std::filesystem::create_directory(sandbox.DatabaseFile() + suffix);
+        const auto size = std::filesystem::file_size(sandbox.DatabaseFile());
+
+        DWORD best = 0;
+        EXPECT_EQ(Store()->ReadDword(&best, "BestScore", 0, "Config"), ERROR_SUCCESS);
+        EXPECT_EQ(best, 1234u);
+        EXPECT_NE(Store()->WriteDword("BestScore", 2000, "Config"), ERROR_SUCCESS);
+        MRegistryTransaction records;
+        EXPECT_FALSE(records.Began());
+        EXPECT_NE(Store()->WhyNotWritable(), "");
+        EXPECT_EQ(Store()->ReadDword(&best, "BestScore", 0, "Config"), ERROR_SUCCESS);
+        EXPECT_EQ(best, 1234u);
+        MRegistryStore::Free();
+        EXPECT_EQ(std::filesystem::file_size(sandbox.DatabaseFile()), size);
+    }
 }
 
 TEST(RegistryStore, NamesIgnoreCaseAsInARegistry) {
