@@ -61,7 +61,7 @@ void GreedyTurn(CBoardState& board, const CScoreCells& sheet) {
 
 // Coach: its best choice at every decision (a first roll needs no advice).
 void CoachTurn(CBoardState& board, const CScoreCells& sheet, const coach::CCoach& c, std::uint64_t seed,
-               int& swapPlans, std::optional<coach::CoachChoice>& plan) {
+               std::optional<coach::CoachChoice>& plan, PlayedGame& game) {
     if (!board.IsSecondHalf() && board.rollsUsed == 0) {
         board.Roll();
         board.FinishMotion();
@@ -72,10 +72,8 @@ void CoachTurn(CBoardState& board, const CScoreCells& sheet, const coach::CCoach
     const coach::CoachAdvice advice = c.Advise(state, seed);
     if (advice.choices.empty()) return;
     const coach::CoachChoice* choice = &advice.choices.front();
-    // Each plan of swaps is better than the last; still, after a few in a
-    // row the best line is scored.
-    if (choice->kind == coach::ChoiceKind::Swaps && ++swapPlans > 2) choice = &advice.choices[1];
-    if (choice->kind != coach::ChoiceKind::Swaps) swapPlans = 0;
+    game.shown.push_back({state.handIndex, state.rollsUsed, choice->expected});
+    if (!choice->planFace.empty()) plan = *choice;
     switch (choice->kind) {
     case coach::ChoiceKind::Roll:
         board.Roll();
@@ -91,24 +89,25 @@ void CoachTurn(CBoardState& board, const CScoreCells& sheet, const coach::CCoach
         break;
     case coach::ChoiceKind::Swaps:
         for (const auto& [a, b] : choice->swaps) board.SwapDice(a, b);
-        plan = *choice;
         break;
     }
 }
 
 }  // namespace
 
-int PlayGame(GamePolicy policy, const coach::CCoach& c, std::uint64_t adviceSeed) {
+PlayedGame PlayGame(GamePolicy policy, const coach::CCoach& c, std::uint64_t adviceSeed) {
     CScoreCells sheet;
     CBoardState board(sheet);
     board.StartGame();
-    int swapPlans = 0;
+    PlayedGame game;
     std::optional<coach::CoachChoice> plan;
     for (int step = 0; !board.gameOver && step < 200; ++step) {
         if (policy == GamePolicy::Greedy)
             GreedyTurn(board, sheet);
         else
-            CoachTurn(board, sheet, c, coach::Combine(adviceSeed, static_cast<std::uint64_t>(step)), swapPlans, plan);
+            CoachTurn(board, sheet, c, coach::Combine(adviceSeed, static_cast<std::uint64_t>(step)), plan, game);
     }
-    return board.Total();
+    game.total = board.Total();
+    game.cells = sheet.Cells();
+    return game;
 }

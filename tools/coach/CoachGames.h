@@ -2,11 +2,26 @@
 // Whole games played on the rules model by one policy, start to end.
 
 #include <cstdint>
+#include <vector>
 
 #include "game/rules/coach/CCoach.h"
 
 enum class GamePolicy { Greedy, Coach };
 
+// What the coach showed for the choice it made, and when.
+struct ShownTotal {
+    int handIndex = 0;
+    int rollsUsed = 0;
+    double shown = 0;
+};
+
+// A played game: its total, its sheet and (coach) every total shown.
+struct PlayedGame {
+    int total = 0;
+    ScoreCells cells{};
+    std::vector<ShownTotal> shown;
+};
+
 // Plays one game; the game's dice come from the game's random source, which
-// the caller seeds. Returns the final total.
-int PlayGame(GamePolicy policy, const coach::CCoach& coach, std::uint64_t adviceSeed);
+// the caller seeds.
+PlayedGame PlayGame(GamePolicy policy, const coach::CCoach& coach, std::uint64_t adviceSeed);

@@ -1,9 +1,13 @@
-// zanbor-coach --games N --seed S [--policy greedy|coach]
+// zanbor-coach --games N --seed S [--policy greedy|coach] [--calibrate]
 // Plays N seeded games headless and prints the mean, median, 10th and 90th
-// percentile totals and the games played per second.
+// percentile totals, the games played per second and the CPU time a game.
+// --calibrate plays the coach and sets what it showed at a few moments
+// against the totals its games reached, and prints each category's mean.
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -17,7 +21,7 @@ namespace {
 
 int Usage() {
     std::fprintf(stderr,
-                 "usage: zanbor-coach --games N --seed S [--policy greedy|coach]\n"
+                 "usage: zanbor-coach --games N --seed S [--policy greedy|coach] [--calibrate]\n"
                  "                    [--rollouts N] [--rollout-swaps N] [--search-swaps N]\n");
     return 2;
 }
@@ -28,14 +32,76 @@ bool ParseCount(const char* text, long long& out) {
     return end != text && *end == '\0' && out >= 0;
 }
 
+// The moments whose shown totals are set against the totals reached: the
+// first roll of rows 1, 3 and 5, and the second half's first hand.
+struct Moment {
+    const char* name;
+    int handIndex;
+    int rollsUsed;
+};
+constexpr Moment kMoments[] = {{"row1", 0, 1}, {"row3", 2, 1}, {"row5", 4, 1}, {"second-half", 5, 0}};
+
+void PrintCalibration(const std::vector<PlayedGame>& played) {
+    for (const Moment& m : kMoments) {
+        double shown = 0, reached = 0, squares = 0;
+        int n = 0;
+        for (const PlayedGame& g : played) {
+            // The first decision at the moment (the second half may ask again after swaps).
+            for (const ShownTotal& s : g.shown) {
+                if (s.handIndex != m.handIndex || (m.handIndex < kFirstHalfHands && s.rollsUsed != m.rollsUsed)) continue;
+                shown += s.shown;
+                reached += g.total;
+                squares += (s.shown - g.total) * (s.shown - g.total);
+                ++n;
+                break;
+            }
+        }
+        if (n == 0) continue;
+        const double bias = (shown - reached) / n;
+        std::printf("calibration %s shown %.1f reached %.1f games %d\n", m.name, shown / n, reached / n, n);
+        std::printf("  shown-reached mean %+.1f (%+.2f %%) sd %.1f\n", bias, 100.0 * bias * n / reached,
+                    std::sqrt(std::max(0.0, squares / n - bias * bias)));
+    }
+    // By row and rolls made, how far the totals reached were above those shown.
+    std::printf("reached-shown by row and rolls:\n");
+    for (int row = 0; row < kFirstHalfHands; ++row) {
+        std::printf("  row%d", row + 1);
+        for (int rolls = 0; rolls <= kMaxRolls; ++rolls) {
+            double sum = 0;
+            int n = 0;
+            for (const PlayedGame& g : played)
+                for (const ShownTotal& s : g.shown)
+                    if (s.handIndex == row && s.rollsUsed == rolls) {
+                        sum += g.total - s.shown;
+                        ++n;
+                    }
+            std::printf(" %.1f(%d)", n ? sum / n : 0.0, n);
+        }
+        std::printf("\n");
+    }
+    std::printf("category means:");
+    for (int c = 0; c < kCategoryCount; ++c) {
+        double sum = 0;
+        for (const PlayedGame& g : played) sum += g.cells[c].value;
+        std::printf(" %.1f", sum / static_cast<double>(played.size()));
+    }
+    std::printf("\n");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     long long games = -1, seed = -1;
     GamePolicy policy = GamePolicy::Greedy;
+    bool calibrate = false;
     coach::CoachBudget budget;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (arg == "--calibrate") {
+            calibrate = true;
+            policy = GamePolicy::Coach;
+            continue;
+        }
         if (i + 1 >= argc) return Usage();
         const char* value = argv[++i];
         long long n = 0;
@@ -66,15 +132,19 @@ int main(int argc, char** argv) {
 
     const coach::CCoach coach(budget);
     std::vector<int> totals;
+    std::vector<PlayedGame> played;
     totals.reserve(static_cast<std::size_t>(games));
     const auto start = std::chrono::steady_clock::now();
+    const std::clock_t cpuStart = std::clock();
     for (long long g = 0; g < games; ++g) {
         // Each game has its own dice, the same whichever policy plays it.
         const std::uint64_t gameSeed = coach::Combine(static_cast<std::uint64_t>(seed), static_cast<std::uint64_t>(g));
         SeedRandom(static_cast<unsigned>(gameSeed));
-        totals.push_back(PlayGame(policy, coach, gameSeed));
+        played.push_back(PlayGame(policy, coach, gameSeed));
+        totals.push_back(played.back().total);
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double cpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
 
     std::vector<int> sorted = totals;
     std::sort(sorted.begin(), sorted.end());
@@ -82,7 +152,9 @@ int main(int argc, char** argv) {
     double sum = 0;
     for (int t : totals) sum += t;
     std::printf("policy %s, %lld games, seed %lld\n", policy == GamePolicy::Coach ? "coach" : "greedy", games, seed);
-    std::printf("mean %.1f\nmedian %d\np10 %d\np90 %d\ngames/s %.2f\n", sum / static_cast<double>(games),
-                percentile(0.5), percentile(0.1), percentile(0.9), static_cast<double>(games) / seconds);
+    std::printf("mean %.1f\nmedian %d\np10 %d\np90 %d\ngames/s %.2f\ncpu/game %.3f s\n", sum / static_cast<double>(games),
+                percentile(0.5), percentile(0.1), percentile(0.9), static_cast<double>(games) / seconds,
+                cpu / static_cast<double>(games));
+    if (calibrate) PrintCalibration(played);
     return 0;
 }

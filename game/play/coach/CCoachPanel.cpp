@@ -1,5 +1,6 @@
 #include "game/play/coach/CCoachPanel.h"
 
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 
@@ -130,11 +131,14 @@ void CCoachPanel::Ask() {
     for (CActorButton* line : cardLines) line->Hide();
     cardLines[0]->Show();
     if (!DiceAtRest()) {
+        // Asked again by Tick once the dice are at rest.
         cardLines[0]->SetText("The coach waits for the dice to settle.");
         asked = Now();
         adviceShown = true;
+        settling = true;
         return;
     }
+    settling = false;
     cardLines[0]->SetText("The coach is thinking...");
     if (!worker) worker = std::make_unique<CCoachWorker>();
     asked = Now();
@@ -146,7 +150,9 @@ void CCoachPanel::Ask() {
 
 void CCoachPanel::ShowAdvice(const CoachAdvice& advice) {
     shown = advice;
-    cardLines[0]->SetText("The coach's best choices (expected total):");
+    // The reason for the best choice on top, then the three best with the
+    // final total each is expected to reach.
+    cardLines[0]->SetText(ReasonFor(advice, asked).c_str());
     for (int i = 0; i < 3; ++i) {
         CActorButton* line = cardLines[i + 1];
         if (i >= static_cast<int>(advice.choices.size())) {
@@ -154,12 +160,14 @@ void CCoachPanel::ShowAdvice(const CoachAdvice& advice) {
             continue;
         }
         const CoachChoice& c = advice.choices[static_cast<std::size_t>(i)];
-        line->SetText((std::to_string(i + 1) + ". " + DescribeChoice(c, asked) + "   " + Points(c.expected)).c_str());
+        line->SetText((std::to_string(i + 1) + ". " + DescribeChoice(c, asked) + ": " + Points(c.expected)).c_str());
         line->Show();
     }
     if (advice.choices.empty()) return;
     MarkBest(advice.choices.front());
-    if (advice.choices.front().kind == ChoiceKind::Swaps) plan = advice.choices.front();
+    // The arrangement behind the best second-half choice is the plan that
+    // later advice keeps to.
+    if (!advice.choices.front().planFace.empty()) plan = advice.choices.front();
 }
 
 void CCoachPanel::MarkBest(const CoachChoice& best) {
@@ -202,6 +210,7 @@ void CCoachPanel::HideAdvice() {
     cellFrame->Hide();
     adviceShown = false;
     waiting = false;
+    settling = false;
     shown.reset();
     if (worker) worker->Cancel();
 }
@@ -210,7 +219,12 @@ void CCoachPanel::Tick() {
     if (!coachButton) return;
     const CoachState now = Now();
     log.Observe(now);
-    if (adviceShown && !SameState(asked, now)) HideAdvice();
+    if (settling) {
+        // T during a roll: the answer comes once the dice are at rest.
+        if (DiceAtRest() && !scene->IsGameOverFlag()) Ask();
+    } else if (adviceShown && !SameState(asked, now)) {
+        HideAdvice();
+    }
     if (waiting) {
         if (std::optional<CoachAdvice> advice = worker->Poll(ticket)) {
             waiting = false;
@@ -266,15 +280,19 @@ void CCoachPanel::ToggleReview() {
     if (!reviewJob.valid()) {
         const int total = scene->board.Total();
         reviewJob = std::async(std::launch::async, [this, copy = log, total] {
-            return ReviewGame(CCoach(), copy, total, kAdviceSeed, &cancelReview);
+            return ReviewGame(CCoach(kReviewBudget), copy, total, kAdviceSeed, &cancelReview);
         });
     }
 }
 
 void CCoachPanel::ShowReview(const GameReview& r) {
-    pageLines[1]->SetText(("Your total: " + std::to_string(r.finalTotal) + ".   At the first roll the coach expected " +
-                           Points(r.expectedAtStart) + ".")
-                              .c_str());
+    std::string expected = "Your total: " + std::to_string(r.finalTotal) + ".";
+    if (r.expectedAtStart > 0) {
+        std::string moment = DescribeMoment(Decision{r.firstMoment, r.firstMoment, CoachChoice()});
+        moment[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(moment[0])));
+        expected += "   At your first choice (" + moment + ") the coach expected " + Points(r.expectedAtStart) + ".";
+    }
+    pageLines[1]->SetText(expected.c_str());
     pageLines[1]->Show();
     if (r.costliest.empty()) {
         blocks[0].lines[0]->SetText("Every decision was as good as the coach's.");

@@ -41,7 +41,7 @@ public:
     bool ReviewOpen() const { return reviewOpen; }
     // An answer or a review is being worked out on the coach's thread, which
     // cannot wake the loop: the scene keeps its frames coming until it is in.
-    bool Thinking() const { return waiting || reviewJob.valid(); }
+    bool Thinking() const { return waiting || settling || reviewJob.valid(); }
     const coach::GameReview* Review() const { return review.get(); }
 
 private:
@@ -67,6 +67,7 @@ private:
     unsigned ticket = 0;
     coach::CoachState asked;
     bool waiting = false;
+    bool settling = false;  // asked while the dice rolled: ask again once they are at rest
     bool adviceShown = false;
     std::optional<coach::CoachAdvice> shown;
     std::optional<coach::CoachChoice> plan;  // the last swaps advised, kept to while they last

@@ -11,10 +11,10 @@ unsigned FreeCategories(const ScoreCells& cells) {
     return mask;
 }
 
-CoachAdvice CCoach::Advise(const CoachState& state, std::uint64_t seed) const {
+CoachAdvice CCoach::Advise(const CoachState& state, std::uint64_t seed, const CoachChoice* also) const {
     CoachAdvice advice;
     if (state.IsOver()) return advice;
-    advice = state.IsSecondHalf() ? SecondHalf(state, seed) : FirstHalf(state, seed);
+    advice = state.IsSecondHalf() ? SecondHalf(state, seed) : FirstHalf(state, seed, also);
     std::stable_sort(advice.choices.begin(), advice.choices.end(),
                      [](const CoachChoice& a, const CoachChoice& b) { return a.expected > b.expected; });
     return advice;

@@ -78,7 +78,7 @@ int DefaultHold(const int faces[kHandSize], const int colours[kHandSize], unsign
     for (int f = 1; f <= 6; ++f) {
         if (!h.count[f]) continue;
         const bool ownCell = f >= 2 && Free(freeCategories, CategoryCodeOf(6 - f));
-        const int score = h.count[f] * 8 + f + (ownCell ? 3 : 0);
+        const int score = h.count[f] * 8 + f + (ownCell ? 6 * f : 0);
         if (score > bestScore) {
             bestScore = score;
             best = f;

@@ -25,18 +25,18 @@ int NewlyScoredLine(const CoachState& was, const CoachState& now) {
     return -1;
 }
 
-bool SameChoice(const CoachChoice& a, const CoachChoice& b) {
+bool SameChoice(const CoachChoice& a, const CoachChoice& b, const CoachState& s) {
     if (a.kind != b.kind) return false;
     switch (a.kind) {
-    case ChoiceKind::Hold: return a.holdMask == b.holdMask;
+    case ChoiceKind::Hold: return CanonicalHold(s, a.holdMask) == CanonicalHold(s, b.holdMask);
     case ChoiceKind::Score: return a.category == b.category && a.line == b.line;
     default: return true;
     }
 }
 
-const CoachChoice* Find(const CoachAdvice& advice, const CoachChoice& choice) {
+const CoachChoice* Find(const CoachAdvice& advice, const CoachChoice& choice, const CoachState& s) {
     for (const CoachChoice& c : advice.choices)
-        if (SameChoice(c, choice)) return &c;
+        if (SameChoice(c, choice, s)) return &c;
     return nullptr;
 }
 
@@ -81,19 +81,23 @@ GameReview ReviewGame(const CCoach& coach, const CDecisionLog& log, int finalTot
     GameReview review;
     review.finalTotal = finalTotal;
     auto cancelled = [&] { return cancel && cancel->load(); };
-    if (log.HasStart()) review.expectedAtStart = coach.Advise(log.Start(), seed).Best();
 
     std::vector<ReviewedDecision> all;
     for (const Decision& d : log.Decisions()) {
         if (cancelled()) break;
-        const CoachAdvice before = coach.Advise(d.before, seed);
-        if (before.choices.empty()) continue;
         const bool swapped = d.before.IsSecondHalf() && !SameState(d.before, d.after);
-        const CoachAdvice after = swapped ? coach.Advise(d.after, seed) : before;
-        const CoachChoice* chosen = Find(after, d.chosen);
+        const CoachAdvice before = coach.Advise(d.before, seed, swapped ? nullptr : &d.chosen);
+        if (before.choices.empty()) continue;
+        // The game's first estimate: what the coach expected at its first decision.
+        if (&d == &log.Decisions().front()) {
+            review.expectedAtStart = before.Best();
+            review.firstMoment = d.before;
+        }
+        const CoachAdvice after = swapped ? coach.Advise(d.after, seed, &d.chosen) : before;
+        const CoachChoice* chosen = Find(after, d.chosen, d.before);
         if (!chosen) continue;
         ReviewedDecision r{d, before.choices.front(), chosen->expected, 0};
-        if (!swapped && SameChoice(r.preferred, d.chosen)) r.preferred = *chosen;
+        if (!swapped && SameChoice(r.preferred, d.chosen, d.before)) r.preferred = *chosen;
         r.cost = std::max(0.0, r.preferred.expected - chosen->expected);
         all.push_back(r);
     }
@@ -113,32 +117,117 @@ std::string CategoryName(int code) {
 }
 
 std::string LineName(int line) {
-    if (line == kFallingDiagonal) return "the falling diagonal";
-    if (line == kRisingDiagonal) return "the rising diagonal";
-    return "column " + std::to_string(line);
+    // Named with the number of the key that picks it.
+    const std::string key = std::to_string(line + 1);
+    if (line == kFallingDiagonal || line == kRisingDiagonal) return "diagonal " + key;
+    return "column " + key;
 }
+
+std::string DieName(int face, int colour) {
+    static const char* const colours[4] = {"red", "green", "blue", "gold"};
+    return std::string(colours[colour & 3]) + " " + std::to_string(face);
+}
+
+namespace {
+
+// "the red 5", "the red 5 and the gold 2", "the two red 5s, the blue 1 and the gold 2".
+std::string DiceList(const CoachState& s, const std::vector<int>& places) {
+    std::vector<std::pair<std::string, int>> names;  // name, how many
+    for (int place : places) {
+        const std::string name = DieName(s.face[place], s.colour[place]);
+        auto same = std::find_if(names.begin(), names.end(), [&](const auto& n) { return n.first == name; });
+        if (same == names.end())
+            names.emplace_back(name, 1);
+        else
+            ++same->second;
+    }
+    static const char* const counts[6] = {"", "", "two", "three", "four", "five"};
+    std::string text;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) text += i + 1 == names.size() ? " and " : ", ";
+        const auto& [name, n] = names[i];
+        text += n == 1 ? "the " + name : "the " + std::string(counts[n]) + " " + name + "s";
+    }
+    return text;
+}
+
+std::string HoldText(const CoachState& s, int holdMask) {
+    if (holdMask == 0) return "roll all five again";
+    std::vector<int> kept;
+    for (int col = 0; col < kBoardCols; ++col)
+        if (holdMask & (1 << col)) kept.push_back(DieIndex(s.handIndex, col));
+    return "keep " + DiceList(s, kept) + ", roll again";
+}
+
+std::string ScoreText(const CoachChoice& choice) {
+    if (choice.line >= 0) return "score " + LineName(choice.line) + " as " + CategoryName(choice.category);
+    return "score as " + CategoryName(choice.category);
+}
+
+HandValue FirstHalfValue(const CoachState& s, int code) {
+    return ScoreHand(code, s.face + DieIndex(s.handIndex, 0), s.colour + DieIndex(s.handIndex, 0));
+}
+
+std::string Points(double value) { return std::to_string(static_cast<long long>(value + (value < 0 ? -0.5 : 0.5))); }
+
+}  // namespace
 
 std::string DescribeChoice(const CoachChoice& choice, const CoachState& s) {
     switch (choice.kind) {
     case ChoiceKind::Roll:
         return "roll the dice";
-    case ChoiceKind::Hold: {
-        if (choice.holdMask == 0) return "roll all five again";
-        std::string kept;
-        for (int col = 0; col < kBoardCols; ++col)
-            if (choice.holdMask & (1 << col)) kept += (kept.empty() ? "" : " ") + std::to_string(s.face[DieIndex(s.handIndex, col)]);
-        return "keep " + kept + ", roll again";
-    }
+    case ChoiceKind::Hold:
+        return HoldText(s, choice.holdMask);
     case ChoiceKind::Score:
-        if (choice.line >= 0) return "score " + LineName(choice.line) + " as " + CategoryName(choice.category);
-        return "score as " + CategoryName(choice.category);
+        return ScoreText(choice);
     case ChoiceKind::Swaps: {
         if (choice.swaps.empty()) return "rearrange";
         const auto [a, b] = choice.swaps.front();
-        std::string text = "swap in row " + std::to_string(a / kBoardCols + 1) + ": columns " +
-                           std::to_string(a % kBoardCols + 1) + " and " + std::to_string(b % kBoardCols + 1);
-        if (choice.swaps.size() > 1) text += " (+" + std::to_string(choice.swaps.size() - 1) + " more)";
+        std::string text = "swap " + DiceList(s, {a, b}) + " in row " + std::to_string(a / kBoardCols + 1);
+        if (choice.swaps.size() > 1) text += " (1 of " + std::to_string(choice.swaps.size()) + ")";
         return text;
+    }
+    }
+    return "";
+}
+
+std::string ReasonFor(const CoachAdvice& advice, const CoachState& s) {
+    if (advice.choices.empty()) return "";
+    const CoachChoice& best = advice.choices.front();
+    const CoachChoice* next = advice.choices.size() > 1 ? &advice.choices[1] : nullptr;
+    const std::string margin = next ? Points(best.expected - next->expected) : "";
+    switch (best.kind) {
+    case ChoiceKind::Roll:
+        return "Every row starts with a roll of all five dice.";
+    case ChoiceKind::Hold: {
+        const CoachChoice* score = nullptr;
+        for (const CoachChoice& c : advice.choices)
+            if (c.kind == ChoiceKind::Score) {
+                score = &c;
+                break;
+            }
+        if (score)
+            return "Rolling on should make " + Points(best.expected - score->expected) + " more than " +
+                   CategoryName(score->category) + " now.";
+        return next ? "These dice give the best chances, " + margin + " ahead of the next hold." : "";
+    }
+    case ChoiceKind::Score: {
+        const std::string name = CategoryName(best.category);
+        if (best.line >= 0) {
+            if (!next) return "The last line and category left.";
+            return LineName(best.line) + " as " + name + " now; no swap adds to it.";
+        }
+        const HandValue v = FirstHalfValue(s, best.category);
+        std::string text = name + ": " + std::to_string(v.points) + (v.colourBonus ? " with colour bonus" : "") + " now";
+        if (!next) return text + ", the last category left.";
+        if (next->kind == ChoiceKind::Score) return text + "; " + CategoryName(next->category) + " can wait.";
+        return text + "; rolling on would risk it.";
+    }
+    case ChoiceKind::Swaps: {
+        // The whole plan: how many swaps, then the line to score.
+        std::string text = "Plan: " + std::to_string(best.swaps.size()) + (best.swaps.size() == 1 ? " swap" : " swaps");
+        if (best.planLine >= 0) text += ", then " + LineName(best.planLine) + " as " + CategoryName(best.planCategory);
+        return text + (next ? " (+" + margin + ")." : ".");
     }
     }
     return "";

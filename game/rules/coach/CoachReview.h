@@ -46,9 +46,13 @@ struct ReviewedDecision {
 
 struct GameReview {
     int finalTotal = 0;
-    double expectedAtStart = 0;
+    double expectedAtStart = 0;  // the coach's best total at the game's first decision
+    CoachState firstMoment;      // that decision's moment
     std::vector<ReviewedDecision> costliest;  // at most three, costliest first
 };
+
+// The review weighs every decision of a game at once: fewer playouts each.
+constexpr CoachBudget kReviewBudget{200, 120, 4000};
 
 // Weighs every decision of the log (stops early, with what it has, when cancel is set).
 GameReview ReviewGame(const CCoach& coach, const CDecisionLog& log, int finalTotal, std::uint64_t seed,
@@ -56,8 +60,13 @@ GameReview ReviewGame(const CCoach& coach, const CDecisionLog& log, int finalTot
 
 // Short words for the player.
 std::string CategoryName(int code);
+// Lines by the number of their key: "diagonal 1", "column 2".."column 6", "diagonal 7".
 std::string LineName(int line);
+// "red 5": a die by colour and face.
+std::string DieName(int face, int colour);
 std::string DescribeChoice(const CoachChoice& choice, const CoachState& state);
+// One short reason for the best choice of the advice.
+std::string ReasonFor(const CoachAdvice& advice, const CoachState& state);
 std::string DescribeMoment(const Decision& decision);
 
 }  // namespace coach

@@ -62,6 +62,15 @@ bool KeepsLine(const Arrangement& a, int line) {
     return true;
 }
 
+void SetPlan(CoachChoice& choice, const CoachState& state, const Arrangement& a) {
+    choice.planFace.clear();
+    choice.planColour.clear();
+    for (int place = 0; place < kDieCount; ++place) {
+        choice.planFace.push_back(state.face[a.at[place]]);
+        choice.planColour.push_back(state.colour[a.at[place]]);
+    }
+}
+
 }  // namespace
 
 CoachAdvice CCoach::SecondHalf(const CoachState& state, std::uint64_t seed) const {
@@ -74,17 +83,24 @@ CoachAdvice CCoach::SecondHalf(const CoachState& state, std::uint64_t seed) cons
     problem.leftBase = sums.leftSum;
     problem.rightBase = sums.rightSum;
 
-    // The best arrangement overall, from the board as it is and from sorted rows.
+    // The best arrangement overall: searches from the board as it is, from
+    // sorted rows and from shuffled ones, each polished by climbing. A plan
+    // given before stays unless a search finds a strictly better one.
     const CSecondHalfSearch search(problem);
     const Arrangement here = Arrangement::Identity();
     CSecondHalfSearch::Result best{here, search.Evaluate(here)};
     Arrangement planned;
-    if (state.hasPlan && PlannedArrangement(state, planned)) best = {planned, search.Evaluate(planned)};
-    // A plan given before stays unless a search finds a better one.
-    const Arrangement starts[2] = {here, search.Sorted()};
-    for (int i = 0; i < 2; ++i) {
-        const CSecondHalfSearch::Result r = search.Anneal(starts[i], budget.searchSwaps, Combine(seed, 1u + i));
-        if (r.total > best.total) best = r;
+    // A plan that can still be reached is kept: asking again must not change
+    // course halfway through its swaps.
+    const bool keepPlan = state.hasPlan && PlannedArrangement(state, planned);
+    if (keepPlan) best = {planned, search.Evaluate(planned)};
+    constexpr int kStarts = 4;
+    for (int i = 0; i < (keepPlan ? 0 : kStarts); ++i) {
+        const Arrangement start = i == 0 ? here : i == 1 ? search.Sorted() : search.Shuffled(Combine(seed, 40u + i));
+        const CSecondHalfSearch::Result r =
+            search.Anneal(start, budget.searchSwaps / 2, Combine(seed, 1u + static_cast<std::uint64_t>(i)));
+        const CSecondHalfSearch::Result polished = search.Climb(r.arrangement, 8 * kDieCount);
+        if (polished.total > best.total) best = polished;
     }
 
     CoachAdvice advice;
@@ -97,16 +113,25 @@ CoachAdvice CCoach::SecondHalf(const CoachState& state, std::uint64_t seed) cons
         GetLineDice(line, places);
         for (int place : places) fixedLine.fixed[place] = true;
         const CSecondHalfSearch locked(fixedLine);
-        const CSecondHalfSearch::Result r =
-            locked.Anneal(here, budget.searchSwaps / 2, Combine(seed, 16 + static_cast<std::uint64_t>(line)));
+        const Arrangement& start = KeepsLine(best.arrangement, line) ? best.arrangement : here;
+        // Along a kept plan the lines are weighed on it and on the board as it is.
+        const int tries = keepPlan ? 0 : budget.searchSwaps / 4;
+        const CSecondHalfSearch::Result r = locked.Anneal(start, tries, Combine(seed, 16 + static_cast<std::uint64_t>(line)));
 
+        // Per category, the best of the arrangements that keep the line.
         int totals[kCategoryCount];
+        const Arrangement* from[kCategoryCount];
         locked.ForcedTotals(r.arrangement, line, totals);
+        std::fill(from, from + kCategoryCount, &r.arrangement);
         for (const Arrangement* other : {&here, static_cast<const Arrangement*>(&best.arrangement)}) {
             if (!KeepsLine(*other, line)) continue;
             int more[kCategoryCount];
             locked.ForcedTotals(*other, line, more);
-            for (int c = 0; c < kCategoryCount; ++c) totals[c] = std::max(totals[c], more[c]);
+            for (int c = 0; c < kCategoryCount; ++c)
+                if (more[c] > totals[c]) {
+                    totals[c] = more[c];
+                    from[c] = other;
+                }
         }
         for (int c = 0; c < kCategoryCount; ++c) {
             if (totals[c] < 0) continue;
@@ -114,6 +139,7 @@ CoachAdvice CCoach::SecondHalf(const CoachState& state, std::uint64_t seed) cons
             choice.category = CategoryCodeOf(c);
             choice.line = line;
             choice.expected = totals[c];
+            SetPlan(choice, state, *from[c]);
             bestScoreNow = std::max(bestScoreNow, choice.expected);
             advice.choices.push_back(std::move(choice));
         }
@@ -121,9 +147,15 @@ CoachAdvice CCoach::SecondHalf(const CoachState& state, std::uint64_t seed) cons
     if (best.total > bestScoreNow) {
         CoachChoice choice(ChoiceKind::Swaps);
         choice.swaps = SwapsTo(best.arrangement);
-        for (int place = 0; place < kDieCount; ++place) {
-            choice.planFace.push_back(state.face[best.arrangement.at[place]]);
-            choice.planColour.push_back(state.colour[best.arrangement.at[place]]);
+        SetPlan(choice, state, best.arrangement);
+        // The line to score once the swaps are made: the first open one, as
+        // the advice asked again then puts it first among equal totals.
+        int lineCategory[kLineCount];
+        search.Evaluate(best.arrangement, lineCategory);
+        for (int line = 0; line < kLineCount && choice.planLine < 0; ++line) {
+            if (lineCategory[line] < 0) continue;
+            choice.planLine = line;
+            choice.planCategory = CategoryCodeOf(lineCategory[line]);
         }
         choice.expected = best.total;
         advice.choices.push_back(std::move(choice));

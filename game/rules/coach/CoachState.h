@@ -51,7 +51,11 @@ struct CoachChoice {
     int category = 0;   // Score: code 'a'..'l'
     int line = -1;      // Score in the second half: the line 0..6
     std::vector<std::pair<int, int>> swaps;  // Swaps: board indexes, in order
-    std::vector<int> planFace, planColour;   // Swaps: the board they lead to
+    // Second half: the board the plan leads to (Swaps: after the swaps; Score:
+    // the arrangement the total counts on), and the line to score first.
+    std::vector<int> planFace, planColour;
+    int planLine = -1;
+    int planCategory = 0;
     double expected = 0;  // expected final total of the game after this choice
 };
 

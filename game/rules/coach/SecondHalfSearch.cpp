@@ -192,6 +192,93 @@ Arrangement CSecondHalfSearch::Sorted() const {
     return a;
 }
 
+Arrangement CSecondHalfSearch::SameFaceFirst() const {
+    Arrangement a = Sorted();
+    int rowsWith[7] = {};
+    for (int row = 0; row < kBoardRows; ++row) {
+        bool seen[7] = {};
+        for (int i = 0; i < movableCount[row]; ++i) seen[p.face[a.at[movable[row][i]]]] = true;
+        for (int f = 1; f <= 6; ++f) rowsWith[f] += seen[f];
+    }
+    int face = 6;
+    for (int f = 5; f >= 1; --f)
+        if (rowsWith[f] > rowsWith[face]) face = f;
+    for (int row = 0; row < kBoardRows; ++row) {
+        for (int i = 0; i < movableCount[row]; ++i) {
+            if (p.face[a.at[movable[row][i]]] != face) continue;
+            // Move it to the front, keeping the others in order.
+            for (int k = i; k > 0; --k) std::swap(a.at[movable[row][k]], a.at[movable[row][k - 1]]);
+            break;
+        }
+    }
+    return a;
+}
+
+Arrangement CSecondHalfSearch::Shuffled(std::uint64_t seed) const {
+    Arrangement a = Arrangement::Identity();
+    CRandomStream rng(seed);
+    for (int row = 0; row < kBoardRows; ++row)
+        for (int i = movableCount[row] - 1; i > 0; --i)
+            std::swap(a.at[movable[row][i]], a.at[movable[row][rng.Below(i + 1)]]);
+    return a;
+}
+
+int CSecondHalfSearch::LinesThrough(int pa, int pb, int changed[4]) const {
+    int count = 0;
+    auto touch = [&](int line) {
+        if (!(openLines & (1u << line))) return;
+        for (int k = 0; k < count; ++k)
+            if (changed[k] == line) return;
+        changed[count++] = line;
+    };
+    for (int place : {pa, pb}) {
+        const int r = place / kBoardCols, c = place % kBoardCols;
+        touch(c + 1);
+        if (r == c) touch(kRisingDiagonal);
+        if (r + c == 4) touch(kFallingDiagonal);
+    }
+    return count;
+}
+
+CSecondHalfSearch::Result CSecondHalfSearch::Climb(const Arrangement& start, int tries) const {
+    Result best{start, 0};
+    Weights w;
+    for (int l = 0; l < kLineCount; ++l)
+        if (openLines & (1u << l)) LineWeights(best.arrangement, l, w);
+    best.total = Assign(w, openLines, p.freeCategories, p.leftBase, p.rightBase, nullptr);
+    bool gained = true;
+    while (gained && tries > 0) {
+        gained = false;
+        for (int s = 0; s < swapRowCount && tries > 0; ++s) {
+            const int row = swapRows[s], n = movableCount[row];
+            for (int i = 0; i < n && tries > 0; ++i) {
+                for (int j = i + 1; j < n && tries > 0; ++j, --tries) {
+                    const int pa = movable[row][i], pb = movable[row][j];
+                    if (p.face[best.arrangement.at[pa]] == p.face[best.arrangement.at[pb]] &&
+                        p.colour[best.arrangement.at[pa]] == p.colour[best.arrangement.at[pb]])
+                        continue;  // equal dice: nothing changes
+                    std::swap(best.arrangement.at[pa], best.arrangement.at[pb]);
+                    int changed[4], saved[4][kCategoryCount];
+                    const int count = LinesThrough(pa, pb, changed);
+                    for (int k = 0; k < count; ++k) {
+                        std::copy(w.w[changed[k]], w.w[changed[k]] + kCategoryCount, saved[k]);
+                        LineWeights(best.arrangement, changed[k], w);
+                    }
+                    const int total = Assign(w, openLines, p.freeCategories, p.leftBase, p.rightBase, nullptr);
+                    if (total > best.total) {
+                        best.total = total;
+                        gained = true;
+                        continue;
+                    }
+                    std::swap(best.arrangement.at[pa], best.arrangement.at[pb]);
+                    for (int k = 0; k < count; ++k) std::copy(saved[k], saved[k] + kCategoryCount, w.w[changed[k]]);
+                }
+            }
+        }
+    }
+    return best;
+}
+
 CSecondHalfSearch::Result CSecondHalfSearch::Anneal(const Arrangement& start, int iterations,
                                                     std::uint64_t seed) const {
     Result best{start, 0};
@@ -217,19 +304,8 @@ CSecondHalfSearch::Result CSecondHalfSearch::Anneal(const Arrangement& start, in
         std::swap(cur.at[pa], cur.at[pb]);
 
         // Only the lines through the two places change.
-        int changed[4], count = 0;
-        auto touch = [&](int line) {
-            if (!(openLines & (1u << line))) return;
-            for (int k = 0; k < count; ++k)
-                if (changed[k] == line) return;
-            changed[count++] = line;
-        };
-        for (int place : {pa, pb}) {
-            const int r = place / kBoardCols, c = place % kBoardCols;
-            touch(c + 1);
-            if (r == c) touch(kRisingDiagonal);
-            if (r + c == 4) touch(kFallingDiagonal);
-        }
+        int changed[4];
+        const int count = LinesThrough(pa, pb, changed);
         int saved[4][kCategoryCount];
         for (int k = 0; k < count; ++k) {
             std::copy(w.w[changed[k]], w.w[changed[k]] + kCategoryCount, saved[k]);

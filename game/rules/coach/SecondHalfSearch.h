@@ -43,6 +43,8 @@ public:
 
     // The start that sorts each row's movable dice by face, high on the left.
     Arrangement Sorted() const;
+    // A start with each row's movable dice in a random order.
+    Arrangement Shuffled(std::uint64_t seed) const;
 
     struct Result {
         Arrangement arrangement;
@@ -50,12 +52,20 @@ public:
     };
     // Annealing from a start for a number of tried swaps; the best seen.
     Result Anneal(const Arrangement& start, int iterations, std::uint64_t seed) const;
+    // Climbing from a start: every swap of every row in turn, each kept when
+    // it gains, until a round gains nothing or `tries` swaps were tried.
+    Result Climb(const Arrangement& start, int tries) const;
+    // Sorted, but with the face that most rows have in the first movable place
+    // of each row that has it: the start of a Five of a kind.
+    Arrangement SameFaceFirst() const;
 
 private:
     struct Weights {
         int w[kLineCount][kCategoryCount];
     };
     void LineWeights(const Arrangement& a, int line, Weights& w) const;
+    // The open lines through two places (at most four).
+    int LinesThrough(int pa, int pb, int changed[4]) const;
     int Assign(const Weights& w, unsigned lines, unsigned categories, int leftBase, int rightBase,
                int lineCategory[kLineCount]) const;
 

@@ -54,5 +54,19 @@ TEST_F(PlaySceneTest, TheCoachAdvisesOnTUntilThePlayerActsAndReviewsTheGameOnV) 
     EXPECT_FALSE(coach->ReviewOpen());
 }
 
+TEST_F(PlaySceneTest, TDuringARollAnswersOnceTheDiceSettle) {
+    Start();
+    PastIntro();
+    CCoachPanel* coach = scene->coachPanel.get();
+    ASSERT_NE(coach, nullptr);
+    Tap(SDLK_RETURN);
+    Tap(SDLK_t);
+    EXPECT_TRUE(coach->AdviceShown());
+    EXPECT_EQ(coach->ShownAdvice(), nullptr);  // the dice still roll
+    ASSERT_TRUE(WaitFor(*this, [&] { return coach->ShownAdvice() != nullptr; }));
+    EXPECT_EQ(scene->board.rollsUsed, 1);
+    EXPECT_FALSE(coach->ShownAdvice()->choices.empty());
+}
+
 }  // namespace
 }  // namespace playtest
