@@ -6,19 +6,28 @@
 #include "game/rules/CScoreCells.h"
 #include "game/rules/coach/CoachPolicies.h"
 #include "game/rules/coach/CoachRandom.h"
+#include "game/rules/coach/CoachReview.h"
 
 namespace {
+
+// The game's decisions are noted here when the caller asks for them.
+coach::CDecisionLog* noting = nullptr;
+
+void Note(const CBoardState& board, const CScoreCells& sheet) {
+    if (noting) noting->Observe(coach::SnapshotOf(board, sheet));
+}
 
 void RowHand(const CBoardState& board, int faces[kHandSize], int colours[kHandSize]) {
     board.GetLineFaces(faces);
     board.GetLineColours(colours);
 }
 
-void RollKeeping(CBoardState& board, int keep) {
+void RollKeeping(CBoardState& board, const CScoreCells& sheet, int keep) {
     for (int col = 0; col < kBoardCols; ++col) {
         const int index = DieIndex(board.handIndex, col);
         if (board.dice[index].held != ((keep >> col) & 1)) board.ToggleHold(index);
     }
+    Note(board, sheet);
     board.Roll();
     board.FinishMotion();
 }
@@ -35,7 +44,7 @@ void GreedyTurn(CBoardState& board, const CScoreCells& sheet) {
         while (board.rollsUsed < kMaxRolls) {
             const int keep = coach::GreedyHold(faces);
             if (keep == coach::kHoldAll) break;
-            RollKeeping(board, keep);
+            RollKeeping(board, sheet, keep);
             RowHand(board, faces, colours);
         }
         board.ScoreCategory(CategoryCodeOf(coach::GreedyCategory(faces, colours, FreeOf(sheet))));
@@ -71,6 +80,7 @@ void CoachTurn(CBoardState& board, const CScoreCells& sheet, const coach::CCoach
     if (plan && state.IsSecondHalf()) coach::FollowPlan(state, *plan);
     const coach::CoachAdvice advice = c.Advise(state, seed);
     if (advice.choices.empty()) return;
+    if (noting) noting->NoteAdvice(state, advice);
     const coach::CoachChoice* choice = &advice.choices.front();
     game.shown.push_back({state.handIndex, state.rollsUsed, choice->expected});
     if (!choice->planFace.empty()) plan = *choice;
@@ -80,7 +90,7 @@ void CoachTurn(CBoardState& board, const CScoreCells& sheet, const coach::CCoach
         board.FinishMotion();
         break;
     case coach::ChoiceKind::Hold:
-        RollKeeping(board, choice->holdMask);
+        RollKeeping(board, sheet, choice->holdMask);
         break;
     case coach::ChoiceKind::Score:
         if (choice->line >= 0) board.SelectLine(choice->line);
@@ -95,10 +105,12 @@ void CoachTurn(CBoardState& board, const CScoreCells& sheet, const coach::CCoach
 
 }  // namespace
 
-PlayedGame PlayGame(GamePolicy policy, const coach::CCoach& c, std::uint64_t adviceSeed) {
+PlayedGame PlayGame(GamePolicy policy, const coach::CCoach& c, std::uint64_t adviceSeed, coach::CDecisionLog* log) {
     CScoreCells sheet;
     CBoardState board(sheet);
     board.StartGame();
+    noting = log;
+    Note(board, sheet);
     PlayedGame game;
     std::optional<coach::CoachChoice> plan;
     for (int step = 0; !board.gameOver && step < 200; ++step) {
@@ -106,7 +118,9 @@ PlayedGame PlayGame(GamePolicy policy, const coach::CCoach& c, std::uint64_t adv
             GreedyTurn(board, sheet);
         else
             CoachTurn(board, sheet, c, coach::Combine(adviceSeed, static_cast<std::uint64_t>(step)), plan, game);
+        Note(board, sheet);
     }
+    noting = nullptr;
     game.total = board.Total();
     game.cells = sheet.Cells();
     return game;

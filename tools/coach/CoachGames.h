@@ -22,6 +22,11 @@ struct PlayedGame {
     std::vector<ShownTotal> shown;
 };
 
+namespace coach {
+class CDecisionLog;
+}
+
 // Plays one game; the game's dice come from the game's random source, which
-// the caller seeds.
-PlayedGame PlayGame(GamePolicy policy, const coach::CCoach& coach, std::uint64_t adviceSeed);
+// the caller seeds. The game's decisions are noted in the log, if given.
+PlayedGame PlayGame(GamePolicy policy, const coach::CCoach& coach, std::uint64_t adviceSeed,
+                    coach::CDecisionLog* log = nullptr);

@@ -3,6 +3,8 @@
 // percentile totals, the games played per second and the CPU time a game.
 // --calibrate plays the coach and sets what it showed at a few moments
 // against the totals its games reached, and prints each category's mean.
+// zanbor-coach --seed S --review: one game followed the coach's way and one
+// played greedily, and the review page's words for each.
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -15,6 +17,7 @@
 
 #include "game/rules/Random.h"
 #include "game/rules/coach/CoachRandom.h"
+#include "game/rules/coach/CoachReview.h"
 #include "tools/coach/CoachGames.h"
 
 namespace {
@@ -22,6 +25,7 @@ namespace {
 int Usage() {
     std::fprintf(stderr,
                  "usage: zanbor-coach --games N --seed S [--policy greedy|coach] [--calibrate]\n"
+                 "       zanbor-coach --seed S --review\n"
                  "                    [--rollouts N] [--rollout-swaps N] [--search-swaps N]\n");
     return 2;
 }
@@ -88,15 +92,44 @@ void PrintCalibration(const std::vector<PlayedGame>& played) {
     std::printf("\n");
 }
 
+// The review page's words for a game played by the policy: what a player
+// who followed the coach, or went their own way, reads after the game.
+void PrintReview(GamePolicy policy, std::uint64_t gameSeed) {
+    SeedRandom(static_cast<unsigned>(gameSeed));
+    coach::CDecisionLog log;
+    const PlayedGame game = PlayGame(policy, coach::CCoach(), gameSeed, &log);
+    const auto start = std::chrono::steady_clock::now();
+    const std::clock_t cpuStart = std::clock();
+    const coach::GameReview r = coach::ReviewGame(coach::CCoach(coach::kReviewBudget), log, game.total, 1);
+    const double cpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("%s: %zu decisions, review %.0f ms (%.0f ms CPU)\n", policy == GamePolicy::Coach ? "following the coach" : "greedy play",
+                log.Decisions().size(), wall * 1000, cpu * 1000);
+    std::printf("  Your total: %d.   At your first choice (%s) the coach expected %.0f.\n", r.finalTotal,
+                coach::DescribeMoment({r.firstMoment, r.firstMoment, coach::CoachChoice()}).c_str(), r.expectedAtStart);
+    if (r.costliest.empty()) std::printf("  Every decision was as good as the coach's.\n");
+    for (const coach::ReviewedDecision& d : r.costliest) {
+        const bool swapped = d.decision.before.IsSecondHalf() && !coach::SameState(d.decision.before, d.decision.after);
+        std::printf("  %s\n    You: %s%s   %.0f\n    Coach: %s   %.0f\n    Cost: %.0f points\n",
+                    coach::DescribeMoment(d.decision).c_str(), swapped ? "swaps, then " : "",
+                    coach::DescribeChoice(d.decision.chosen, d.decision.before).c_str(), d.chosenValue,
+                    coach::DescribeChoice(d.preferred, d.decision.before).c_str(), d.preferred.expected, d.cost);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     long long games = -1, seed = -1;
     GamePolicy policy = GamePolicy::Greedy;
-    bool calibrate = false;
+    bool calibrate = false, review = false;
     coach::CoachBudget budget;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (arg == "--review") {
+            review = true;
+            continue;
+        }
         if (arg == "--calibrate") {
             calibrate = true;
             policy = GamePolicy::Coach;
@@ -127,6 +160,13 @@ int main(int argc, char** argv) {
             budget.searchSwaps = static_cast<int>(n);
         else
             return Usage();
+    }
+    if (seed >= 0 && review) {
+        // One game, played by the coach and by the greedy policy, then reviewed.
+        const std::uint64_t gameSeed = coach::Combine(static_cast<std::uint64_t>(seed), 0);
+        PrintReview(GamePolicy::Coach, gameSeed);
+        PrintReview(GamePolicy::Greedy, gameSeed);
+        return 0;
     }
     if (games <= 0 || seed < 0) return Usage();
 

@@ -150,6 +150,7 @@ void CCoachPanel::Ask() {
 
 void CCoachPanel::ShowAdvice(const CoachAdvice& advice) {
     shown = advice;
+    log.NoteAdvice(asked, advice);
     // The reason for the best choice on top, then the three best with the
     // final total each is expected to reach.
     cardLines[0]->SetText(ReasonFor(advice, asked).c_str());

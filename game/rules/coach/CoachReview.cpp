@@ -44,6 +44,22 @@ const CoachChoice* Find(const CoachAdvice& advice, const CoachChoice& choice, co
 
 void CDecisionLog::Clear() { *this = CDecisionLog{}; }
 
+void CDecisionLog::NoteAdvice(const CoachState& state, const CoachAdvice& advice) {
+    if (!AdviceFor(state)) advised.emplace_back(state, advice);
+}
+
+const CoachAdvice* CDecisionLog::AdviceFor(const CoachState& state) const {
+    // The holds are the player's answer to the advice, not part of the moment.
+    CoachState unheld = state;
+    std::fill(std::begin(unheld.held), std::end(unheld.held), false);
+    for (const auto& [s, advice] : advised) {
+        CoachState other = s;
+        std::fill(std::begin(other.held), std::end(other.held), false);
+        if (SameState(other, unheld)) return &advice;
+    }
+    return nullptr;
+}
+
 void CDecisionLog::Observe(const CoachState& now) {
     if (!started && now.handIndex == 0 && now.rollsUsed == 0) {
         start = now;
@@ -86,14 +102,20 @@ GameReview ReviewGame(const CCoach& coach, const CDecisionLog& log, int finalTot
     for (const Decision& d : log.Decisions()) {
         if (cancelled()) break;
         const bool swapped = d.before.IsSecondHalf() && !SameState(d.before, d.after);
-        const CoachAdvice before = coach.Advise(d.before, seed, swapped ? nullptr : &d.chosen);
+        // The advice the player was shown, else the coach's own now.
+        auto advise = [&](const CoachState& s, const CoachChoice* also) {
+            const CoachAdvice* shown = log.AdviceFor(s);
+            if (shown && (!also || Find(*shown, *also, d.before))) return *shown;
+            return coach.Advise(s, seed, also);
+        };
+        const CoachAdvice before = advise(d.before, swapped ? nullptr : &d.chosen);
         if (before.choices.empty()) continue;
         // The game's first estimate: what the coach expected at its first decision.
         if (&d == &log.Decisions().front()) {
             review.expectedAtStart = before.Best();
             review.firstMoment = d.before;
         }
-        const CoachAdvice after = swapped ? coach.Advise(d.after, seed, &d.chosen) : before;
+        const CoachAdvice after = swapped ? advise(d.after, &d.chosen) : before;
         const CoachChoice* chosen = Find(after, d.chosen, d.before);
         if (!chosen) continue;
         ReviewedDecision r{d, before.choices.front(), chosen->expected, 0};

@@ -24,12 +24,19 @@ public:
     // The game as it is now; call it whenever the game may have changed.
     void Observe(const CoachState& now);
 
+    // Advice shown for a moment of the game: the review weighs that moment
+    // by the same advice, so that following it never costs anything.
+    void NoteAdvice(const CoachState& state, const CoachAdvice& advice);
+    // The advice noted for the moment, if any.
+    const CoachAdvice* AdviceFor(const CoachState& state) const;
+
     const std::vector<Decision>& Decisions() const { return decisions; }
     bool HasStart() const { return started; }
     const CoachState& Start() const { return start; }
 
 private:
     std::vector<Decision> decisions;
+    std::vector<std::pair<CoachState, CoachAdvice>> advised;
     CoachState previous;
     CoachState handStart;  // second half: the current hand before any swap
     CoachState start;      // the game before its first roll

@@ -95,6 +95,15 @@ TEST(CoachStates, TheReviewQuotesTheFirstEstimateAndChargesNothingForTheCoachsOw
     EXPECT_DOUBLE_EQ(review.expectedAtStart, coach.Advise(before, 1).Best());
     EXPECT_EQ(review.firstMoment.rollsUsed, 1);
     EXPECT_TRUE(review.costliest.empty());
+
+    // Advice shown during the game is the review's word for that moment,
+    // whatever the holds the player then set.
+    CoachChoice shownBest = best;
+    shownBest.expected = 1234;
+    CoachState asked = before;
+    for (bool& held : asked.held) held = false;
+    log.NoteAdvice(asked, CoachAdvice{{shownBest}});
+    EXPECT_DOUBLE_EQ(ReviewGame(coach, log, 2000, 1).expectedAtStart, 1234);
 }
 
 // A second half with every line open and the right group free.
