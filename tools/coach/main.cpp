@@ -1,4 +1,4 @@
-// zanbor-coach --games N --seed S [--policy greedy|coach] [--calibrate]
+// zanbor-coach --games N --seed S [--first G] [--policy greedy|coach] [--calibrate]
 // Plays N seeded games headless and prints the mean, median, 10th and 90th
 // percentile totals, the games played per second and the CPU time a game.
 // --calibrate plays the coach and sets what it showed at a few moments
@@ -26,7 +26,7 @@ int Usage() {
     std::fprintf(stderr,
                  "usage: zanbor-coach --games N --seed S [--policy greedy|coach] [--calibrate]\n"
                  "       zanbor-coach --seed S --review\n"
-                 "                    [--rollouts N] [--rollout-swaps N] [--search-swaps N]\n");
+                 "                    [--first G] [--rollouts N] [--rollout-swaps N] [--search-swaps N]\n");
     return 2;
 }
 
@@ -120,7 +120,7 @@ void PrintReview(GamePolicy policy, std::uint64_t gameSeed) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    long long games = -1, seed = -1;
+    long long games = -1, seed = -1, first = 0;
     GamePolicy policy = GamePolicy::Greedy;
     bool calibrate = false, review = false;
     coach::CoachBudget budget;
@@ -152,6 +152,8 @@ int main(int argc, char** argv) {
             games = n;
         else if (arg == "--seed")
             seed = n;
+        else if (arg == "--first")
+            first = n;
         else if (arg == "--rollouts" && n > 0)
             budget.rollouts = static_cast<int>(n);
         else if (arg == "--rollout-swaps")
@@ -176,7 +178,7 @@ int main(int argc, char** argv) {
     totals.reserve(static_cast<std::size_t>(games));
     const auto start = std::chrono::steady_clock::now();
     const std::clock_t cpuStart = std::clock();
-    for (long long g = 0; g < games; ++g) {
+    for (long long g = first; g < first + games; ++g) {
         // Each game has its own dice, the same whichever policy plays it.
         const std::uint64_t gameSeed = coach::Combine(static_cast<std::uint64_t>(seed), static_cast<std::uint64_t>(g));
         SeedRandom(static_cast<unsigned>(gameSeed));
@@ -196,5 +198,8 @@ int main(int argc, char** argv) {
                 percentile(0.5), percentile(0.1), percentile(0.9), static_cast<double>(games) / seconds,
                 cpu / static_cast<double>(games));
     if (calibrate) PrintCalibration(played);
+    std::printf("totals");
+    for (int t : totals) std::printf(" %d", t);
+    std::printf("\n");
     return 0;
 }
