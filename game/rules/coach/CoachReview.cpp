@@ -173,12 +173,15 @@ std::string DiceList(const CoachState& s, const std::vector<int>& places) {
     return text;
 }
 
+// A hold in the fewest words: the dice kept when two or fewer, else the
+// dice rolled again.
 std::string HoldText(const CoachState& s, int holdMask) {
     if (holdMask == 0) return "roll all five again";
-    std::vector<int> kept;
+    std::vector<int> kept, rolled;
     for (int col = 0; col < kBoardCols; ++col)
-        if (holdMask & (1 << col)) kept.push_back(DieIndex(s.handIndex, col));
-    return "keep " + DiceList(s, kept) + ", roll again";
+        (holdMask & (1 << col) ? kept : rolled).push_back(DieIndex(s.handIndex, col));
+    if (kept.size() <= 2) return "keep " + DiceList(s, kept) + ", roll again";
+    return "roll " + DiceList(s, rolled) + " again";
 }
 
 std::string ScoreText(const CoachChoice& choice) {

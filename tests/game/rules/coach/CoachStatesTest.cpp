@@ -71,7 +71,10 @@ TEST(CoachStates, FourSixesWithSixesOpenAreKeptAndEqualHoldsAreOneLine) {
     ASSERT_FALSE(advice.choices.empty());
     EXPECT_EQ(advice.choices[0].kind, ChoiceKind::Hold);
     EXPECT_EQ(advice.choices[0].holdMask, 0b11011);
-    EXPECT_EQ(DescribeChoice(advice.choices[0], s), "keep the two red 6s, the green 6 and the blue 6, roll again");
+    EXPECT_EQ(DescribeChoice(advice.choices[0], s), "roll the gold 2 again");
+    CoachChoice pair(ChoiceKind::Hold);
+    pair.holdMask = 0b01001;
+    EXPECT_EQ(DescribeChoice(pair, s), "keep the two red 6s, roll again");
 
     std::set<std::string> lines;
     for (const CoachChoice& c : advice.choices) EXPECT_TRUE(lines.insert(DescribeChoice(c, s)).second) << DescribeChoice(c, s);
