@@ -1,6 +1,7 @@
 #include "common/widgets/CActorButton.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "common/actors/CFont.h"
@@ -276,6 +277,32 @@ void CActorButton::Draw(const CRect& clip) {
     DrawLabel();
 }
 
+void CActorButton::LimitLabelTo(int left, int right) {
+    limited = true;
+    limitLeft = left;
+    limitRight = right;
+}
+
+void CActorButton::DrawGlyph(CSprite* glyph, const RECT& dest) {
+    if (!limited) {
+        glyph->DrawFrame(&dest, nullptr, 0);
+        return;
+    }
+    const int anchor = FromFixed(x);
+    const int left = std::max<int>(dest.left, anchor + limitLeft), right = std::min<int>(dest.right, anchor + limitRight);
+    if (right <= left) return;
+    if (left == dest.left && right == dest.right) {
+        glyph->DrawFrame(&dest, nullptr, 0);
+        return;
+    }
+    // The same share of the glyph as of its place.
+    const double across = static_cast<double>(glyph->w) / std::max<int>(1, dest.right - dest.left);
+    const RECT cut{left, dest.top, right, dest.bottom};
+    const RECT source{static_cast<int>(std::lround((left - dest.left) * across)), 0,
+                      static_cast<int>(std::lround((right - dest.left) * across)), glyph->h};
+    glyph->DrawFrame(&cut, &source, 0);
+}
+
 void CActorButton::DrawLabel() {
     const char* label = text.get();
     if (!label[0]) return;
@@ -304,10 +331,7 @@ void CActorButton::DrawLabel() {
                 penX += font->maxWidth;
             } else {
                 const int advance = font->Advance(ch);
-                if (CSprite* glyph = font->Glyph(ch)) {
-                    const RECT dest{penX, penY, penX + advance, penY + font->lineHeight};
-                    glyph->DrawFrame(&dest, nullptr, 0);
-                }
+                if (CSprite* glyph = font->Glyph(ch)) DrawGlyph(glyph, RECT{penX, penY, penX + advance, penY + font->lineHeight});
                 penX += advance + font->spacing;
             }
         }

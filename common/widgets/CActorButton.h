@@ -110,6 +110,11 @@ public:
     int textRight = 0;
     int textBottom = 0;
 
+    // The label's glyphs are drawn only between left and right design pixels
+    // from the anchor (x): a label longer than its field is cut at the field's
+    // edges instead of covering what stands beside it.
+    void LimitLabelTo(int left, int right);
+
 protected:
     // The label's width and height as it will be drawn.
     void MeasureLabel(int* width, int* height) const;
@@ -120,4 +125,11 @@ protected:
     void AllocateText(const char* string);
     void CopyText(const char* string);
     void TakeTextRecord(const CTextRecord& record);
+
+private:
+    // A glyph drawn at dest, only its part inside the label's limits.
+    void DrawGlyph(CSprite* glyph, const RECT& dest);
+    bool limited = false;
+    int limitLeft = 0;
+    int limitRight = 0;
 };

@@ -18,6 +18,8 @@ constexpr D3DCOLOR kYellow = 0xFFFFFF00u;
 constexpr int kLabelLength = 8;
 
 constexpr int kScoreX = 385, kHighScoreX = 506, kScoreY = 69;
+// The dark fields behind them reach this far left of those right edges.
+constexpr int kFieldReach = 67;
 constexpr int kLeftSubtotalX = 113, kRightSubtotalX = 687, kSubtotalY = 519;
 constexpr int kDisplayDepth = 100;
 constexpr int kLeftCellX = 112, kRightCellX = 686, kCellTop = 52, kCellStep = 80, kCellDepth = 1000;
@@ -82,6 +84,10 @@ void CScoreSheet::CreateDisplays() {
                                       DisplayText(kAlignRight), DisplayButton(0), kDisplayDigits);
     pHighScore = std::make_unique<CScore>(this, scene, ToFixed(kHighScoreX), ToFixed(kScoreY), ToFixed(kDisplayDepth),
                                           DisplayText(kAlignRight), DisplayButton(0), kDisplayDigits);
+    // Five digits are a little wider than the dark fields of the background:
+    // the digits stay inside them, clear of the captions at their left.
+    for (CScore* display : {pScore.get(), pHighScore.get()})
+        display->GetLabel()->LimitLabelTo(-kFieldReach, kFieldReach);
     pHighScore->Set(ReadBestScore());
     pasLeftLevel = NewPicture(scene, kLeftMarkerX, kMarkerY, kMarkerDepth, gSheetAssets.levelMarker);
     pasRightLevel = NewPicture(scene, kRightMarkerX, kMarkerY, kMarkerDepth, gSheetAssets.levelMarker);

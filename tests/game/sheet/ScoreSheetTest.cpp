@@ -562,6 +562,15 @@ TEST_F(ScoreSheetTest, TheUndoButtonSendsItsKeyWhereItStands) {
 
 // ---------------------------------------------------------------- displays
 
+TEST_F(ScoreSheetTest, TheLargestScoresStayInsideTheirFieldsClearOfTheCaptions) {
+    sheet->pScore->Set(99999);
+    sheet->pHighScore->Set(2147483647);  // a stored best from another program
+    // The fields' dark boxes run from x 318 and 439; SCORE and BEST end left of them.
+    EXPECT_EQ(YellowSpan({250, 50, 68, 40}).second, -1);
+    EXPECT_EQ(YellowSpan({391, 50, 48, 40}).second, -1);
+    EXPECT_GT(YellowSpan({439, 50, 72, 40}).second, 480) << "the best score is drawn";
+}
+
 TEST_F(ScoreSheetTest, DisplaysDrawAtTheirAnchorsAndClampAtFiveDigits) {
     sheet->pScore->Set(12345);
     sheet->pHighScore->Set(54321);
