@@ -69,22 +69,29 @@ void GetAssetFolder(FileSpec* out, const char* fileName, const char* defaultFold
 }
 
 int AskForAssetFolder(const char* fileName, SDL_Window* owner, const char* damagedPath) {
-    MMessageDialog question;
-    if (damagedPath && *damagedPath) {
-        char text[512];
-        std::snprintf(text, sizeof text, kAskForDamagedAssetsText, damagedPath);
-        question.SetText(text);
-    } else {
-        question.SetText(kAskForAssetsText);
+    // Without a chooser there is nothing to point with: no question that asks
+    // for it. A damaged file is then the caller's to report; a missing one is
+    // said below, with where it is looked for.
+    const bool canChoose = GetSystemDialogDriver()->HasFileChooser();
+    if (!canChoose && damagedPath && *damagedPath) return kResultAssetsGivenUp;
+    if (canChoose) {
+        MMessageDialog question;
+        if (damagedPath && *damagedPath) {
+            char text[512];
+            std::snprintf(text, sizeof text, kAskForDamagedAssetsText, damagedPath);
+            question.SetText(text);
+        } else {
+            question.SetText(kAskForAssetsText);
+        }
+        question.SetIcon(1);
+        question.SetButtons(2);
+        question.Show(owner);
     }
-    question.SetIcon(1);
-    question.SetButtons(2);
-    question.Show(owner);
 
     MOpenDialog chooser(0);
     chooser.SetFilter("Asset files|*.mm|");
     chooser.SetFileName(fileName);
-    if (chooser.Show(owner) == 1) {
+    if (canChoose && chooser.Show(owner) == 1) {
         FileSpec chosen;
         chooser.GetFileSpec(&chosen);
         MRegistryStore::Get(HKEY_LOCAL_MACHINE)->WriteString("mmpath", chosen.directory, "Config");
@@ -92,7 +99,7 @@ int AskForAssetFolder(const char* fileName, SDL_Window* owner, const char* damag
     }
     // A damaged file is the caller's to report: it is not missing.
     if (damagedPath && *damagedPath) return kResultAssetsGivenUp;
-    if (chooser.ChooserMissing()) {
+    if (!canChoose || chooser.ChooserMissing()) {
         MMessageDialog places;
         places.SetText(PlacesText(fileName).c_str());
         places.SetIcon(3);

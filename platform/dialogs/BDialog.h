@@ -59,6 +59,8 @@ public:
     // cancelled; returns 3 when no chooser is available on this desktop.
     virtual int ChooseFile(SDL_Window* owner, bool save, const char* proposedName, const char* filterDescription,
                            const char* filterPattern, char* path, int pathSize) = 0;
+    // Whether ChooseFile can show a chooser at all (not answer 3).
+    virtual bool HasFileChooser() { return true; }
 };
 
 // The driver in use (never null); passing null restores the system's.

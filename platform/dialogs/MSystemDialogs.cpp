@@ -42,6 +42,20 @@ Uint32 IconFlags(unsigned style) {
     return 0;
 }
 
+// Whether program is an executable file in one of the PATH's folders.
+bool OnPath(const char* program) {
+    const char* path = std::getenv("PATH");
+    std::string folders = path ? path : "/usr/bin:/bin";
+    for (std::size_t start = 0; start <= folders.size();) {
+        std::size_t end = folders.find(':', start);
+        if (end == std::string::npos) end = folders.size();
+        const std::string folder = folders.substr(start, end - start);
+        if (!folder.empty() && access((folder + "/" + program).c_str(), X_OK) == 0) return true;
+        start = end + 1;
+    }
+    return false;
+}
+
 // Runs a chooser program; 1 with the path read from its output, 2 when the player
 // cancelled, 3 when the program is not installed.
 int RunChooser(const std::vector<std::string>& arguments, char* path, int pathSize) {
@@ -144,6 +158,8 @@ public:
         }
         return 3;
     }
+
+    bool HasFileChooser() override { return OnPath("zenity") || OnPath("kdialog"); }
 };
 
 SystemDialogDriver gSystemDriver;

@@ -24,12 +24,14 @@ public:
     }
     int ChooseFile(SDL_Window*, bool save, const char* proposedName, const char* description, const char* pattern,
                    char* path, int pathSize) override;
+    bool HasFileChooser() override { return chooserInstalled; }
 
     std::vector<Message> messages;
     int messageAnswer = IDOK;
     // Paths the chooser hands out in turn; when they run out it answers chooserAnswer.
     std::vector<std::string> choices;
     int chooserAnswer = 2;
+    bool chooserInstalled = true;
     int chooserCalls = 0;
     bool lastSave = false;
     std::string lastProposedName, lastDescription, lastPattern;

@@ -177,6 +177,26 @@ TEST_F(AssetLocation, ACopyThatIsThereButDamagedIsNamedAsDamaged) {
     EXPECT_EQ(dialogs.chooserCalls, 1);
 }
 
+// With no chooser installed, nothing asks the player to point at a folder: a
+// damaged copy is left to the caller's report, a missing one is said with the
+// places where it is looked for.
+TEST_F(AssetLocation, WithoutAChooserNoQuestionAsksForAFolder) {
+    dialogs.chooserInstalled = false;
+    WriteTruncatedArchive(work + "/" + name, 19);
+    CFileMM damagedCopy;
+    std::string damaged;
+    EXPECT_EQ(OpenAssetArchive(&damagedCopy, name.c_str(), nullptr, ".", &damaged), kResultAssetsGivenUp);
+    EXPECT_EQ(damaged, work + "/" + name);
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    std::filesystem::remove(work + "/" + name);
+    CFileMM missing;
+    EXPECT_EQ(OpenAssetArchive(&missing, name.c_str(), nullptr, "."), kResultAssetsGivenUp);
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_NE(dialogs.messages[0].text.find("No file chooser"), std::string::npos) << dialogs.messages[0].text;
+    EXPECT_EQ(dialogs.chooserCalls, 0);
+}
+
 TEST_F(AssetLocation, DataFilesAreLookedForHereThenInTheStoredFolder) {
     FILE* f = fopen((elsewhere + "/data.bin").c_str(), "wb");
     fputs("x", f);
