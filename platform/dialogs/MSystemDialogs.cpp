@@ -2,6 +2,7 @@
 // (zenity, or kdialog on KDE) run as a child process.
 
 #include <SDL.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -41,6 +42,29 @@ Uint32 IconFlags(unsigned style) {
     if (icon != 0) return SDL_MESSAGEBOX_ERROR;
     return 0;
 }
+
+// While a box waits for its button nothing reads the quit that SDL queues for
+// a termination signal: the program ends at once instead, as it would from
+// the game (nothing is in progress while a box is up).
+class EndOnSignalWhileShown {
+public:
+    EndOnSignalWhileShown() {
+        struct sigaction end {};
+        end.sa_handler = [](int) { _exit(0); };
+        sigemptyset(&end.sa_mask);
+        for (int i = 0; i < kSignals; ++i) sigaction(kHandled[i], &end, &previous[i]);
+    }
+    ~EndOnSignalWhileShown() {
+        for (int i = 0; i < kSignals; ++i) sigaction(kHandled[i], &previous[i], nullptr);
+    }
+    EndOnSignalWhileShown(const EndOnSignalWhileShown&) = delete;
+    EndOnSignalWhileShown& operator=(const EndOnSignalWhileShown&) = delete;
+
+private:
+    static constexpr int kSignals = 3;
+    static constexpr int kHandled[kSignals] = {SIGTERM, SIGINT, SIGHUP};
+    struct sigaction previous[kSignals] {};
+};
 
 // Whether program is an executable file in one of the PATH's folders.
 bool OnPath(const char* program) {
@@ -132,7 +156,12 @@ public:
         box.numbuttons = static_cast<int>(data.size());
         box.buttons = data.data();
         int pressed = -1;
-        if (SDL_ShowMessageBox(&box, &pressed) == 0 && pressed >= 0) return pressed;
+        int shown = -1;
+        {
+            EndOnSignalWhileShown endOnSignal;
+            shown = SDL_ShowMessageBox(&box, &pressed);
+        }
+        if (shown == 0 && pressed >= 0) return pressed;
         // No desktop to show it on: say it on the terminal and take the default answer.
         std::fprintf(stderr, "%s: %s\n", caption, text);
         return buttons[static_cast<std::size_t>(defaultIndex)].result;

@@ -253,6 +253,27 @@ TEST(GameProcessOnX, ItShowsThePlaySceneRefusesASecondCopyAndEndsWithZeroWhenIts
     RemoveTree(config);
 }
 
+// A start-up message waits for its button; a termination signal still ends the program.
+TEST(GameProcessOnX, ASigtermEndsTheProgramWhileAStartMessageIsUp) {
+    VirtualServer server("640x480x24");
+    if (server.display.empty()) GTEST_SKIP() << "Xvfb is not installed";
+    XClient x(server.display);
+    ASSERT_NE(x.display, nullptr);
+    SettingsSandbox settings;
+    MRegistryStore::Get(HKEY_LOCAL_MACHINE)->WriteDword("Fullscreen", 0, "Config");
+    MRegistryStore::Free();
+    const std::string runtime = MakeTempFolder("runtime");
+    ChildProcess game(BinaryFolder() + "/zanbor",
+                      {{"DISPLAY", server.display}, {"WAYLAND_DISPLAY", ""}, {"SDL_VIDEODRIVER", "x11"},
+                       {"SDL_AUDIODRIVER", "dummy"}, {"XDG_RUNTIME_DIR", runtime},
+                       {"XDG_CONFIG_HOME", settings.ConfigHome()}, {"ZANBOR_SOUNDFONT", "none"},
+                       {"ASAN_OPTIONS", "detect_leaks=0"}});
+    ASSERT_TRUE(WaitFor([&] { return x.Find("Error") != 0; }, 20000)) << game.Stderr();
+    game.Signal(SIGTERM);
+    EXPECT_EQ(game.Wait(10000), 0) << game.Stderr();
+    RemoveTree(runtime);
+}
+
 // Fonts are looked up while the window system's decorations hold fontconfig
 // caches of their own: the game must leave those alone.
 TEST(GameProcessOnX, OnAWaylandDesktopWithoutXItShowsThePlaySceneAndEndsWithZeroOnSigterm) {
