@@ -11,6 +11,7 @@
 #include "common/scene/COptions.h"
 #include "game/rules/CGameOptions.h"
 #include "game/app/CGameScreen.h"
+#include "game/app/WindowFit.h"
 #include "platform/dialogs/MMessageDialog.h"
 #include "platform/audio/MMusicManager.h"
 #include "platform/storage/MRegistryStore.h"
@@ -47,16 +48,14 @@ namespace {
 // Window styles of Create: a pop-up filling the desktop, or a captioned window
 // with a system menu and a minimise box.
 constexpr int kStyleFullScreen = 0x950;  // resizable once switched to a window
-// Height kept free for the window's title bar when the window is enlarged.
-constexpr int kTitleBarRoom = 48;
 // The felt of the table: the margins around the design in a larger window.
 constexpr D3DCOLOR kTableColour = 0x1D4D3A;
 constexpr int kStyleWindowed = 0x15F;  // also resizable and maximisable
-// The drawing area in a window (the design's top left) and in full screen.
-constexpr int kWindowedWidth = 794;
-constexpr int kWindowedHeight = 575;
-constexpr int kFullScreenWidth = 800;
-constexpr int kFullScreenHeight = 600;
+// The drawing area in a window of the design's size (the design's top left) and in full screen.
+constexpr int kWindowedWidth = kWindowDesignWidth;
+constexpr int kWindowedHeight = kWindowDesignHeight;
+constexpr int kFullScreenWidth = kFullDesignWidth;
+constexpr int kFullScreenHeight = kFullDesignHeight;
 
 // The text fonts, all in the one sans face: the three the game has always
 // made, then the roll counter's, small enough for "1 of 3" to fit the gap
@@ -154,21 +153,21 @@ int CGameApp::OnInit() {
     auto* gameScreen = new CGameScreen;
     screen.reset(gameScreen);
 
-    // On a desktop more than three designs wide the window starts at the largest
-    // whole multiple of the design that fits (room left for the title bar).
-    int scale = 1;
-    int desktopWidth = 0, desktopHeight = 0;
-    GetDesktopSize(&desktopWidth, &desktopHeight);
-    if (!fullScreen && desktopWidth > 3 * windowWidth) {
-        int usableWidth = 0, usableHeight = 0;
-        GetDesktopUsableSize(&usableWidth, &usableHeight);
-        scale = std::max(1, std::min(usableWidth / windowWidth, (usableHeight - kTitleBarRoom) / windowHeight));
-    }
-    if (gameScreen->Create(instance, name, windowWidth * scale, windowHeight * scale,
-                           fullScreen ? kStyleFullScreen : kStyleWindowed) != 0)
+    // The window as the player left it, inside the desktop it opens on; on a
+    // first start the largest whole multiple of the design in about two thirds of it.
+    const WindowPlacement stored = ReadWindowPlacement();
+    const WindowPlacement place =
+        FitWindow(stored, MWindow::UsableAreaAt(stored.x + stored.width / 2, stored.y + stored.height / 2));
+    if (gameScreen->Create(instance, name, fullScreen ? windowWidth : place.width,
+                           fullScreen ? windowHeight : place.height, fullScreen ? kStyleFullScreen : kStyleWindowed) != 0)
         return EndStartup();
+    gameScreen->SetMinimumSize(kWindowDesignWidth, kWindowDesignHeight);
+    gameScreen->RememberPlacement(place);
     gameScreen->SetTitle(name);
     gameScreen->Show();
+    // Placed once shown: the desktop's frame around it is known then, and the
+    // place is the client area's, as it was kept.
+    if (!fullScreen) gameScreen->SetPlacement(place);
     StartupReport::Mark("window");
 
     if (CreateRenderDevice() != 0) {
@@ -182,6 +181,7 @@ int CGameApp::OnInit() {
         record->Save();
         return EndStartup();
     }
+    gameScreen->FitDesign();
     StartupReport::Mark("device");
     TellAboutTheSettingsFile();
 
@@ -223,6 +223,12 @@ int CGameApp::OnInit() {
 }
 
 void CGameApp::OnExit() {
+    // The window's place and size are kept for the next start (in a window only:
+    // a run that never had one keeps the last).
+    if (screen && screen->handle) {
+        const WindowPlacement placement = screen->GetPlacement();
+        if (placement.width > 0) WriteWindowPlacement(placement);
+    }
     MRegistryStore::Free();
     MMusicManager::Free();
     MSoundManager::Free();

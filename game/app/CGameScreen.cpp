@@ -18,6 +18,7 @@
 #include "common/scene/SceneKinds.h"
 #include "common/widgets/CSceneDialog.h"
 #include "game/app/CGameApp.h"
+#include "game/app/WindowFit.h"
 #include "game/play/CPlayScene.h"
 #include "platform/core/CException.h"
 #include "platform/app/MPaths.h"
@@ -89,18 +90,45 @@ CGameScreen::CGameScreen() {
 CGameScreen::~CGameScreen() = default;
 
 void CGameScreen::GameSceneOrigin(int* x, int* y) const {
-    const bool window = !IsFullScreenNow();
-    *x = window ? kWindowedOriginX : 0;
-    *y = window ? kWindowedOriginY : 0;
+    const bool crop = designCropped >= 0 ? designCropped != 0 : !IsFullScreenNow();
+    *x = crop ? kWindowedOriginX : 0;
+    *y = crop ? kWindowedOriginY : 0;
 }
 
-void CGameScreen::ToggleFullScreen() {
-    CScreen::ToggleFullScreen();
+bool CGameScreen::ShowsWindowCrop() const {
+    if (!handle) return !IsFullScreenNow();
+    if (IsFullScreenNow()) return false;
+    int width = 0, height = 0;
+    GetClientSize(&width, &height);
+    return width == kWindowDesignWidth && height == kWindowDesignHeight;
+}
+
+void CGameScreen::FitDesign() {
+    const int crop = ShowsWindowCrop() ? 1 : 0;
+    MRenderDevice* device = MRenderDevice::Current();
+    if (device && device->GetFocusWindow() == handle && device->GetDevice()) {
+        device->SetModeSizes(crop ? kWindowDesignWidth : kFullDesignWidth, crop ? kWindowDesignHeight : kFullDesignHeight,
+                             kFullDesignWidth, kFullDesignHeight);
+        if (crop != designCropped) device->SwitchMode(IsFullScreenNow());
+    }
+    if (crop == designCropped) return;
+    designCropped = crop;
     int x = 0, y = 0;
     GameSceneOrigin(&x, &y);
     // The game and the pages over it share its origin; dialogs keep theirs.
     for (CScene* s = CScene::First(); s; s = s->Next())
         if (!dynamic_cast<CSceneDialog*>(s)) s->SetOrigin(x, y);
+    InvalidateAll();
+}
+
+void CGameScreen::ToggleFullScreen() {
+    CScreen::ToggleFullScreen();
+    FitDesign();
+}
+
+void CGameScreen::OnSize(int width, int height) {
+    CScreen::OnSize(width, height);
+    if (!IsMinimised()) FitDesign();
 }
 
 int CGameScreen::CreateContent() {

@@ -45,6 +45,15 @@ public:
     // The layout follows the mode at once: shifted into the window's smaller
     // drawing area in a window, not in full screen.
     void ToggleFullScreen() override;
+    // A resized window fits the design again (see FitDesign).
+    void OnSize(int width, int height) override;
+    // A window of exactly the design's size shows the layout's window crop,
+    // shifted by the windowed origin; any other window, and full screen, show
+    // the whole 800 x 600 layout scaled and centred, margins in the table's
+    // colour. Switches the device's window size and every scene's origin when
+    // that changes.
+    void FitDesign();
+    bool ShowsWindowCrop() const;
 
     int classStyle = kClassStyle;
 
@@ -63,6 +72,8 @@ private:
     // The damaged-archive message, naming the archive's file.
     void ReportDamagedArchive(const std::string& path);
 
+    // Which of the two the window shows now: 1 the crop, 0 the whole layout, -1 not yet fitted.
+    int designCropped = -1;
     int firstFrameReported = 0;
     int firstColourReported = 0;
 };

@@ -148,6 +148,8 @@ int COptionsScene::Begin() {
 
     if (options != nullptr) {
         SelectLatch(options->GetFullscreen() ? kKeyFullScreen : kKeyWindow);
+        fullScreenAtOpen = screen ? screen->IsFullScreenNow() : options->GetFullscreen();
+        storedFullScreenAtOpen = options->GetFullscreen();
         const int hints = options->GetShowHints();
         SelectLatch(hints == 2 ? kKeyHints2 : hints == 1 ? kKeyHints1 : kKeyHints0);
         SelectLatch(options->GetShowColMarkers() ? kKeyMarkersOn : kKeyMarkersOff);
@@ -200,8 +202,10 @@ int COptionsScene::OnKeyDown(int key) {
     if (IsEditingKey(key) && initialsBox != nullptr && initialsBox->OnKey(key)) return 1;
     if (FindLatch(key) != nullptr) {
         SelectLatch(key);
+        ApplyScreenLatch();
     } else if (key >= kKeyFirstRow && key < kKeyFirstRow + kGroupCount) {
         StepGroup(key - kKeyFirstRow);
+        ApplyScreenLatch();
     } else if (key == VK_RETURN_KEY && AcceptsAnswer()) {
         okButton->SetState(kStateDown);
     } else if (key == VK_ESCAPE_KEY && AcceptsAnswer()) {
@@ -217,9 +221,23 @@ int COptionsScene::OnKeyUp(int key) {
         StartPageCover(this);
     } else if (key == VK_ESCAPE_KEY && AcceptsAnswer()) {
         cancelButton->SetState(kStateUp);
+        // Leaving the changes leaves the screen mode the page was opened in, and its stored value.
+        SelectLatch(fullScreenAtOpen ? kKeyFullScreen : kKeyWindow);
+        ApplyScreenLatch();
+        if (COptions* options = CScreen::Options(); options && options->GetFullscreen() != storedFullScreenAtOpen) {
+            options->SetFullscreen(storedFullScreenAtOpen);
+            options->Save();
+        }
         StartPageCover(this);
     }
     return 1;
+}
+
+void COptionsScene::ApplyScreenLatch() {
+    // The screen latch switches at once, as F11 does.
+    if (!screen) return;
+    const int wanted = IsSelected(kKeyFullScreen) ? 1 : 0;
+    if (wanted != screen->IsFullScreenNow()) screen->ToggleFullScreen();
 }
 
 void COptionsScene::StoreOptions() {

@@ -49,6 +49,10 @@ public:
     CEditBox* GetInitialsBox() const { return initialsBox; }
 
 private:
+    // The screen latch's choice made the mode at once; Esc goes back to the mode of the opening.
+    void ApplyScreenLatch();
+    int fullScreenAtOpen = 0;
+    int storedFullScreenAtOpen = 0;
     static constexpr int kLatchCount = 11;
     static constexpr int kGroupCount = 5;
     // Selects the latch of key and releases the others of its group.

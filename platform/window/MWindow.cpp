@@ -54,12 +54,72 @@ void MWindow::ToggleFullScreen() {
     if (device && device->GetFocusWindow() == handle) {
         // A window that started in full screen has no window size of its own
         // yet: it takes the windowed design's, shown one to one.
-        if (!full && fullScreen && !leftFullScreen && device->GetModeWidth(0) > 0)
-            SDL_SetWindowSize(handle, device->GetModeWidth(0), device->GetModeHeight(0));
+        if (!full && fullScreen && !leftFullScreen && device->GetModeWidth(0) > 0) {
+            // The window the player had before (or the one placed for the start), else the design.
+            if (normal.width > 0)
+                SDL_SetWindowSize(handle, normal.width, normal.height);
+            else
+                SDL_SetWindowSize(handle, device->GetModeWidth(0), device->GetModeHeight(0));
+        }
         device->SwitchMode(full);
     }
     if (!full) leftFullScreen = 1;
     Repaint();
+}
+
+void MWindow::NoteNormalPlacement() {
+    if (!handle) return;
+    const Uint32 flags = SDL_GetWindowFlags(handle);
+    if (flags & (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_MAXIMIZED | SDL_WINDOW_MINIMIZED)) return;
+    SDL_GetWindowPosition(handle, &normal.x, &normal.y);
+    SDL_GetWindowSize(handle, &normal.width, &normal.height);
+}
+
+WindowPlacement MWindow::GetPlacement() const {
+    WindowPlacement placement = normal;
+    placement.maximised = handle && (SDL_GetWindowFlags(handle) & SDL_WINDOW_MAXIMIZED) != 0;
+    return placement;
+}
+
+void MWindow::SetPlacement(const WindowPlacement& placement) {
+    if (!handle) return;
+    SDL_SetWindowSize(handle, placement.width, placement.height);
+    SDL_SetWindowPosition(handle, placement.x, placement.y);
+    RememberPlacement(placement);
+    if (placement.maximised) SDL_MaximizeWindow(handle);
+}
+
+void MWindow::RememberPlacement(const WindowPlacement& placement) {
+    normal = placement;
+    normal.maximised = false;
+}
+
+void MWindow::GetClientSize(int* width, int* height) const {
+    *width = *height = 0;
+    if (handle) SDL_GetWindowSize(handle, width, height);
+}
+
+void MWindow::SetMinimumSize(int width, int height) {
+    if (handle) SDL_SetWindowMinimumSize(handle, width, height);
+}
+
+WindowPlacement MWindow::UsableAreaAt(int x, int y) {
+    WindowPlacement area;
+    int display = 0;
+    const int count = SDL_GetNumVideoDisplays();
+    for (int i = 0; i < count; ++i) {
+        SDL_Rect bounds{};
+        if (SDL_GetDisplayBounds(i, &bounds) == 0 && x >= bounds.x && x < bounds.x + bounds.w && y >= bounds.y &&
+            y < bounds.y + bounds.h)
+            display = i;
+    }
+    SDL_Rect usable{};
+    if (SDL_GetDisplayUsableBounds(display, &usable) != 0) SDL_GetDisplayBounds(display, &usable);
+    area.x = usable.x;
+    area.y = usable.y;
+    area.width = usable.w;
+    area.height = usable.h;
+    return area;
 }
 
 MWindow::~MWindow() {
@@ -99,6 +159,7 @@ int MWindow::Create(void* /*instance*/, const char* title, int width, int height
     }
     SDL_GetWindowPosition(handle, &windowX, &windowY);
     SDL_GetWindowSize(handle, &windowWidth, &windowHeight);
+    NoteNormalPlacement();
     BWindow::width = width;
     BWindow::height = height;
     SetTitle(title);
@@ -192,9 +253,11 @@ int MWindow::HandleMessage(const SDL_Event& event) {
     case SDL_WINDOWEVENT:
         switch (event.window.event) {
         case SDL_WINDOWEVENT_MOVED:
+            NoteNormalPlacement();
             OnMove(event.window.data1, event.window.data2);
             return 1;
         case SDL_WINDOWEVENT_SIZE_CHANGED:
+            NoteNormalPlacement();
             if (!minimised) OnSize(event.window.data1, event.window.data2);
             Repaint();
             return 1;

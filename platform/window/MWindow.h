@@ -23,6 +23,15 @@ constexpr int WF_MAXIMIZE = 0x200;
 constexpr int WF_MINIMIZE = 0x400;
 constexpr int WF_POPUP = 0x800;
 
+// Where a window stands and how large its client area is, in desktop pixels.
+struct WindowPlacement {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    bool maximised = false;
+};
+
 // The low word of OnActivate's argument: inactive, or active.
 constexpr int WA_INACTIVE = 0;
 constexpr int WA_ACTIVE = 1;
@@ -93,6 +102,21 @@ public:
     // scaled and centred in the new size. F11 and Alt+Enter call it.
     virtual void ToggleFullScreen();
 
+    // The window as the player last set it in a window: its place and size
+    // while neither maximised nor full screen, and whether it is maximised.
+    WindowPlacement GetPlacement() const;
+    // Puts the window there (and maximises it) before it is shown.
+    void SetPlacement(const WindowPlacement& placement);
+    // Only notes it as the window's plain place and size: a window opened in
+    // full screen takes it when it leaves full screen.
+    void RememberPlacement(const WindowPlacement& placement);
+    // The client area's size now.
+    void GetClientSize(int* width, int* height) const;
+    // The smallest client area the player may size the window to.
+    void SetMinimumSize(int width, int height);
+    // The usable area of the desktop the point is on (the primary's when on none).
+    static WindowPlacement UsableAreaAt(int x, int y);
+
     std::uint32_t style = 0;
     int clientLeft = 0;
     int clientTop = 0;
@@ -112,6 +136,9 @@ private:
     int leftFullScreen = 0;  // the window has been switched out of full screen
     int swallowKeyUp = 0;  // the release of the key that switched full screen
     int enabled = 1;
+    // The last place and size in a plain window (neither maximised nor full screen).
+    WindowPlacement normal;
+    void NoteNormalPlacement();
 };
 
 // Starts the process-wide style word again from nothing, as for a new process

@@ -96,9 +96,9 @@ TEST_F(FrontScenesTest, OptionsOkStoresWhatThePageShows) {
     Drag(options->GetEffectSlider(), 100);  // far past the left end
     EXPECT_EQ(options->GetEffectSlider()->GetPosition(), COptionsScene::kSliderMin);
     Click(320, 240);  // the words beside the window latch
-    Tap(SDLK_KP_2);   // full screen, by its key
     Click(470, 294);  // hint level 1, by its words
     ClickCentre(options->GetLatch('h'));  // no column markers
+    Tap(SDLK_KP_2);   // full screen, by its key (the mode switches at once)
     for (SDL_Keycode key : {SDLK_BACKSPACE, SDLK_BACKSPACE, SDLK_BACKSPACE, SDLK_z, SDLK_e, SDLK_d}) Tap(key);
     Tap(SDLK_RETURN);
     EXPECT_EQ(StoredText("Initials"), "ZED");  // written at once
@@ -120,8 +120,14 @@ TEST_F(FrontScenesTest, OptionsCancelStoresNothing) {
     auto* options = Open<COptionsScene>(SDLK_KP_DIVIDE);
     ASSERT_NE(options, nullptr);
     Drag(options->GetMusicSlider(), 350);
+    const int modeAtOpen = screen->IsFullScreenNow();
     for (SDL_Keycode key : {SDLK_KP_2, SDLK_KP_5, SDLK_KP_8, SDLK_x}) Tap(key);
+    EXPECT_EQ(screen->IsFullScreenNow(), 1);  // the screen latch switches at once, as F11 does
+    Tap(SDLK_KP_1);
+    EXPECT_EQ(screen->IsFullScreenNow(), 0);
+    Tap(SDLK_KP_2);
     Tap(SDLK_ESCAPE);
+    EXPECT_EQ(screen->IsFullScreenNow(), modeAtOpen);  // leaving the changes leaves the mode too
     ExpectClosed();
     const char* names[] = {"SFX", "Music", "Fullscreen", "ShowHints", "ShowColMarkers"};
     const DWORD expected[] = {100, 100, 1, 2, 1};
