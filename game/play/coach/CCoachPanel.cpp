@@ -94,8 +94,9 @@ CCoachPanel::CCoachPanel(CPlayScene* owner) : scene(owner) {
 
 CCoachPanel::~CCoachPanel() {
     // The actors are the scene's; only the thinking is stopped here.
-    cancelReview = true;
+    if (cancelReview) *cancelReview = true;
     if (reviewJob.valid()) reviewJob.wait();
+    for (std::future<GameReview>& retired : retiredReviews) retired.wait();
 }
 
 CoachState CCoachPanel::Now() const { return SnapshotOf(scene->board, scene->boardCells); }
@@ -232,6 +233,9 @@ void CCoachPanel::Tick() {
             ShowAdvice(*advice);
         }
     }
+    std::erase_if(retiredReviews, [](const std::future<GameReview>& retired) {
+        return retired.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    });
     if (reviewJob.valid() && reviewJob.wait_for(std::chrono::seconds(0)) == std::future_status::ready) {
         review = std::make_unique<GameReview>(reviewJob.get());
         if (reviewOpen) ShowReview(*review);
@@ -253,11 +257,12 @@ void CCoachPanel::OnNewGame() {
     if (!coachButton) return;
     HideAdvice();
     HideReview();
-    cancelReview = true;
-    if (reviewJob.valid()) reviewJob.wait();
+    if (reviewJob.valid()) {
+        *cancelReview = true;
+        retiredReviews.push_back(std::move(reviewJob));
+    }
     reviewJob = {};
     review.reset();
-    cancelReview = false;
     log.Clear();
     plan.reset();
 }
@@ -280,8 +285,9 @@ void CCoachPanel::ToggleReview() {
     pageLines[1]->Show();
     if (!reviewJob.valid()) {
         const int total = scene->board.Total();
-        reviewJob = std::async(std::launch::async, [this, copy = log, total] {
-            return ReviewGame(CCoach(kReviewBudget), copy, total, kAdviceSeed, &cancelReview);
+        cancelReview = std::make_shared<std::atomic<bool>>(false);
+        reviewJob = std::async(std::launch::async, [cancel = cancelReview, copy = log, total] {
+            return ReviewGame(CCoach(kReviewBudget), copy, total, kAdviceSeed, cancel.get());
         });
     }
 }

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <future>
 #include <memory>
+#include <vector>
 
 #include "game/rules/coach/CCoachWorker.h"
 #include "game/rules/coach/CoachReview.h"
@@ -43,6 +44,8 @@ public:
     // cannot wake the loop: the scene keeps its frames coming until it is in.
     bool Thinking() const { return waiting || settling || reviewJob.valid(); }
     const coach::GameReview* Review() const { return review.get(); }
+    // Reviews told to stop that have not ended yet.
+    std::size_t RetiredReviews() const { return retiredReviews.size(); }
 
 private:
     struct Block {
@@ -74,7 +77,10 @@ private:
 
     coach::CDecisionLog log;
     std::future<coach::GameReview> reviewJob;
-    std::atomic<bool> cancelReview{false};
+    std::shared_ptr<std::atomic<bool>> cancelReview;  // the running review's own
+    // Reviews of games given up, told to stop and collected once they have:
+    // a new game never waits for them.
+    std::vector<std::future<coach::GameReview>> retiredReviews;
     std::unique_ptr<coach::GameReview> review;
     bool reviewOpen = false;
 

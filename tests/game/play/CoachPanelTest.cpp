@@ -54,6 +54,24 @@ TEST_F(PlaySceneTest, TheCoachAdvisesOnTUntilThePlayerActsAndReviewsTheGameOnV) 
     EXPECT_FALSE(coach->ReviewOpen());
 }
 
+// A new game while the review thinks starts at once; the review is told to
+// stop and collected later, never waited for on the game's thread.
+TEST_F(PlaySceneTest, ANewGameDuringTheReviewSetsItAsideAndStartsAtOnce) {
+    Start();
+    PastIntro();
+    CCoachPanel* coach = scene->coachPanel.get();
+    PlayGame();
+    Tap(SDLK_v);
+    ASSERT_TRUE(coach->Thinking());
+    Tap(SDLK_KP_PERIOD);
+    EXPECT_FALSE(scene->gameOver);
+    EXPECT_FALSE(coach->ReviewOpen());
+    EXPECT_FALSE(coach->Thinking()) << "the frames need not wait for the old review";
+    EXPECT_EQ(coach->RetiredReviews(), 1u);
+    EXPECT_TRUE(WaitFor(*this, [&] { return coach->RetiredReviews() == 0; }));
+    EXPECT_EQ(coach->Review(), nullptr);
+}
+
 TEST_F(PlaySceneTest, TDuringARollAnswersOnceTheDiceSettle) {
     Start();
     PastIntro();
