@@ -98,55 +98,56 @@ int MTextFont::InitDeviceObjects(SDL_Renderer* renderer) {
         textScale *= static_cast<float>(info.max_texture_width) / static_cast<float>(size);
         size = info.max_texture_width;
     }
-    texture = std::make_unique<MTexture>(size, size);
-    // The texture may be larger than asked (a power of two): texture
-    // coordinates are fractions of the size it has.
-    textureWidth = std::max(size, texture->StoreWidth());
-    textureHeight = std::max(size, texture->StoreHeight());
+    texture.reset();
+
+    if (!TTF_WasInit() && TTF_Init() != 0) return kResultFail;
+    // The typeface is looked up once; drawing the glyphs again reads the same file.
+    if (!fontFile[0] && !FindFontFile(name, flags & kFontBold, flags & kFontItalic, fontFile, sizeof fontFile,
+                                      &faceIndex))
+        return kResultFail;
+    TTF_Font* font = TTF_OpenFontIndex(fontFile, PixelHeightFor(points, textScale), faceIndex);
+    if (!font) return kResultFail;
+    TTF_SetFontStyle(font, SyntheticStyle(font, flags));
+    TTF_SetFontHinting(font, TTF_HINTING_NORMAL);
+    const int glyphHeight = TTF_FontHeight(font);
+    int advances[kLastGlyph - kFirstGlyph + 1] = {};
+    for (int code = kFirstGlyph; code <= kLastGlyph; ++code)
+        TTF_GlyphMetrics(font, static_cast<Uint16>(code), nullptr, nullptr, nullptr, nullptr,
+                         &advances[code - kFirstGlyph]);
+    const AtlasShape shape = ShapeAtlas(advances, kLastGlyph - kFirstGlyph + 1, glyphHeight, size);
+
+    // Only the rows the glyphs fill are kept: the sides stay powers of two, so
+    // that texture coordinates are exact fractions.
+    texture = std::make_unique<MTexture>(shape.width, shape.height);
+    textureWidth = texture->StoreWidth();
+    textureHeight = texture->StoreHeight();
     int pitch = 0;
     auto* texels = static_cast<std::uint8_t*>(texture->Lock(nullptr, &pitch, 0));
     if (!texels) {
         texture.reset();
+        TTF_CloseFont(font);
         return kResultFail;
     }
-    for (int row = 0; row < size; ++row) std::memset(texels + row * pitch, 0, static_cast<std::size_t>(size) * 4);
-
-    if (!TTF_WasInit() && TTF_Init() != 0) {
-        texture->Unlock();
-        return kResultFail;
-    }
-    // The typeface is looked up once; drawing the glyphs again reads the same file.
-    if (!fontFile[0] && !FindFontFile(name, flags & kFontBold, flags & kFontItalic, fontFile, sizeof fontFile,
-                                      &faceIndex)) {
-        texture->Unlock();
-        return kResultFail;
-    }
-    TTF_Font* font = TTF_OpenFontIndex(fontFile, PixelHeightFor(points, textScale), faceIndex);
-    if (!font) {
-        texture->Unlock();
-        return kResultFail;
-    }
-    TTF_SetFontStyle(font, SyntheticStyle(font, flags));
-    TTF_SetFontHinting(font, TTF_HINTING_NORMAL);
-    const int glyphHeight = TTF_FontHeight(font);
+    for (int row = 0; row < textureHeight; ++row)
+        std::memset(texels + row * pitch, 0, static_cast<std::size_t>(textureWidth) * 4);
     const bool sixteenBit = BitsPerPixel(texture->GetFormat()) == 16;
 
     // Characters in order, row by row, one pixel apart.
+    const int across = shape.width, down = std::min(size, textureHeight);
     int x = 0, y = 0;
     for (int code = kFirstGlyph; code <= kLastGlyph; ++code) {
-        int advance = 0;
-        TTF_GlyphMetrics(font, static_cast<Uint16>(code), nullptr, nullptr, nullptr, nullptr, &advance);
-        if (x + advance + 1 > size) {
+        const int advance = advances[code - kFirstGlyph];
+        if (x + advance + 1 > across) {
             x = 0;
             y += glyphHeight + 1;
         }
-        if (y + glyphHeight > size) break;  // the texture is full: the rest stay empty
+        if (y + glyphHeight > down) break;  // the texture is full: the rest stay empty
         SDL_Surface* glyph = TTF_RenderGlyph_Blended(font, static_cast<Uint16>(code), SDL_Color{255, 255, 255, 255});
         if (glyph) {
             SDL_Surface* argb = SDL_ConvertSurfaceFormat(glyph, SDL_PIXELFORMAT_ARGB8888, 0);
             if (argb) {
-                int w = std::min({argb->w, advance, size - x});
-                int h = std::min({argb->h, glyphHeight, size - y});
+                int w = std::min({argb->w, advance, across - x});
+                int h = std::min({argb->h, glyphHeight, down - y});
                 for (int gy = 0; gy < h; ++gy) {
                     const auto* source =
                         reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(argb->pixels) + gy * argb->pitch);
@@ -181,6 +182,36 @@ int MTextFont::InitDeviceObjects(SDL_Renderer* renderer) {
     texture->DropCopy();
     glyphsLost = false;
     return 0;
+}
+
+MTextFont::AtlasShape MTextFont::ShapeAtlas(const int* advances, int count, int glyphHeight, int size) {
+    auto powerOfTwo = [](int value) {
+        int side = 1;
+        while (side < value && side < (1 << 30)) side <<= 1;
+        return side;
+    };
+    // The glyphs' rows within a width, one pixel apart as they are drawn.
+    auto heightWithin = [&](int width) {
+        int x = 0, y = 0;
+        for (int i = 0; i < count; ++i) {
+            if (x + advances[i] + 1 > width) {
+                x = 0;
+                y += glyphHeight + 1;
+            }
+            x += advances[i] + 1;
+        }
+        return y + glyphHeight;
+    };
+    // The old square's side caps the height: what did not fit it stays out.
+    const int most = powerOfTwo(size);
+    AtlasShape best{most, most};
+    for (int width = most; width >= 64 && width * 4 >= most; width /= 2) {
+        const int needed = heightWithin(width);
+        if (needed > most) break;  // narrower ones need more still
+        const int height = powerOfTwo(needed);
+        if (width * height < best.width * best.height) best = AtlasShape{width, height};
+    }
+    return best;
 }
 
 int MTextFont::RestoreDeviceObjects() {

@@ -45,10 +45,19 @@ public:
     // Width of the widest line and the height of all rows (at least one).
     int GetTextExtent(const char* text, SIZE* size);
 
-    // The texture's side for a size in points: 1024 above 40, 512 above 20, else 256.
+    // The side of the square the glyphs are laid out in at 1x, for a size in
+    // points: 1024 above 40, 512 above 20, else 256.
     static int TextureSizeFor(int points);
     // Pixel height of the typeface at 96 dots per inch (rounded as MulDiv rounds).
     static int PixelHeightFor(int points, float textScale);
+    // The atlas's sides for glyphs of these advances and height: powers of two
+    // of the least area that holds them in rows one pixel apart, none above the
+    // square of side size rounded up (which holds what it can).
+    struct AtlasShape {
+        int width;
+        int height;
+    };
+    static AtlasShape ShapeAtlas(const int* advances, int count, int glyphHeight, int size);
 
     int GetTextureWidth() const { return textureWidth; }
     int GetTextureHeight() const { return textureHeight; }

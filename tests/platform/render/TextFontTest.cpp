@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/render/MTextFont.h"
 #include "platform/render/MTexture.h"
 #include "tests/support/GraphicsTestSupport.h"
@@ -47,9 +49,30 @@ TEST_F(TextFont, AtlasSizeFollowsThePointSize) {
     EXPECT_EQ(fonts->Font(0)->GetTextureWidth(), 256);
     EXPECT_EQ(fonts->Font(1)->GetTextureWidth(), 256);
     EXPECT_EQ(fonts->Font(2)->GetTextureWidth(), 512);
+    // Only the rows the glyphs fill are kept.
+    EXPECT_EQ(fonts->Font(0)->GetTextureHeight(), 128);
     // "Arial" resolves to an installed metric-compatible face; bold finds a bold file.
     EXPECT_STRNE(fonts->Font(0)->GetFontFile(), "");
     EXPECT_NE(std::string(fonts->Font(1)->GetFontFile()), fonts->Font(0)->GetFontFile());
+}
+
+TEST(TextFontAtlas, TheShapeOfLeastAreaHoldsEveryGlyph) {
+    std::vector<int> tens(95, 10), wide(20, 200);
+    struct Case {
+        const std::vector<int>* advances;
+        int glyphHeight, size, width, height;
+    } cases[] = {
+        {&tens, 21, 256, 256, 128},  // 5 rows of 23 (109 high); 128 x 256 ties and the wider wins
+        {&tens, 21, 410, 256, 128},  // 1.6x: 5 rows of 23 take a quarter of the 512 square
+        {&tens, 40, 256, 256, 256},  // 5 rows of 41 (204 high)
+        {&wide, 21, 256, 256, 256},  // too many for the square: it holds what it can
+    };
+    for (const Case& c : cases) {
+        const auto shape = MTextFont::ShapeAtlas(c.advances->data(), static_cast<int>(c.advances->size()),
+                                                 c.glyphHeight, c.size);
+        EXPECT_EQ(shape.width, c.width) << c.glyphHeight << " " << c.size;
+        EXPECT_EQ(shape.height, c.height) << c.glyphHeight << " " << c.size;
+    }
 }
 
 TEST_F(TextFont, TheTableHoldsEightFonts) {
