@@ -16,14 +16,14 @@ namespace {
 
 // Under the card, over the empty board: a title and two rows of three names.
 constexpr int kPlayersTitleX = 399;
-constexpr int kPlayersTitleY = 316;
+constexpr int kPlayersTitleY = 321;
 constexpr int kPlayersX = 319;
 constexpr int kPlayersStepX = 80;
-constexpr int kPlayersY = 336;
+constexpr int kPlayersY = 341;
 constexpr int kPlayersStepY = 18;
 constexpr int kPlayersPerRow = 3;
 constexpr int kPlayersDepth = 490;
-constexpr int kPlayersFont = 0;
+constexpr int kPlayersFont = 3;
 constexpr int kPlayersLabelLength = 40;
 constexpr D3DCOLOR kPlayerColour = 0xFFE8E0C8u;
 constexpr D3DCOLOR kPickedColour = 0xFFFFD23Fu;
@@ -45,7 +45,7 @@ bool IsLetter(int code) { return code >= VK_A_KEY && code <= VK_Z_KEY; }
 
 void CPlayScene::CreatePlayerObjects() {
     playersTitle = NewHiddenLabel(this, PlayerText(kPlayerColour), kPlayersTitleX, kPlayersTitleY, kPlayersDepth);
-    playersTitle->SetText("or pick a player with Up and Down:");
+    playersTitle->SetText("or pick a player: Up, Down");
     for (int slot = 0; slot < kPlayerSlots; ++slot) {
         CButtonRecord pick;
         pick.key = kCodeFirstPlayer + slot;
