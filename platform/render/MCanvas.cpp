@@ -118,6 +118,7 @@ void MCanvas::ReleaseStore() {
     store.clear();
     store.shrink_to_fit();
     source = Source{};
+    deferred = false;
     transparentMask.clear();
     transparentMask.shrink_to_fit();
     storeWidth = storeHeight = storePitch = 0;
@@ -137,7 +138,7 @@ int MCanvas::UploadStore(const RECT* area) {
 }
 
 int MCanvas::RestoreDeviceObject() {
-    if (store.empty() && source.path.empty()) return 0;
+    if (deferred || (store.empty() && source.path.empty())) return 0;
     if (object) SDL_DestroyTexture(object);
     object = nullptr;
     if (CreateObject() != 0) return -1;
@@ -168,18 +169,52 @@ void MCanvas::KeepSourceInstead(bool surfaceRules) {
     source = std::move(from);
     source.surfaceRules = surfaceRules;
     transparentMask.clear();
-    if (!surfaceRules) {
-        // Surfaces are never transparent; a texture's test reads this mask.
-        const int bytes = BitsPerPixel(storeFormat) / 8;
-        const std::size_t rowBytes = (static_cast<std::size_t>(storeWidth) + 7) / 8;
-        transparentMask.assign(rowBytes * storeHeight, 0);
-        for (int y = 0; y < storeHeight; ++y)
-            for (int x = 0; x < storeWidth; ++x)
-                if (TexelIsTransparent(storeFormat, &store[static_cast<std::size_t>(y) * storePitch + x * bytes]))
-                    transparentMask[y * rowBytes + x / 8] |= static_cast<std::uint8_t>(1u << (x % 8));
-    }
+    // Surfaces are never transparent; a texture's test reads this mask.
+    if (!surfaceRules) BuildMask(store.data());
     store.clear();
     store.shrink_to_fit();
+}
+
+void MCanvas::BuildMask(const std::uint8_t* texels) {
+    const int bytes = BitsPerPixel(storeFormat) / 8;
+    const std::size_t rowBytes = (static_cast<std::size_t>(storeWidth) + 7) / 8;
+    transparentMask.assign(rowBytes * storeHeight, 0);
+    for (int y = 0; y < storeHeight; ++y)
+        for (int x = 0; x < storeWidth; ++x)
+            if (TexelIsTransparent(storeFormat, &texels[static_cast<std::size_t>(y) * storePitch + x * bytes]))
+                transparentMask[y * rowBytes + x / 8] |= static_cast<std::uint8_t>(1u << (x % 8));
+}
+
+void MCanvas::Defer(int w, int h, PixelFormat format) {
+    ReleaseStore();
+    Source from = std::move(noted);
+    noted = Source{};
+    const int bytes = BitsPerPixel(format) / 8;
+    if (from.path.empty() || w <= 0 || h <= 0 || bytes == 0) return;
+    source = std::move(from);
+    storeWidth = w;
+    storeHeight = h;
+    storeFormat = format;
+    storeBlended = true;
+    storePitch = w * bytes;
+    deferred = true;
+}
+
+bool MCanvas::MakeDeferred() {
+    if (!deferred) return true;
+    if (CreateObject() != 0) return false;  // no renderer yet: a later use tries again
+    deferred = false;
+    std::vector<std::uint8_t> pixels;
+    if (!ReadSource(pixels) || SDL_UpdateTexture(object, nullptr, pixels.data(), storePitch) != 0) {
+        SDL_DestroyTexture(object);
+        object = nullptr;
+        source = Source{};
+        if (MRenderDevice* device = MRenderDevice::Current()) device->LosePictures();
+        return false;
+    }
+    MRenderDevice::AddCanvas(this);
+    BuildMask(pixels.data());
+    return true;
 }
 
 bool MCanvas::ReadSource(std::vector<std::uint8_t>& into) const {
@@ -203,6 +238,7 @@ bool MCanvas::ReadSource(std::vector<std::uint8_t>& into) const {
 
 bool MCanvas::EnsureStore() {
     if (!store.empty()) return true;
+    if (!MakeDeferred()) return false;
     return ReadSource(store);
 }
 
@@ -219,8 +255,9 @@ void MCanvas::DropReadCopy() {
     store.shrink_to_fit();
 }
 
-int MCanvas::IsTexelTransparent(int column, int row) const {
+int MCanvas::IsTexelTransparent(int column, int row) {
     if (column < 0 || row < 0 || column >= storeWidth || row >= storeHeight) return 1;
+    MakeDeferred();
     if (!transparentMask.empty()) {
         const std::size_t rowBytes = (static_cast<std::size_t>(storeWidth) + 7) / 8;
         return (transparentMask[row * rowBytes + column / 8] >> (column % 8)) & 1;

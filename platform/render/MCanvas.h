@@ -61,7 +61,9 @@ public:
     int IsReadAgain() const { return source.path.empty() ? 0 : 1; }
     // The mouse's test of the texel at (column, row) by the format's alpha: 1
     // transparent (also outside the picture), 0 opaque or unreadable.
-    int IsTexelTransparent(int column, int row) const;
+    int IsTexelTransparent(int column, int row);
+    // 1 while a denser picture waits to be made at its first use.
+    int IsDeferred() const { return deferred ? 1 : 0; }
 
     // A picture of a higher density: the device object holds density x density
     // pixels per design pixel (or scale x scale where it was brought to the
@@ -96,6 +98,8 @@ protected:
     // current chunk of the file.
     // A denser picture is brought to scale texels a design pixel.
     void NoteSource(MFileMMIO& file, int pictureDensity = 1, double scale = 1.0);
+    // Whether the picture being built can be read again from where it lies.
+    bool IsReadAgainNoted() const { return !noted.path.empty(); }
     // Built from the noted picture of image's size: the CPU copy goes, and a
     // texture keeps its transparency mask. Otherwise the note is dropped.
     void KeepSourceInstead(bool surfaceRules);
@@ -105,6 +109,13 @@ protected:
     void ForgetSource();
     // A copy read for a read-only lock goes again.
     void DropReadCopy();
+    // The noted picture is made only when first drawn, tested or locked, as
+    // w x h texels in format: until then it takes no memory but its note.
+    void Defer(int w, int h, PixelFormat format);
+    // A deferred picture is made now (read, converted, sent to the device).
+    // false when it cannot be: without a renderer it waits on; a picture that
+    // cannot be read tells the render device its pictures are lost.
+    bool MakeDeferred();
 
 private:
     struct Source {
@@ -120,6 +131,8 @@ private:
     int CreateObject();
     // The picture read again and converted into the store's format.
     bool ReadSource(std::vector<std::uint8_t>& into) const;
+    // The one-bit transparency mask of the store's size, from texels in its format.
+    void BuildMask(const std::uint8_t* texels);
 
     std::vector<std::uint8_t> store;
     int storeWidth = 0;
@@ -128,6 +141,7 @@ private:
     PixelFormat storeFormat = PixelFormat::Unknown;
     bool storeBlended = true;
     SDL_Texture* object = nullptr;
+    bool deferred = false;
     Source source;
     Source noted;  // the picture being built, until it is
     std::vector<std::uint8_t> transparentMask;  // one bit a texel, rows of storeWidth bits

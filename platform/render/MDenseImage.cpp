@@ -6,13 +6,25 @@
 
 #include "platform/storage/MFileMMIO.h"
 
+int ReadDenseHead(DenseHead& head, MFileMMIO& file) {
+    std::uint8_t bytes[18];
+    file.ReadBytes(bytes, 18);
+    auto u16 = [&](int at) { return bytes[at] | bytes[at + 1] << 8; };
+    head.width = u16(12);
+    head.height = u16(14);
+    head.xOrigin = static_cast<std::int16_t>(u16(8));
+    head.yOrigin = static_cast<std::int16_t>(u16(10));
+    head.descriptor = bytes[17];
+    if (bytes[2] != 2 || bytes[16] != 32 || !(bytes[17] & 0x20) || head.width <= 0 || head.height <= 0)
+        return kResultUnsupportedImage;
+    return 0;
+}
+
 int LoadDenseImage(MImage& image, MFileMMIO& file) {
     image = MImage{};
-    std::uint8_t head[18];
-    file.ReadBytes(head, 18);
-    auto u16 = [&](int at) { return head[at] | head[at + 1] << 8; };
-    const int w = u16(12), h = u16(14);
-    if (head[2] != 2 || head[16] != 32 || !(head[17] & 0x20) || w <= 0 || h <= 0) return kResultUnsupportedImage;
+    DenseHead head;
+    if (ReadDenseHead(head, file) != 0) return kResultUnsupportedImage;
+    const int w = head.width, h = head.height;
     const long packedSize = file.Remaining();
     if (packedSize <= 0) return kResultUnsupportedImage;
     std::vector<std::uint8_t> packed(static_cast<std::size_t>(packedSize));
@@ -28,12 +40,12 @@ int LoadDenseImage(MImage& image, MFileMMIO& file) {
     }
     image.width = w;
     image.height = h;
-    image.xOrigin = static_cast<std::int16_t>(u16(8));
-    image.yOrigin = static_cast<std::int16_t>(u16(10));
+    image.xOrigin = head.xOrigin;
+    image.yOrigin = head.yOrigin;
     image.depth = 32;
     image.hasAlpha = 1;
     image.lastRow = h - 1;
     image.lastColumn = w - 1;
-    image.descriptor = head[17];
+    image.descriptor = head.descriptor;
     return 0;
 }

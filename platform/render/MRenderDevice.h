@@ -107,6 +107,9 @@ public:
     // A rebuild failed again and again: the pictures cannot come back, and
     // frames draw nothing. The owner must tell the player and end.
     bool HasLostPictures() const { return picturesLost; }
+    // A picture made at its first use could not be read: from the next frame
+    // on, as when a rebuild fails, nothing is drawn and the owner is told.
+    void LosePictures() { picturesLost = true; }
     int IsResetPending() const { return resetPending; }
 
     // Frame pacing in EndFrame (on by default); a measurement may turn it off.

@@ -57,6 +57,25 @@ MTexture::MTexture(MFileMMIO& archive) {
 
 MTexture::MTexture(MFileMMIO& archive, int pictureDensity, double scale) {
     NoteSource(archive, pictureDensity, scale);
+    if (IsReadAgainNoted() && BitsPerPixel(DisplayFormat()) == 32) {
+        // Made when first used: the many pictures a board never shows (other
+        // scenes, cards and dialogs) take no memory, nor the time to resample.
+        DenseHead head;
+        if (ReadDenseHead(head, archive) != 0) return;
+        const bool resampled = std::fabs(scale - pictureDensity) >= 1e-9;
+        const int w = resampled ? ScaledSize(head.width / pictureDensity, scale) : head.width;
+        const int h = resampled ? ScaledSize(head.height / pictureDensity, scale) : head.height;
+        serial = ++gTextureSerial;
+        Defer(w, h, PixelFormat::A8R8G8B8);
+        created = 1;
+        textureFormat = PixelFormat::A8R8G8B8;
+        width = w;
+        height = h;
+        xOrigin = head.xOrigin;
+        yOrigin = head.yOrigin;
+        TakeDensity(pictureDensity, scale);
+        return;
+    }
     auto decoded = std::make_unique<MImage>();
     if (LoadDenseImage(*decoded, archive) != 0) return;
     ResampleToScale(*decoded, pictureDensity, scale);
@@ -166,6 +185,7 @@ int MTexture::Draw(const RECT* dest, const RECT* source, int flags) {
 
 int MTexture::DrawEx(const RECT* dest, const RECT* source, int flags, D3DCOLOR colour, float angle,
                      const POINT* centre) {
+    if (!MakeDeferred()) return kResultDrawFailed;
     SDL_Texture* texture = DeviceObject();
     MRenderDevice* device = MRenderDevice::Current();
     SDL_Renderer* renderer = device ? device->GetSprite() : nullptr;
