@@ -103,6 +103,17 @@ def rss_mb(pid):
     return 0.0
 
 
+def rss_parts_mb(pid):
+    """The resident memory by kind: anonymous (heap, pictures), files (libraries), shared (the window's frame)."""
+    parts = {}
+    with open(f"/proc/{pid}/status") as status:
+        for line in status:
+            name = line.split(":")[0]
+            if name in ("RssAnon", "RssFile", "RssShmem"):
+                parts[name] = int(line.split()[1]) / 1024
+    return parts
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--program", default=os.path.join(ROOT, "build/dev/bin/zanbor"))
@@ -132,7 +143,7 @@ def main():
         manager = subprocess.Popen([args.window_manager], env=dict(os.environ, DISPLAY=display),
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         time.sleep(1.0)  # until it has taken the screen
-    firsts, colours, per_step, rss, cpu, codes = [], [], {}, [], [], []
+    firsts, colours, per_step, rss, cpu, codes, parts = [], [], {}, [], [], [], []
     try:
         for run in range(args.runs + args.idle_runs):
             with tempfile.TemporaryDirectory() as config, tempfile.TemporaryDirectory() as runtime:
@@ -151,6 +162,7 @@ def main():
                 if run >= args.runs:
                     time.sleep(args.intro_seconds)
                     rss.append(rss_mb(game.pid))
+                    parts.append(rss_parts_mb(game.pid))
                     if args.roll:
                         subprocess.run(["xdotool", "key", "--delay", "100", "a", "b", "Return"],
                                        env=dict(os.environ, DISPLAY=display), check=False)
@@ -183,6 +195,10 @@ def main():
             print(f"  {name:12s} {statistics.median(values):8.1f}")
     if rss:
         print(f"resident memory after the intro: {spread(rss, 'MB')}")
+        if all(parts):
+            kinds = (("RssAnon", "anonymous"), ("RssFile", "files"), ("RssShmem", "shared"))
+            print("  of which (medians): " + ", ".join(
+                f"{label} {statistics.median(p.get(key, 0.0) for p in parts):.1f} MB" for key, label in kinds))
     if cpu:
         state = "after a roll, the board still" if args.roll else "after the intro, the caret blinking"
         print(f"CPU while idle {state} ({args.idle_seconds:.0f} s): {spread(cpu, '% of one core')}")

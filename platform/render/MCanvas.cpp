@@ -201,6 +201,7 @@ void MCanvas::Defer(int w, int h, PixelFormat format) {
 }
 
 bool MCanvas::MakeDeferred() {
+    if (MRenderDevice* device = MRenderDevice::Current()) lastUse = device->GetPresentCount();
     if (!deferred) return true;
     if (CreateObject() != 0) return false;  // no renderer yet: a later use tries again
     deferred = false;
@@ -234,6 +235,19 @@ bool MCanvas::ReadSource(std::vector<std::uint8_t>& into) const {
     if (decoded.width != storeWidth || decoded.height != storeHeight) return false;
     into.assign(static_cast<std::size_t>(storePitch) * storeHeight, 0);
     return ConvertImage(decoded, storeFormat, source.surfaceRules, into.data(), storePitch);
+}
+
+int MCanvas::DeferAgainIfUnusedSince(long frame, std::size_t largerThan) {
+    if (deferred || !object || !store.empty() || source.density <= 1 || source.surfaceRules || lastUse >= frame ||
+        static_cast<std::size_t>(storePitch) * storeHeight <= largerThan)
+        return 0;
+    SDL_DestroyTexture(object);
+    object = nullptr;
+    transparentMask.clear();
+    transparentMask.shrink_to_fit();
+    deferred = true;
+    MRenderDevice::RemoveCanvas(this);
+    return 1;
 }
 
 bool MCanvas::EnsureStore() {

@@ -7,6 +7,7 @@
 // device object's pixels in the object's own format for both, unless its
 // owner draws it again after a reset (DropCopy).
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -64,6 +65,10 @@ public:
     int IsTexelTransparent(int column, int row);
     // 1 while a denser picture waits to be made at its first use.
     int IsDeferred() const { return deferred ? 1 : 0; }
+    // A texture's denser picture of more than largerThan bytes that no frame from frame
+    // on has used goes back to waiting for its next use, freeing its texture;
+    // 1 when it did.
+    int DeferAgainIfUnusedSince(long frame, std::size_t largerThan);
 
     // A picture of a higher density: the device object holds density x density
     // pixels per design pixel (or scale x scale where it was brought to the
@@ -142,6 +147,7 @@ private:
     bool storeBlended = true;
     SDL_Texture* object = nullptr;
     bool deferred = false;
+    long lastUse = 0;  // the render device's present count at the last use
     Source source;
     Source noted;  // the picture being built, until it is
     std::vector<std::uint8_t> transparentMask;  // one bit a texel, rows of storeWidth bits

@@ -314,6 +314,16 @@ int MRenderDevice::EndFrame() {
     SDL_RenderPresent(renderer);
     lastPresent = std::chrono::steady_clock::now();
     ++presentCount;
+    // Large pictures made at their first use that no frame has drawn since the
+    // last look, two seconds or more ago, are let go until they are drawn again
+    // (the intro's, a closed card's or page's).
+    constexpr std::size_t kLargePicture = std::size_t{1} << 20;
+    if (lastPresent - lastSweep >= std::chrono::seconds(2)) {
+        auto& canvases = Canvases();
+        for (std::size_t i = canvases.size(); i-- > 0;) canvases[i]->DeferAgainIfUnusedSince(sweptAt, kLargePicture);
+        lastSweep = lastPresent;
+        sweptAt = presentCount;
+    }
     if (pacing) PaceFrame(1);
     return 0;
 }

@@ -211,6 +211,8 @@ private:
     int refreshRate = 60;
     long presentCount = 0;
     std::chrono::steady_clock::time_point lastPresent{};
+    std::chrono::steady_clock::time_point lastSweep{};
+    long sweptAt = 0;  // presentCount at lastSweep
     std::chrono::steady_clock::time_point nextFrame{};
     std::vector<MDeviceResetListener*> listeners;
 };

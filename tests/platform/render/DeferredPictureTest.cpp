@@ -74,6 +74,24 @@ TEST_F(DeferredPicture, IsMadeAtItsFirstDrawOrTestWithTheSizeItWasToHave) {
     }
 }
 
+TEST_F(DeferredPicture, OneNoFrameUsedSinceGoesBackToWaitingAndComesBackTheSame) {
+    MTexture texture(Open(false), 2, 1.6);
+    const RECT at{100, 100, 0, 0};
+    ASSERT_EQ(texture.Draw(&at, nullptr, 0), 0);
+    const long drawnIn = device->GetPresentCount();
+    EXPECT_EQ(texture.DeferAgainIfUnusedSince(drawnIn, 0), 0) << "used in that frame";
+    EXPECT_EQ(texture.DeferAgainIfUnusedSince(drawnIn + 1, 32 * 16 * 4), 0) << "not larger";
+    EXPECT_EQ(texture.DeferAgainIfUnusedSince(drawnIn + 1, 0), 1);
+    EXPECT_EQ(texture.IsDeferred(), 1);
+    EXPECT_EQ(texture.DeviceObject(), nullptr);
+    Clear(0xFF000000u);
+    ASSERT_EQ(texture.Draw(&at, nullptr, 0), 0);
+    EXPECT_EQ(Pixel(102, 105), 0x000000u);
+    EXPECT_EQ(Pixel(117, 105), 0xFF8000u);
+    MTexture blank(32, 32);  // nothing to read it again from: it stays
+    EXPECT_EQ(blank.DeferAgainIfUnusedSince(drawnIn + 1, 0), 0);
+}
+
 TEST_F(DeferredPicture, OneThatCannotBeReadAtItsFirstDrawLosesThePictures) {
     MTexture texture(Open(true), 2, 1.6);
     ASSERT_EQ(texture.IsDeferred(), 1);
