@@ -81,6 +81,7 @@ TEST_F(PlaySceneTest, TDuringARollAnswersOnceTheDiceSettle) {
     Tap(SDLK_t);
     EXPECT_TRUE(coach->AdviceShown());
     EXPECT_EQ(coach->ShownAdvice(), nullptr);  // the dice still roll
+    Settle();  // in game time, not a tick every 10 ms
     ASSERT_TRUE(WaitFor(*this, [&] { return coach->ShownAdvice() != nullptr; }));
     EXPECT_EQ(scene->board.rollsUsed, 1);
     EXPECT_FALSE(coach->ShownAdvice()->choices.empty());
