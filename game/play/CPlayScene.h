@@ -6,11 +6,13 @@
 // and clears when it goes away.
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "common/scene/CGame.h"
 #include "game/rules/CBoardState.h"
+#include "game/rules/Duel.h"
 #include "game/rules/CScoreCells.h"
 #include "game/play/DiceScene.h"
 #include "game/sheet/ScoreSheetScene.h"
@@ -147,6 +149,14 @@ public:
     void Tick() override;
     int IdleTicks() override;
     void StartGame(int firstPlayer) override;
+    // The setup of the next new game (a duel, today's dice): set it, then call
+    // StartGame, which takes it once. A new game given none is set up by the
+    // Opponent option (SetupFromOptions).
+    void SetNextGameSetup(const GameSetup& setup) { nextSetup = setup; }
+    const GameSetup& CurrentSetup() const { return board.Setup(); }
+    // Opponent Off: a solo game; otherwise a duel at that level on a seed drawn
+    // from the game's generator.
+    static GameSetup SetupFromOptions();
     void EndTurn(int index) override;
     void SetGameOver() override;
     virtual void OnOptionsChanged();
@@ -407,6 +417,10 @@ private:
     void ShowRestoredBoard();
     void ShowRestoredSheet();
     void FreeSceneAssets();
+
+    std::optional<GameSetup> nextSetup;
+    // The current game's setup came from SetNextGameSetup, not the options.
+    bool setupGiven = false;
 };
 
 // The current play scene; null while there is none.

@@ -12,6 +12,7 @@
 #include "common/scene/CScreen.h"
 #include "common/scene/CFixPoint.h"
 #include "game/play/coach/CCoachPanel.h"
+#include "game/rules/CGameOptions.h"
 #include "game/rules/Random.h"
 #include "game/rules/SavedGame.h"
 #include "platform/core/CException.h"
@@ -176,7 +177,9 @@ void CPlayScene::StartGame(int firstPlayer) {
     LoadMusicForGame();
 
     board.showColMarkers = GetShowColMarkers() != 0;
-    board.StartGame();
+    setupGiven = nextSetup.has_value();
+    board.StartGame(setupGiven ? *nextSetup : SetupFromOptions());
+    nextSetup.reset();
     endMessage = 0;
     gamesStartedCounted = false;
     isNewBestOverall = isNewBestPersonal = isInTopTen = false;
@@ -212,6 +215,16 @@ void CPlayScene::StartGame(int firstPlayer) {
             pasMsgBottom->Show();
         }
     }
+}
+
+GameSetup CPlayScene::SetupFromOptions() {
+    GameSetup setup;
+    setup.opponent = OpponentOption();
+    if (setup.opponent == OpponentLevel::Off) return setup;
+    setup.seeded = true;
+    constexpr int kHalfBits = 1 << 30;
+    setup.seed = static_cast<std::uint64_t>(Random(kHalfBits)) << 30 | static_cast<std::uint64_t>(Random(kHalfBits));
+    return setup;
 }
 
 void CPlayScene::StartRow() {

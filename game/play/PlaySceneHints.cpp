@@ -4,6 +4,7 @@
 
 #include "common/widgets/CActorButton.h"
 #include "common/actors/CActorSprite.h"
+#include "game/rules/CGameOptions.h"
 
 CSprite* CPlayScene::HintPicture(int* x) const {
     const PlaySceneAssets& a = assets;
@@ -55,6 +56,10 @@ void CPlayScene::HideHint() {
 
 void CPlayScene::OnOptionsChanged() {
     board.showColMarkers = GetShowColMarkers() != 0;
+    // A game not yet rolled takes a new Opponent at once; one under way keeps its own.
+    if (!gamesStartedCounted && !setupGiven && !gameOver && board.Setup().opponent != OpponentOption()) {
+        board.StartGame(SetupFromOptions());
+    }
     if (!HintsOn() || gameOver) {
         HideHint();
         HideHelpButton();

@@ -2,6 +2,7 @@
 
 #include "game/rules/CScoreCells.h"
 #include "game/rules/Random.h"
+#include "game/rules/SeededDice.h"
 
 #include <utility>
 
@@ -36,7 +37,9 @@ bool IsDieOnLine(int line, int row, int col) {
 
 CBoardState::CBoardState(CScoreCells& sheetCells) : sheet(sheetCells) {}
 
-void CBoardState::StartGame() {
+void CBoardState::StartGame(const GameSetup& newSetup) {
+    setup = newSetup;
+    for (int& count : rollCount) count = 0;
     handIndex = 0;
     rollsUsed = 0;
     rollsUsedAtScore = 0;
@@ -100,12 +103,19 @@ void CBoardState::StartDieRoll(int index) {
     die.row = kRollingRow;
     die.locked = true;
     die.rolling = true;
-    die.colour = Random(4);
+    if (setup.seeded) {
+        ++rollCount[index];
+        die.colour = DrawSeededDie(setup.seed, index / kBoardCols, index % kBoardCols, rollCount[index]).colour;
+    } else {
+        die.colour = Random(4);
+    }
 }
 
 void CBoardState::EndDieRoll(int index) {
     if (!ValidDie(index) || !dice[index].rolling) return;
-    dice[index].face = Random(6) + 1;
+    dice[index].face = setup.seeded
+                           ? DrawSeededDie(setup.seed, index / kBoardCols, index % kBoardCols, rollCount[index]).face
+                           : Random(6) + 1;
     dice[index].rolling = false;
     UpdateRowLocks();
 }
@@ -390,4 +400,16 @@ void CBoardState::CopyStateFrom(const CBoardState& other) {
     gameOver = other.gameOver;
     undoAvailable = other.undoAvailable;
     showColMarkers = other.showColMarkers;
+    setup = other.setup;
+    for (int i = 0; i < kDieCount; ++i) rollCount[i] = other.rollCount[i];
+}
+
+int CBoardState::RollCount(int index) const { return ValidDie(index) ? rollCount[index] : 0; }
+
+bool CBoardState::RestoreSeeded(const GameSetup& kept, const int counts[kDieCount]) {
+    for (int i = 0; i < kDieCount; ++i)
+        if (counts[i] < 0 || counts[i] > kMaxRolls) return false;
+    setup = kept;
+    for (int i = 0; i < kDieCount; ++i) rollCount[i] = counts[i];
+    return true;
 }

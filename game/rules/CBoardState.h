@@ -9,6 +9,7 @@
 // is drawn), and a travelling die reports DieArrived. FinishMotion runs every
 // pending moment at once, for tests and simulations.
 
+#include "game/rules/Duel.h"
 #include "game/rules/HandScore.h"
 
 class CScoreCells;
@@ -50,7 +51,9 @@ public:
     // The sheet holds the cells; it must outlive the board.
     explicit CBoardState(CScoreCells& sheet);
 
-    void StartGame();
+    // A solo game draws its dice from the game's generator; a seeded one from
+    // its seed, each die's place and roll count (SeededDice.h).
+    void StartGame(const GameSetup& setup = {});
 
     bool CanRoll() const;
     // Rolls the current row (all dice on the first roll, the unheld ones after);
@@ -91,6 +94,13 @@ public:
     // sheet stays this board's own.
     void CopyStateFrom(const CBoardState& other);
 
+    const GameSetup& Setup() const { return setup; }
+    // How many times the die at a board index has been rolled in its row.
+    int RollCount(int index) const;
+    // A kept seeded game read back: its setup and every die's roll count
+    // (each 0..kMaxRolls). False, and nothing changed, when a count is out of range.
+    bool RestoreSeeded(const GameSetup& kept, const int counts[kDieCount]);
+
     // What the scene shows and the score sheet asks for. Read freely; change
     // only through the operations above.
     DieState dice[kDieCount];
@@ -119,4 +129,6 @@ private:
     void PreselectNextLine();
 
     CScoreCells& sheet;
+    GameSetup setup;
+    int rollCount[kDieCount] = {};
 };

@@ -1,9 +1,10 @@
 #pragma once
 // The game's options: the engine record plus the column markers, the way dice
 // are moved, a switch that is only ever read, the speed of the dice and the
-// score preview on the sheet.
+// score preview on the sheet, and the computer opponent of a new game.
 
 #include "common/scene/COptions.h"
+#include "game/rules/Duel.h"
 
 class CGameOptions : public COptions {
 public:
@@ -12,7 +13,7 @@ public:
     static constexpr int kDiceFast = 1;
 
     void OnLoad() override;
-    // Writes ShowColMarkers, DiceSpeed and ScorePreview; DiceMoveMode and
+    // Writes ShowColMarkers, DiceSpeed, ScorePreview and Opponent; DiceMoveMode and
     // File1LoadEnabled are never written.
     void OnSave() override;
 
@@ -20,10 +21,15 @@ public:
     void SetDiceSpeed(int value) { diceSpeed = value == kDiceFast ? kDiceFast : kDiceNormal; }
     int GetScorePreview() const { return scorePreview; }
     void SetScorePreview(int value) { scorePreview = value ? 1 : 0; }
+    // Opponent: Off (a solo game) or the level of the computer a new game is played against.
+    OpponentLevel GetOpponent() const { return opponent; }
+    // A stored number out of range is Off.
+    void SetOpponent(int value);
 
 private:
     int diceSpeed = kDiceNormal;
     int scorePreview = 1;
+    OpponentLevel opponent = OpponentLevel::Off;
 };
 
 // The run's options as the game's record; null without one (a plain COptions).
@@ -32,3 +38,5 @@ CGameOptions* GameOptions();
 bool DiceFast();
 // ScorePreview of the run's options (on without any).
 bool ScorePreviewOn();
+// Opponent of the run's options (Off without any).
+OpponentLevel OpponentOption();

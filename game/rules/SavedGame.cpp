@@ -100,6 +100,32 @@ bool Consistent(const CBoardState& board, const CScoreCells& cells) {
     return true;
 }
 
+// The lines a seeded game adds: "setup" (the seed in hex, the opponent, today)
+// and "rolls" (each die's roll count). A save without them is a solo game.
+bool ReadSeededSetup(const std::string& setupLine, std::istream& in, CBoardState* board) {
+    std::istringstream words(setupLine);
+    std::string keyword, seedText;
+    int opponent = -1, today = -1;
+    std::string rest;
+    if (!(words >> keyword >> seedText >> opponent >> today) || (words >> rest)) return false;
+    if (seedText.size() != 16 || seedText.find_first_not_of("0123456789abcdef") != std::string::npos) return false;
+    if (opponent < static_cast<int>(OpponentLevel::Off) || opponent > static_cast<int>(OpponentLevel::Hard)) return false;
+    if (today != 0 && today != 1) return false;
+    GameSetup setup;
+    setup.seeded = true;
+    setup.seed = std::stoull(seedText, nullptr, 16);
+    setup.opponent = static_cast<OpponentLevel>(opponent);
+    setup.today = today == 1;
+
+    std::string line;
+    if (!std::getline(in, line)) return false;
+    std::istringstream rollsIn(line);
+    LineReader rolls(rollsIn, "rolls");
+    int counts[kDieCount];
+    for (int& count : counts) count = rolls.Next(0, kMaxRolls);
+    return rolls.Done() && board->RestoreSeeded(setup, counts);
+}
+
 }  // namespace
 
 std::string EncodeSavedGame(const CBoardState& board, const CScoreCells& cells, const std::string& player,
@@ -127,6 +153,16 @@ std::string EncodeSavedGame(const CBoardState& board, const CScoreCells& cells, 
     out << '\n' << "cells";
     for (const ScoreCell& cell : cells.Cells()) out << ' ' << cell.filled << ' ' << cell.value;
     out << ' ' << cells.LastFilledIndex() << ' ' << cells.UndoUsed() << '\n';
+    const GameSetup& setup = rest.Setup();
+    if (setup.seeded) {
+        // Only a seeded game writes these, so a solo save reads as it always did.
+        char seed[24];
+        std::snprintf(seed, sizeof seed, "%016llx", static_cast<unsigned long long>(setup.seed));
+        out << "setup " << seed << ' ' << static_cast<int>(setup.opponent) << ' ' << setup.today << '\n';
+        out << "rolls";
+        for (int i = 0; i < kDieCount; ++i) out << ' ' << rest.RollCount(i);
+        out << '\n';
+    }
     out << "random " << randomState << '\n';
     return SealSavedGame(out.str());
 }
@@ -205,7 +241,10 @@ SavedGameStatus DecodeSavedGame(const std::string& text, SavedGame* out) {
     if (!sheet.Done()) return SavedGameStatus::Damaged;
     out->cells.Restore(cells, lastFilled, undone);
 
-    if (!std::getline(in, line) || line.rfind("random ", 0) != 0) return SavedGameStatus::Damaged;
+    if (!std::getline(in, line)) return SavedGameStatus::Damaged;
+    if (line.rfind("setup ", 0) == 0 && !ReadSeededSetup(line, in, &b)) return SavedGameStatus::Damaged;
+    if (line.rfind("setup ", 0) == 0 && !std::getline(in, line)) return SavedGameStatus::Damaged;
+    if (line.rfind("random ", 0) != 0) return SavedGameStatus::Damaged;
     out->randomState = line.substr(7);
     if (!IsRandomState(out->randomState)) return SavedGameStatus::Damaged;
     if (std::getline(in, line)) return SavedGameStatus::Damaged;  // nothing after the generator

@@ -1,7 +1,8 @@
 #pragma once
 // A game in progress kept in the settings store, so that quitting (or being
 // ended) never loses it: the board, the sheet, the rolls left, the holds, the
-// undo state, the player and the random generator's state, as one text value
+// undo state, the player and the random generator's state (a seeded game adds
+// its setup and each die's roll count, kept by the board), as one text value
 // written in one transaction. Reading it back checks every field and a
 // checksum: a damaged save, or one another version wrote, is refused whole.
 

@@ -52,8 +52,10 @@ Frame ParseFrame(const std::string& text) {
 }
 
 std::map<int, Entry> ListGameArchive(std::string* raw) {
-    const std::string command =
-        std::string(ZANBOR_BIN_DIR) + "/zanbor-pack --list " + std::string(ZANBOR_BIN_DIR) + "/zanborassets.mm 2>&1";
+    // Appended piece by piece: GCC 12 warns falsely (array bounds) about the
+    // temporaries of one long sum of strings, depending on what it inlines.
+    std::string command = ZANBOR_BIN_DIR;
+    command.append("/zanbor-pack --list ").append(ZANBOR_BIN_DIR).append("/zanborassets.mm 2>&1");
     FILE* pipe = popen(command.c_str(), "r");
     std::map<int, Entry> entries;
     if (!pipe) return entries;

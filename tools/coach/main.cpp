@@ -5,8 +5,13 @@
 // against the totals its games reached, and prints each category's mean.
 // zanbor-coach --seed S --review: one game followed the coach's way and one
 // played greedily, and the review page's words for each.
+// --policy easy|medium|hard plays the duel opponent at that level instead.
+// zanbor-coach --duel easy|medium|hard|all --games N --seed S: the level (or
+// every level) and Hard on the same dice, each side's mean and median and how
+// often Hard wins.
 #include <algorithm>
 #include <chrono>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <ctime>
@@ -18,13 +23,16 @@
 #include "game/rules/Random.h"
 #include "game/rules/coach/CoachRandom.h"
 #include "game/rules/coach/CoachReview.h"
+#include "game/rules/coach/DuelOpponent.h"
 #include "tools/coach/CoachGames.h"
+#include "tools/coach/DuelGames.h"
 
 namespace {
 
 int Usage() {
     std::fprintf(stderr,
-                 "usage: zanbor-coach --games N --seed S [--policy greedy|coach] [--calibrate]\n"
+                 "usage: zanbor-coach --games N --seed S [--policy greedy|coach|easy|medium|hard] [--calibrate]\n"
+                 "       zanbor-coach --duel easy|medium|hard|all --games N --seed S\n"
                  "       zanbor-coach --seed S --review\n"
                  "                    [--first G] [--rollouts N] [--rollout-swaps N] [--search-swaps N]\n");
     return 2;
@@ -117,11 +125,50 @@ void PrintReview(GamePolicy policy, std::uint64_t gameSeed) {
     }
 }
 
+bool ParseLevel(const char* text, OpponentLevel& out) {
+    for (OpponentLevel level : {OpponentLevel::Easy, OpponentLevel::Medium, OpponentLevel::Hard}) {
+        std::string name = coach::LevelName(level);
+        for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (name == text) {
+            out = level;
+            return true;
+        }
+    }
+    return false;
+}
+
+void PrintLevel(OpponentLevel level, const std::vector<int>& totals, double hardMean) {
+    const LevelSummary s = Summarise(totals);
+    std::printf("%-6s mean %.1f median %d (%.1f %% of Hard)\n", coach::LevelName(level), s.mean, s.median,
+                hardMean > 0 ? 100.0 * s.mean / hardMean : 0.0);
+}
+
+// Hard and the levels asked for, on the same dice game by game.
+int RunDuel(const std::vector<OpponentLevel>& levels, std::uint64_t seed, long long first, long long games) {
+    const std::clock_t cpuStart = std::clock();
+    const std::vector<int> hard = PlayLevelGames(OpponentLevel::Hard, seed, first, games);
+    const double hardMean = Summarise(hard).mean;
+    std::printf("duel, %lld games, seed %llu\n", games, static_cast<unsigned long long>(seed));
+    PrintLevel(OpponentLevel::Hard, hard, hardMean);
+    for (OpponentLevel level : levels) {
+        if (level == OpponentLevel::Hard) continue;
+        const std::vector<int> other = PlayLevelGames(level, seed, first, games);
+        PrintLevel(level, other, hardMean);
+        const DuelTallies t = Tally(hard, other);
+        std::printf("  Hard against %s: won %d, lost %d, drawn %d (wins %.1f %%)\n", coach::LevelName(level),
+                    t.hardWon, t.hardLost, t.drawn, 100.0 * t.hardWon / static_cast<double>(games));
+    }
+    std::printf("cpu %.1f s\n", static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     long long games = -1, seed = -1, first = 0;
     GamePolicy policy = GamePolicy::Greedy;
+    OpponentLevel level = OpponentLevel::Off;  // --policy easy|medium|hard
+    std::vector<OpponentLevel> duel;           // --duel
     bool calibrate = false, review = false;
     coach::CoachBudget budget;
     for (int i = 1; i < argc; ++i) {
@@ -143,6 +190,16 @@ int main(int argc, char** argv) {
                 policy = GamePolicy::Greedy;
             else if (std::strcmp(value, "coach") == 0)
                 policy = GamePolicy::Coach;
+            else if (!ParseLevel(value, level))
+                return Usage();
+            continue;
+        }
+        if (arg == "--duel") {
+            OpponentLevel one = OpponentLevel::Off;
+            if (std::strcmp(value, "all") == 0)
+                duel = {OpponentLevel::Medium, OpponentLevel::Easy};
+            else if (ParseLevel(value, one))
+                duel = {one};
             else
                 return Usage();
             continue;
@@ -171,6 +228,16 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (games <= 0 || seed < 0) return Usage();
+    if (!duel.empty()) return RunDuel(duel, static_cast<std::uint64_t>(seed), first, games);
+    if (level != OpponentLevel::Off) {
+        const std::clock_t cpuStart = std::clock();
+        const std::vector<int> totals = PlayLevelGames(level, static_cast<std::uint64_t>(seed), first, games);
+        const LevelSummary s = Summarise(totals);
+        std::printf("policy %s, %lld games, seed %lld\nmean %.1f\nmedian %d\ncpu/game %.3f s\n", coach::LevelName(level),
+                    games, seed, s.mean, s.median,
+                    static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC / static_cast<double>(games));
+        return 0;
+    }
 
     const coach::CCoach coach(budget);
     std::vector<int> totals;

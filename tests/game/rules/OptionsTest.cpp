@@ -85,6 +85,26 @@ TEST(Options, DiceSpeedAndPreviewAreNamedValuesOfTheirOwn) {
     EXPECT_EQ(again.GetScorePreview(), 0);
 }
 
+TEST(Options, OpponentIsANamedValueAndAnUnknownLevelIsOff) {
+    SettingsSandbox sandbox;
+    {
+        CGameOptions options;
+        options.Load();
+        EXPECT_EQ(options.GetOpponent(), OpponentLevel::Off);
+        options.SetOpponent(static_cast<int>(OpponentLevel::Medium));
+        options.Save();
+    }
+    DWORD level = 9;
+    Store()->ReadDword(&level, "Opponent", 9, "Config");
+    EXPECT_EQ(level, 2u);
+    for (const DWORD stored : {DWORD{3}, DWORD{4}, DWORD{0xFFFFFFFF}}) {
+        Store()->WriteDword("Opponent", stored, "Config");
+        CGameOptions again;
+        again.Load();
+        EXPECT_EQ(again.GetOpponent(), stored == 3 ? OpponentLevel::Hard : OpponentLevel::Off) << stored;
+    }
+}
+
 TEST(Options, VolumeSettersClampWithoutSaving) {
     SettingsSandbox sandbox;
     CGameOptions options;

@@ -46,8 +46,8 @@ int FirstOpenLine(const CBoardState& board) {
     return -1;
 }
 
-void PlayTo(CBoardState& board, const Stop& stop) {
-    board.StartGame();
+void PlayTo(CBoardState& board, const Stop& stop, const GameSetup& setup = {}) {
+    board.StartGame(setup);
     for (int hand = 0; hand < stop.scoredHands; ++hand) {
         if (hand < kFirstHalfHands) {
             ASSERT_TRUE(board.Roll());
@@ -106,6 +106,20 @@ void ExpectSameGame(const CBoardState& a, const CScoreCells& ac, const CBoardSta
     }
     EXPECT_EQ(ac.LastFilledIndex(), bc.LastFilledIndex());
     EXPECT_EQ(ac.UndoUsed(), bc.UndoUsed());
+    EXPECT_EQ(a.Setup().seeded, b.Setup().seeded);
+    EXPECT_EQ(a.Setup().seed, b.Setup().seed);
+    EXPECT_EQ(a.Setup().opponent, b.Setup().opponent);
+    EXPECT_EQ(a.Setup().today, b.Setup().today);
+    for (int i = 0; i < kDieCount; ++i) EXPECT_EQ(a.RollCount(i), b.RollCount(i)) << i;
+}
+
+GameSetup Duel(std::uint64_t seed, OpponentLevel level, bool today) {
+    GameSetup setup;
+    setup.seeded = true;
+    setup.seed = seed;
+    setup.opponent = level;
+    setup.today = today;
+    return setup;
 }
 
 // What comes next, played the same way on either board: an undo where one is
@@ -133,29 +147,33 @@ std::string PlayOn(CBoardState& board) {
 }
 
 TEST(SavedGame, RestoredEqualsTheGameLeftAndDrawsTheSameDiceAfterIt) {
-    for (const Stop& stop : kStops) {
-        SeedRandom(20261208);
-        CScoreCells cells;
-        CBoardState board{cells};
-        PlayTo(board, stop);
-        const std::string randomState = RandomState();
-        const std::string text = EncodeSavedGame(board, cells, "MOU", randomState);
-        ASSERT_FALSE(text.empty()) << stop.name;
+    const GameSetup setups[] = {GameSetup{}, Duel(0xFEDCBA9876543210ull, OpponentLevel::Hard, false),
+                                Duel(20261208, OpponentLevel::Off, true)};
+    for (const GameSetup& setup : setups) {
+        for (const Stop& stop : kStops) {
+            SeedRandom(20261208);
+            CScoreCells cells;
+            CBoardState board{cells};
+            PlayTo(board, stop, setup);
+            const std::string randomState = RandomState();
+            const std::string text = EncodeSavedGame(board, cells, "MOU", randomState);
+            ASSERT_FALSE(text.empty()) << stop.name;
 
-        SavedGame saved;
-        ASSERT_EQ(DecodeSavedGame(text, &saved), SavedGameStatus::Ready) << stop.name;
-        EXPECT_EQ(saved.player, "MOU");
-        CScoreCells restoredCells;
-        CBoardState restored{restoredCells};
-        restored.StartGame();
-        ApplySavedGame(saved, &restored, &restoredCells);
-        board.FinishMotion();  // the left game's row arrives; the kept one has
-        ExpectSameGame(board, cells, restored, restoredCells, stop.name);
-        EXPECT_EQ(EncodeSavedGame(restored, restoredCells, "MOU", randomState), text) << stop.name;
+            SavedGame saved;
+            ASSERT_EQ(DecodeSavedGame(text, &saved), SavedGameStatus::Ready) << stop.name;
+            EXPECT_EQ(saved.player, "MOU");
+            CScoreCells restoredCells;
+            CBoardState restored{restoredCells};
+            restored.StartGame();
+            ApplySavedGame(saved, &restored, &restoredCells);
+            board.FinishMotion();  // the left game's row arrives; the kept one has
+            ExpectSameGame(board, cells, restored, restoredCells, stop.name);
+            EXPECT_EQ(EncodeSavedGame(restored, restoredCells, "MOU", randomState), text) << stop.name;
 
-        const std::string left = PlayOn(board);
-        ASSERT_TRUE(SetRandomState(saved.randomState));
-        EXPECT_EQ(PlayOn(restored), left) << stop.name;
+            const std::string left = PlayOn(board);
+            ASSERT_TRUE(SetRandomState(saved.randomState));
+            EXPECT_EQ(PlayOn(restored), left) << stop.name;
+        }
     }
 }
 
@@ -211,9 +229,26 @@ TEST(SavedGame, ADamagedSaveOrAnotherVersionsIsRefusedWhole) {
         {"no player", Resealed(good, "player 4d4f55", "player"), SavedGameStatus::Damaged},
         {"a generator that is none", Resealed(good, "random ", "random x"), SavedGameStatus::Damaged},
     };
+    // A seeded game's own lines are checked as strictly.
+    PlayTo(board, kStops[1], Duel(5, OpponentLevel::Easy, false));
+    const std::string seeded = EncodeSavedGame(board, cells, "MOU", RandomState());
+    const std::string rolls = seeded.substr(seeded.find("rolls "), 8);
+    const Case seededCases[] = {
+        {"a level of 4", Resealed(seeded, " 1 0\nrolls", " 4 0\nrolls"), SavedGameStatus::Damaged},
+        {"a short seed", Resealed(seeded, "setup 0", "setup "), SavedGameStatus::Damaged},
+        {"a roll count of 4", Resealed(seeded, rolls, "rolls 4" + rolls.substr(7)), SavedGameStatus::Damaged},
+        {"no roll counts", Resealed(seeded, rolls, "randomx"), SavedGameStatus::Damaged},
+    };
+    SavedGame seededCheck;
+    ASSERT_EQ(DecodeSavedGame(seeded, &seededCheck), SavedGameStatus::Ready);
+    EXPECT_EQ(seededCheck.board.Setup().opponent, OpponentLevel::Easy);
     SavedGame check;
     ASSERT_EQ(DecodeSavedGame(good, &check), SavedGameStatus::Ready);
     for (const Case& c : cases) {
+        SavedGame saved;
+        EXPECT_EQ(DecodeSavedGame(c.text, &saved), c.expected) << c.name;
+    }
+    for (const Case& c : seededCases) {
         SavedGame saved;
         EXPECT_EQ(DecodeSavedGame(c.text, &saved), c.expected) << c.name;
     }
