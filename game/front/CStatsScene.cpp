@@ -14,6 +14,7 @@
 #include "common/scene/CFixPoint.h"
 #include "game/play/CPlayScene.h"
 #include "game/sheet/CScoreSheet.h"
+#include "game/rules/DuelRecords.h"
 #include "game/rules/Records.h"
 
 namespace {
@@ -43,6 +44,13 @@ constexpr TextPlace kTexts[] = {
     {571, 86, kColumnCapacity},  {527, 386, kFigureCapacity}, {527, 410, kFigureCapacity},
     {527, 434, kFigureCapacity}, {220, 332, kFigureCapacity}, {549, 332, kFigureCapacity},
 };
+
+// The duels table stands in its own panel left of the counts: the centres of
+// its won, lost and drawn columns and of its three level rows.
+constexpr int kDuelColumnX[CStatsScene::kDuelOutcomes] = {183, 228, 272};
+constexpr int kDuelRowY[CStatsScene::kDuelLevels] = {411, 432, 453};
+constexpr OpponentLevel kDuelLevelOrder[CStatsScene::kDuelLevels] = {OpponentLevel::Easy, OpponentLevel::Medium,
+                                                                     OpponentLevel::Hard};
 
 CActorButton* MakeButton(CScene* scene, int mode, int key, int x, int y, int z, CSpriteArray* frames) {
     CButtonRecord record;
@@ -104,8 +112,29 @@ int CStatsScene::Begin() {
         texts[i] = new CActorButton(LeftTopText(font, place.capacity), plain, this, ToFixed(place.x), ToFixed(place.y),
                                     ToFixed(kTextDepth), nullptr, 0);
     }
+    CreateDuelTable();
     SelectScope(false);
     return CScene::Begin();
+}
+
+void CStatsScene::CreateDuelTable() {
+    CTextRecord centred = LeftTopText(font, kFigureCapacity);
+    centred.hAlign = kAlignCentre;
+    centred.vAlign = kAlignCentre;
+    CButtonRecord plain;
+    for (int level = 0; level < kDuelLevels; ++level)
+        for (int outcome = 0; outcome < kDuelOutcomes; ++outcome)
+            duelTexts[level][outcome] = new CActorButton(centred, plain, this, ToFixed(kDuelColumnX[outcome]),
+                                                         ToFixed(kDuelRowY[level]), ToFixed(kTextDepth), nullptr, 0);
+}
+
+void CStatsScene::RefreshDuelTable(RecordScope scope) {
+    for (int level = 0; level < kDuelLevels; ++level) {
+        const DuelTally tally = ReadDuelTally(scope, kDuelLevelOrder[level]);
+        const int counts[kDuelOutcomes] = {tally.won, tally.lost, tally.drawn};
+        for (int outcome = 0; outcome < kDuelOutcomes; ++outcome)
+            duelTexts[level][outcome]->SetText(Number(counts[outcome]).c_str());
+    }
 }
 
 void CStatsScene::FreeAssets() { assets.Free(); }
@@ -129,8 +158,8 @@ void CStatsScene::Refresh() {
     texts[kRecentScores]->SetText(TableScoresText(recent).c_str());
     texts[kRecentInitials]->SetText(TableInitialsText(recent).c_str());
 
-    const StatisticsFigures figures =
-        GetStatisticsFigures(allPlayers ? RecordScope::AllPlayers : RecordScope::ThisPlayer);
+    const RecordScope scope = allPlayers ? RecordScope::AllPlayers : RecordScope::ThisPlayer;
+    const StatisticsFigures figures = GetStatisticsFigures(scope);
     texts[kStarted]->SetText(Number(figures.started).c_str());
     texts[kFinished]->SetText(Number(figures.finished).c_str());
     texts[kOverallAverage]->SetText(Number(figures.overallAverage).c_str());
@@ -142,6 +171,7 @@ void CStatsScene::Refresh() {
         else
             texts[average]->Hide();
     }
+    RefreshDuelTable(scope);
 }
 
 int CStatsScene::OnKeyDown(int key) {

@@ -1,11 +1,13 @@
 #pragma once
 // The records scene: the best-ten and recent-ten tables and the counts and
 // averages of the player or of all players, chosen by two latches ('h', 'i'),
-// and the erasing of the player's records after a confirmation ('b'). Esc (or
+// with the duels won, lost and drawn at each level of the opponent, and the
+// erasing of the player's records after a confirmation ('b'). Esc (or
 // the back button) covers the scene and returns to the game.
 
 #include "common/scene/CScene.h"
 #include "game/front/PageAssets.h"
+#include "game/rules/Records.h"
 
 class CActorButton;
 class CEditBox;
@@ -38,10 +40,17 @@ public:
                 kOverallAverage, kBestTenAverage, kRecentAverage, kTextCount };
     CActorButton* GetText(Text which) const { return texts[which]; }
     CEditBox* GetInitialsBox() const { return initialsBox; }
+    // The duels table: a row for each level (Easy, Medium, Hard), a column for
+    // won, lost and drawn.
+    static constexpr int kDuelLevels = 3;
+    static constexpr int kDuelOutcomes = 3;
+    CActorButton* GetDuelText(int level, int outcome) const { return duelTexts[level][outcome]; }
     CScene* GetPendingDialog() const { return pendingDialog; }
 
 private:
     void SelectScope(bool all);
+    void CreateDuelTable();
+    void RefreshDuelTable(RecordScope scope);
     void OpenEraseConfirmation();
 
     CPlayScene* playScene = nullptr;
@@ -60,6 +69,7 @@ private:
     CActorButton* backButton = nullptr;
     CEditBox* initialsBox = nullptr;
     CActorButton* texts[kTextCount] = {};
+    CActorButton* duelTexts[kDuelLevels][kDuelOutcomes] = {};
     CScene* pendingDialog = nullptr;
     bool allPlayers = false;
     bool removalRequested = false;

@@ -334,6 +334,7 @@ int ResetPlayerRecords(bool gameInProgress) {
     std::vector<std::string> players = ReadKnownPlayers();
     players.erase(std::remove(players.begin(), players.end(), player), players.end());
     WriteKnownPlayers(players);
+    RemovePlayerDuelTallies(player);
     Reached(8);
 
     transaction.Commit();

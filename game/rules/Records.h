@@ -63,6 +63,9 @@ void CompactTable(TableKind kind);
 // Removes the player's records from all counts, averages and tables, in one
 // transaction. Returns the best score that remains ("BestScore").
 int ResetPlayerRecords(bool gameInProgress);
+// Takes the player's duels won, lost and drawn out of the all-players tallies
+// and deletes the player's own (inside the caller's transaction).
+void RemovePlayerDuelTallies(const std::string& player);
 
 int ReadBestScore();
 

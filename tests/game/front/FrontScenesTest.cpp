@@ -12,6 +12,7 @@
 #include "game/front/CAboutScene.h"
 #include "game/front/COptionsScene.h"
 #include "game/front/CStatsScene.h"
+#include "game/rules/DuelRecords.h"
 #include "game/rules/Records.h"
 #include "platform/storage/MRegistryStore.h"
 
@@ -227,6 +228,35 @@ TEST_F(FrontScenesTest, EraseAsksFirstAndErasesOnlyThisPlayer) {
     EXPECT_EQ(TableInitialsText(kTableBestAll).find("ABC"), std::string::npos);
     EXPECT_NE(TableInitialsText(kTableBestAll).find("XYZ"), std::string::npos);
     EXPECT_STREQ(records->GetText(CStatsScene::kFinished)->GetText(), "0");
+}
+
+// The duels table follows the page's scope, and an erase empties the player's row.
+TEST_F(FrontScenesTest, TheDuelsTableShowsThePagesScopeAndGoesWithAnErase) {
+    for (int i = 0; i < 3; ++i) RecordDuelFinished("ABC", OpponentLevel::Hard, 1900, 1800 + 50 * i);
+    RecordDuelFinished("ABC", OpponentLevel::Easy, 900, 1200);
+    RecordDuelFinished("XYZ", OpponentLevel::Hard, 900, 1200);
+    Options()->SetInitials("ABC");
+    auto* records = Open<CStatsScene>(SDLK_0);
+    ASSERT_NE(records, nullptr);
+    // "won lost drawn" for Easy, Medium and Hard.
+    const auto table = [&] {
+        std::string rows;
+        for (int level = 0; level < CStatsScene::kDuelLevels; ++level) {
+            for (int outcome = 0; outcome < CStatsScene::kDuelOutcomes; ++outcome)
+                rows += std::string(outcome ? " " : level ? " | " : "") + records->GetDuelText(level, outcome)->GetText();
+        }
+        return rows;
+    };
+    EXPECT_EQ(table(), "0 1 0 | 0 0 0 | 2 0 1");
+    Tap(SDLK_KP_9);
+    EXPECT_EQ(table(), "0 1 0 | 0 0 0 | 2 1 1");
+    Tap(SDLK_KP_8);
+    Tap(SDLK_KP_2);
+    Tap(SDLK_y);
+    Run(20);
+    EXPECT_EQ(table(), "0 0 0 | 0 0 0 | 0 0 0");
+    Tap(SDLK_KP_9);
+    EXPECT_EQ(table(), "0 0 0 | 0 0 0 | 0 1 0");
 }
 
 // The all-players view shows no player: its erase question is its own.

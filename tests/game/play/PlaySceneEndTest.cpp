@@ -3,13 +3,11 @@
 
 #include "tests/support/PlaySceneTestSupport.h"
 
-#include <signal.h>
-#include <sys/resource.h>
-
 #include "common/widgets/CEditBox.h"
 #include "common/widgets/CScore.h"
 #include "game/rules/Records.h"
 #include "platform/storage/MRegistryStore.h"
+#include "tests/support/FullDisk.h"
 
 namespace playtest {
 namespace {
@@ -92,27 +90,6 @@ protected:
         EXPECT_FALSE(Shown(scene->pasMsgTop));
         for (const CActorDie* die : scene->dice) EXPECT_FALSE(die->cycleFaces);
     }
-};
-
-// Files of this process cannot grow past their first byte while it lives: the
-// writes of the settings store fail as they would on a full disk.
-class FullDisk {
-public:
-    FullDisk() {
-        previousSignal = signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &previous);
-        rlimit full = previous;
-        full.rlim_cur = 1;
-        setrlimit(RLIMIT_FSIZE, &full);
-    }
-    ~FullDisk() {
-        setrlimit(RLIMIT_FSIZE, &previous);
-        signal(SIGXFSZ, previousSignal);
-    }
-
-private:
-    rlimit previous{};
-    sighandler_t previousSignal = SIG_DFL;
 };
 
 DWORD Stored(const char* name) {
