@@ -6,6 +6,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -14,6 +15,7 @@
 #include "platform/core/CException.h"
 #include "platform/app/MIcon.h"
 #include "platform/app/MInstanceLock.h"
+#include "platform/audio/MSoundManager.h"
 #include "platform/dialogs/MMessageDialog.h"
 #include "platform/core/MStrings.h"
 #include "platform/window/MWindow.h"
@@ -114,6 +116,20 @@ void MApplication::OnIdle() {
     if (screen) screen->Frame();
 }
 
+namespace {
+
+// Waits in milliseconds, -1 for none: the shorter.
+int SoonerOf(int a, int b) { return a < 0 ? b : b < 0 ? a : std::min(a, b); }
+
+// Lets the sound output close while nothing is heard; the wait it asks for
+// (at most a few seconds) makes the loop look again.
+int SleepAudioWhenSilent() {
+    MSoundManager* sound = MSoundManager::Peek();
+    return sound ? sound->SleepWhenSilent(SDL_GetTicks()) : -1;
+}
+
+}  // namespace
+
 int MApplication::Run() {
     EnsureEvents();
     const Uint32 quitType = QuitEventType();
@@ -128,7 +144,8 @@ int MApplication::Run() {
         if (screen && screen->active) {
             taken = SDL_PollEvent(&event);
             if (taken <= 0 && !handledSinceFrame) {
-                const int idle = screen->IdleMilliseconds();
+                int idle = screen->IdleMilliseconds();
+                if (idle != 0) idle = SoonerOf(idle, SleepAudioWhenSilent());
                 if (idle < 0)
                     taken = SDL_WaitEvent(&event);
                 else if (idle > 0)

@@ -44,6 +44,22 @@ MMusicSource* MAudioMixer::GetMusicSource() {
     return music;
 }
 
+bool MAudioMixer::IsSilent() {
+    {
+        std::lock_guard<std::mutex> guard(soundLock);
+        for (const MSound* sound : sounds)
+            if (sound->PlaysLocked()) return false;
+    }
+    std::lock_guard<std::mutex> guard(musicLock);
+    return !music || music->IsQuiet();
+}
+
+void MAudioMixer::SetWakeUp(std::function<void()> hook) { wakeUp = std::move(hook); }
+
+void MAudioMixer::WakeUp() {
+    if (wakeUp) wakeUp();
+}
+
 void MAudioMixer::Mix(std::int16_t* out, int frames) {
     while (frames > 0) {
         const int n = std::min(frames, kChunkFrames);

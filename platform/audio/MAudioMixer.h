@@ -9,6 +9,7 @@
 // game thread waits at most for one chunk of work.
 
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <vector>
 
@@ -21,6 +22,9 @@ public:
     virtual int GetSampleRate() const = 0;
     // Writes frames samples of each side into left and right, in -1.0 .. 1.0.
     virtual void Render(float* left, float* right, int frames) = 0;
+    // True when rendering would give only silence until something is asked
+    // to play (which then wakes the mixer's output, see MAudioMixer::WakeUp).
+    virtual bool IsQuiet() { return false; }
 };
 
 class MAudioMixer {
@@ -53,6 +57,14 @@ public:
     void SetMusicSource(MMusicSource* source);
     MMusicSource* GetMusicSource();
 
+    // True when no voice plays and the music, if any, is quiet: the stream
+    // would be silence until something starts.
+    bool IsSilent();
+    // Called whenever a sound or the music is asked to play, on the thread
+    // that asks; the sound manager reopens a device it closed while silent.
+    void SetWakeUp(std::function<void()> hook);
+    void WakeUp();
+
 private:
     void MixChunk(std::int16_t* out, int frames);
 
@@ -62,4 +74,5 @@ private:
     std::vector<MSound*> sounds;
     std::mutex musicLock;
     MMusicSource* music = nullptr;
+    std::function<void()> wakeUp;
 };

@@ -469,6 +469,17 @@ std::int64_t MMusicManager::NextActionFrame(std::int64_t limit) const {
     return next;
 }
 
+bool MMusicManager::IsQuiet() {
+    std::lock_guard<std::mutex> guard(lock);
+    for (const MMusicSegment* segment : segments)
+        if (segment->startFrame >= 0 || segment->stopFrame >= 0 || segment->PlayerIsPlaying()) return false;
+    return !synth || fluid_synth_get_active_voice_count(synth) == 0;
+}
+
+void MMusicManager::WakeOutput() {
+    if (soundManager) soundManager->GetMixer().WakeUp();
+}
+
 void MMusicManager::Render(float* left, float* right, int frames) {
     std::lock_guard<std::mutex> guard(lock);
     // Until the SoundFont is in, the stream's time stands still: music asked

@@ -97,6 +97,8 @@ public:
     // MMusicSource: called by the mixer on the audio thread.
     int GetSampleRate() const override { return samplesPerSecond; }
     void Render(float* left, float* right, int frames) override;
+    // No segment plays or waits to start or stop, and every note has died away.
+    bool IsQuiet() override;
 
     // Where the SoundFont is looked for: ZANBOR_SOUNDFONT, or the standard
     // places. Returns the first that exists, or an empty string.
@@ -107,6 +109,8 @@ private:
 
     MMusicManager() = default;
     void Shutdown();
+    // Wakes the sound manager's output for music asked to play.
+    void WakeOutput();
     void Attach(MMusicSegment* segment);
     void Detach(MMusicSegment* segment);
     // With the lock held: starts and stops segments whose time has come.

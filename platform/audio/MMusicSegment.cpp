@@ -63,7 +63,14 @@ std::int64_t MMusicSegment::FramesToNextBeat() const {
     return std::llround(seconds * manager->samplesPerSecond);
 }
 
-HRESULT MMusicSegment::Play(DWORD flags, void* /*audioPath*/) {
+HRESULT MMusicSegment::Play(DWORD flags, void* audioPath) {
+    const HRESULT result = Schedule(flags, audioPath);
+    // Outside the manager's lock: waking may open the device, whose callback takes it.
+    if (result == AudioResult::kOk) manager->WakeOutput();
+    return result;
+}
+
+HRESULT MMusicSegment::Schedule(DWORD flags, void* /*audioPath*/) {
     if (!manager) {
         return AudioResult::kNotInitialized;
     }

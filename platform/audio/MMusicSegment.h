@@ -52,6 +52,8 @@ public:
 private:
     friend class MMusicManager;
 
+    // Play without waking the output.
+    HRESULT Schedule(DWORD flags, void* audioPath);
     // With the manager's lock held.
     void StartPlayer();
     void StopPlayer(bool release);

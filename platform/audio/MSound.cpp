@@ -57,15 +57,19 @@ int MSound::Play(int loop) {
     if (voices.empty()) {
         return kResultSoundNotPlayed;
     }
-    auto guard = Guard();
-    auto idle = std::find_if(voices.begin(), voices.end(), [](const Voice& v) { return !v.playing; });
-    Voice& voice = idle != voices.end() ? *idle : voices[static_cast<std::size_t>(std::rand()) % voices.size()];
-    if (voice.playing) {
-        voice.frame = 0;  // every voice is busy: the chosen one starts over
+    {
+        auto guard = Guard();
+        auto idle = std::find_if(voices.begin(), voices.end(), [](const Voice& v) { return !v.playing; });
+        Voice& voice = idle != voices.end() ? *idle : voices[static_cast<std::size_t>(std::rand()) % voices.size()];
+        if (voice.playing) {
+            voice.frame = 0;  // every voice is busy: the chosen one starts over
+        }
+        voice.playing = true;
+        voice.looping = loop != 0;
+        looping = loop;
     }
-    voice.playing = true;
-    voice.looping = loop != 0;
-    looping = loop;
+    // Outside the lock: waking may open the device, whose callback takes it.
+    if (mixer) mixer->WakeUp();
     return 0;
 }
 
@@ -146,6 +150,10 @@ std::size_t MSound::GetVoicePosition(int voice) {
 int MSound::IsVoicePlaying(int voice) {
     auto guard = Guard();
     return voices.at(static_cast<std::size_t>(voice)).playing ? 1 : 0;
+}
+
+bool MSound::PlaysLocked() const {
+    return std::any_of(voices.begin(), voices.end(), [](const Voice& v) { return v.playing; });
 }
 
 void MSound::MixInto(float* acc, int frames) {

@@ -68,6 +68,8 @@ public:
     // Audio side, called by the mixer with its lock held: adds the playing
     // voices into acc (frames x channels floats) and advances them.
     void MixInto(float* acc, int frames);
+    // With the mixer's lock held: whether any voice plays.
+    bool PlaysLocked() const;
     // Called by a mixer that is going away, with its lock held.
     void DetachFromMixer() { mixer = nullptr; }
 

@@ -77,6 +77,8 @@ MSoundManager::~MSoundManager() {
 }
 
 void MSoundManager::CloseDevice() {
+    std::lock_guard<std::mutex> guard(deviceLock);
+    asleep = false;
     if (device != 0) {
         // Closing waits for a callback in progress; none runs afterwards.
         SDL_CloseAudioDevice(device);
@@ -105,11 +107,18 @@ HRESULT MSoundManager::Initialize(SDL_Window* /*window*/, DWORD cooperativeLevel
     samplesPerSecond = rate;
     bitsPerSample = bits;
     mixer.SetFormat(channels, samplesPerSecond);
+    mixer.SetWakeUp([this] { Wake(); });
+    std::lock_guard<std::mutex> guard(deviceLock);
+    paused = false;
+    silenceSeen = false;
+    return OpenDevice() ? AudioResult::kOk : AudioResult::kNoDriver;
+}
 
+bool MSoundManager::OpenDevice() {
     SDL_AudioSpec wanted{};
-    wanted.freq = rate;
-    wanted.format = bits == 8 ? AUDIO_U8 : AUDIO_S16SYS;
-    wanted.channels = static_cast<Uint8>(channelCount);
+    wanted.freq = samplesPerSecond;
+    wanted.format = bitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16SYS;
+    wanted.channels = static_cast<Uint8>(channels);
     wanted.samples = kDeviceFrames;
     wanted.callback = &MSoundManager::AudioCallback;
     wanted.userdata = this;
@@ -118,16 +127,45 @@ HRESULT MSoundManager::Initialize(SDL_Window* /*window*/, DWORD cooperativeLevel
     // mixer always works in the format asked for.
     device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
     if (device == 0) {
-        return AudioResult::kNoDriver;
+        return false;
     }
-    SDL_PauseAudioDevice(device, 0);
-    return AudioResult::kOk;
+    SDL_PauseAudioDevice(device, paused ? 1 : 0);
+    return true;
 }
 
 void MSoundManager::Pause(int pause) {
+    std::lock_guard<std::mutex> guard(deviceLock);
+    paused = pause != 0;
     if (device != 0) {
         SDL_PauseAudioDevice(device, pause ? 1 : 0);
     }
+}
+
+int MSoundManager::SleepWhenSilent(std::uint32_t now) {
+    constexpr int kLookAgain = 1000;  // while something plays
+    std::lock_guard<std::mutex> guard(deviceLock);
+    if (device == 0 || asleep) return -1;
+    if (!mixer.IsSilent()) {
+        silenceSeen = false;
+        return kLookAgain;
+    }
+    if (!silenceSeen) {
+        silenceSeen = true;
+        silentSince = now;
+    }
+    const std::uint32_t quiet = now - silentSince;
+    if (quiet < kSilenceBeforeSleep) return static_cast<int>(kSilenceBeforeSleep - quiet);
+    SDL_CloseAudioDevice(device);
+    device = 0;
+    asleep = true;
+    return -1;
+}
+
+void MSoundManager::Wake() {
+    std::lock_guard<std::mutex> guard(deviceLock);
+    silenceSeen = false;
+    // A device that will not open again stays asleep: the next sound tries again.
+    if (asleep && OpenDevice()) asleep = false;
 }
 
 void MSoundManager::Mix(std::int16_t* out, int frames) { mixer.Mix(out, frames); }
@@ -236,7 +274,7 @@ bool MSoundManager::Convert(const MWaveFormat& format, std::uint16_t source, con
 
 HRESULT MSoundManager::CreateSound(MSound** out, MFileMMIO* handle, DWORD /*creationFlags*/,
                                    const MAudioGuid& /*algorithm3D*/, int count) {
-    if (device == 0) {
+    if (!IsInitialized()) {
         return AudioResult::kNotInitialized;
     }
     if (!handle || !out || count < 1) {

@@ -8,6 +8,7 @@
 #include "platform/audio/MAudioResult.h"
 
 #include <cstdint>
+#include <mutex>
 #include <vector>
 
 struct SDL_Window;
@@ -53,7 +54,19 @@ public:
     // only one mixing.
     void Pause(int pause);
 
-    int IsInitialized() const { return device != 0 ? 1 : 0; }
+    // A device feeding silence still costs the audio thread its wake-ups, so
+    // the output is closed once the mix has been silent for a while and opened
+    // again when a sound or the music is asked to play. Called when the game
+    // loop is about to wait, with the time in milliseconds: the longest the
+    // loop may wait before it should ask again, or -1 when it need not.
+    int SleepWhenSilent(std::uint32_t now);
+    // Opens the output again after SleepWhenSilent closed it.
+    void Wake();
+    int IsAsleep() const { return asleep ? 1 : 0; }
+    static constexpr std::uint32_t kSilenceBeforeSleep = 5000;
+
+    // A device was opened and still is, or sleeps until the next sound.
+    int IsInitialized() const { return device != 0 || asleep ? 1 : 0; }
     int GetChannels() const { return channels; }
     int GetSamplesPerSecond() const { return samplesPerSecond; }
     int GetBitsPerSample() const { return bitsPerSample; }
@@ -71,12 +84,19 @@ public:
 private:
     MSoundManager() = default;
     void CloseDevice();
+    // Opens the default device in the chosen format; false when none opens.
+    bool OpenDevice();
     static void AudioCallback(void* self, std::uint8_t* stream, int length);
     // ConvertSamples once the format was checked; source is the SDL sample format.
     static bool Convert(const MWaveFormat& format, std::uint16_t source, const std::uint8_t* data,
                         std::uint32_t size, int channels, int samplesPerSecond, std::vector<std::int16_t>* out);
 
     std::uint32_t device = 0;  // SDL audio device id; 0 when none is open
+    std::mutex deviceLock;     // opening and closing, from whichever thread plays
+    bool asleep = false;  // closed while silent, opened by Wake
+    bool paused = false;
+    bool silenceSeen = false;
+    std::uint32_t silentSince = 0;
     bool audioSubsystem = false;
     int channels = 0;
     int samplesPerSecond = 0;

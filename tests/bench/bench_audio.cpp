@@ -84,6 +84,29 @@ void BM_MixEffectsAndMusic(benchmark::State& state) {
 }
 BENCHMARK(BM_MixEffectsAndMusic)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 
+// The output closes after a silence and the next sound opens it again on the
+// game's thread: the time that wake takes (SDL_AUDIODRIVER picks the
+// driver measured; dummy by default).
+void BM_OutputWake(benchmark::State& state) {
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    MSoundManager* sound = MSoundManager::Get();
+    if (sound->Initialize(nullptr, DSSCL_PRIORITY, 2, kRate, 16) != 0) {
+        state.SkipWithError("no audio driver");
+        return;
+    }
+    std::uint32_t now = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        sound->SleepWhenSilent(now);
+        sound->SleepWhenSilent(now += MSoundManager::kSilenceBeforeSleep);
+        state.ResumeTiming();
+        sound->Wake();
+        now += 1;
+    }
+    MSoundManager::Free();
+}
+BENCHMARK(BM_OutputWake)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+
 }  // namespace
 
 BENCHMARK_MAIN();

@@ -91,10 +91,12 @@ TEST_F(Music, RepeatingForEverLoopsAndStopCutsAtOnce) {
     Seconds(5.0);
     EXPECT_EQ(tune->IsPlaying(), 1);
     EXPECT_GT(Peak(Seconds(1.0)), 1000) << "still sounding in the third round";
+    EXPECT_FALSE(manager->GetMixer().IsSilent()) << "the output must not close under the music";
     ASSERT_EQ(tune->Stop(0), 0);
     EXPECT_EQ(tune->IsPlaying(), 0);
     Seconds(0.3);  // the reverberation dies away
     EXPECT_LT(Peak(Seconds(0.5)), 20);
+    EXPECT_TRUE(manager->GetMixer().IsSilent());
     // Played again, it starts from its beginning.
     ASSERT_EQ(tune->Play(DMUS_SEGF_SECONDARY, nullptr), 0);
     EXPECT_GT(Peak(Seconds(0.3)), 1000);
@@ -106,6 +108,7 @@ TEST_F(Music, StartAndStopOnTheBeatOfTheTunesOwnTempo) {
     const double beat = kMusicRate * 0.25;  // 240 beats a minute
     ASSERT_EQ(tune->Play(DMUS_SEGF_BEAT, nullptr), 0);
     EXPECT_EQ(tune->IsPlaying(), 1) << "waiting for its beat counts as playing";
+    EXPECT_FALSE(manager->GetMixer().IsSilent());
     const auto mixed = Mix(static_cast<int>(beat * 2));
     std::size_t first = 0;
     while (first < mixed.size() && mixed[first] == 0) ++first;

@@ -336,3 +336,24 @@ TEST(SoundDiskDevice, TheDiskDriverRecordsTheSoundInTheFormatAskedFor) {
 }
 
 }  // namespace
+
+TEST_F(SoundEffects, TheOutputClosesAfterFiveSilentSecondsAndOpensForTheNextSound) {
+    auto sound = Load(Tone());
+    EXPECT_EQ(manager->SleepWhenSilent(1000), 5000);
+    EXPECT_EQ(manager->SleepWhenSilent(3000), 3000);
+    sound->Play(0);  // a playing voice keeps the output, and the quiet starts over
+    EXPECT_EQ(manager->SleepWhenSilent(7000), 1000);
+    sound->Stop();
+    EXPECT_EQ(manager->SleepWhenSilent(7000), 5000);
+    EXPECT_EQ(manager->SleepWhenSilent(12000), -1);
+    EXPECT_EQ(manager->IsAsleep(), 1);
+    EXPECT_EQ(manager->IsInitialized(), 1) << "sounds can still be made while it sleeps";
+    auto later = Load(Tone());
+    later->Play(0);
+    EXPECT_EQ(manager->IsAsleep(), 0);
+    manager->Pause(0);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (later->IsPlaying() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(later->IsPlaying(), 0) << "the reopened device plays the sound to its end";
+}
