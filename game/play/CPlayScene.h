@@ -54,6 +54,8 @@ enum PlayCode : int {
     kCodeOptions = 111,   // numeric-pad divide
     kCodeAbout = 112,     // F1
     kCodeInitials = 122,
+    kCodeToday = 116,      // F5: today's dice, from the initials card
+    kCodeCopyToday = 117,  // F6: copy the result of today's counted game
     kCodeFirstPlayer = 200,  // 200..205: a known player picked on the initials card
 };
 
@@ -206,7 +208,13 @@ public:
     bool IsNewBestOverall() override { return isNewBestOverall; }
     bool IsNewBestPersonal() override { return isNewBestPersonal; }
     bool IsInTopTen() override { return isInTopTen; }
-    bool RecordsSaved() override { return recordsSaved; }
+    // A replay of today's dice after the day's counted game: not recorded.
+    bool PracticeGame() const;
+    // What the card's today line and the today line over SCORE say ("" while hidden).
+    std::string TodayChoiceShown() const;
+    std::string TodayLineShown() const;
+    // A practice game keeps no record, so the sheet keeps no best score from it either.
+    bool RecordsSaved() override { return recordsSaved && !PracticeGame(); }
 
     // Questions of the score sheet and the dice.
     bool IsGameOverFlag() const { return gameOver != 0; }
@@ -413,10 +421,35 @@ private:
     bool InitialsKeyDown(int code);
     // The box took an editing key.
     void EditedInitials();
+    // Today's dice: the card's choice and the line over SCORE (PlaySceneToday.cpp;
+    // made with the card's objects).
+    std::string TodayChoiceText() const;
+    void ShowTodayChoice();
+    void HideTodayChoice();
+    // Starts today's game for the initials on the card and rolls its first row.
+    void StartTodayGame();
+    // At the first roll: whether this is the player's counted game of the day.
+    void BeginTodayGame();
+    // At the end: the result is kept (counted) or the end says it was practice.
+    void EndTodayGame();
+    // The counted game's result line, kept once both totals are known.
+    void KeepTodayLine();
+    void CopyTodayResult();
+    // The computer's final total in a duel (0 in a solo game); none while it still plays.
+    std::optional<int> OpponentFinalTotal() const;
+    // F5 and F6; true when taken.
+    bool TodayKeyDown(int code);
     // After ResumeGame: the dice, the sheet and the buttons as the model has them.
     void ShowRestoredBoard();
     void ShowRestoredSheet();
     void FreeSceneAssets();
+
+    CActorButton* todayChoice = nullptr;
+    CActorButton* todayEnd = nullptr;
+    // The date of today's game on the table, whether it counts, and whether its line is kept.
+    std::string todayDate;
+    bool todayCounted = false;
+    bool todayLineKept = false;
 
     std::optional<GameSetup> nextSetup;
     // The current game's setup came from SetNextGameSetup, not the options.

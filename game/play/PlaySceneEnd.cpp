@@ -37,11 +37,13 @@ void CPlayScene::SetGameOver() {
     // best score goes in the same transaction: nothing can be left between them
     // (a best score below the tables).
     MRegistryTransaction transaction;
-    RecordGameFinished(gamePlayer, total, &posAll, &posMine);
+    // A replay of today's dice is practice: it claims no place and changes no record.
+    const bool counted = !PracticeGame();
+    if (counted) RecordGameFinished(gamePlayer, total, &posAll, &posMine);
     // The game is recorded: there is nothing left to resume.
     DropSavedGame();
     int message = ChooseEndMessage(firstFinish, best, total, posAll, posMine);
-    if (sheet && (total > best || message == 1)) sheet->SetBestScore(total);
+    if (sheet && counted && (total > best || message == 1)) sheet->SetBestScore(total);
     recordsSaved = transaction.Commit() == ERROR_SUCCESS;
     if (!recordsSaved) {
         // Nothing was kept: the end claims no place, and says why.
@@ -50,6 +52,7 @@ void CPlayScene::SetGameOver() {
     }
     gameOver = 1;
     board.gameOver = true;
+    EndTodayGame();
     if (!pasMsgTop) return;
     isNewBestOverall = message == 1;
     isNewBestPersonal = message == 2;

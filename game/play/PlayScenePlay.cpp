@@ -22,6 +22,7 @@ void CPlayScene::Roll() {
         // The game belongs to the initials shown now, whatever is typed later.
         gamePlayer = CurrentPlayerInitials();
         RecordGameStarted(gamePlayer);
+        BeginTodayGame();
         gamesStartedCounted = true;
     }
     HideHint();

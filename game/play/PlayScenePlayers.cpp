@@ -27,6 +27,12 @@ constexpr int kPlayersFont = 3;
 constexpr int kPlayersLabelLength = 40;
 constexpr D3DCOLOR kPlayerColour = 0xFFE8E0C8u;
 constexpr D3DCOLOR kPickedColour = 0xFFFFD23Fu;
+// Today's dice: on the card under the known players; during and after today's
+// game over the right of SCORE (a duel's running total stands over its left).
+constexpr int kTodayCardX = 399;
+constexpr int kTodayCardY = 381;
+constexpr int kTodayLineX = 482;
+constexpr int kTodayLineY = 24;
 
 CTextRecord PlayerText(D3DCOLOR colour) {
     CTextRecord text;
@@ -39,6 +45,17 @@ CTextRecord PlayerText(D3DCOLOR colour) {
     return text;
 }
 
+// A line of text that a click answers as its key would.
+CActorButton* Clickable(CScene* scene, D3DCOLOR colour, int code, int x, int y) {
+    CButtonRecord click;
+    click.key = code;
+    click.mouseEnabled = 1;
+    auto* label =
+        new CActorButton(PlayerText(colour), click, scene, ToFixed(x), ToFixed(y), ToFixed(kPlayersDepth), nullptr, 0);
+    label->Hide();
+    return label;
+}
+
 bool IsLetter(int code) { return code >= VK_A_KEY && code <= VK_Z_KEY; }
 
 }  // namespace
@@ -47,21 +64,18 @@ void CPlayScene::CreatePlayerObjects() {
     playersTitle = NewHiddenLabel(this, PlayerText(kPlayerColour), kPlayersTitleX, kPlayersTitleY, kPlayersDepth);
     playersTitle->SetText("or pick a player: Up, Down");
     for (int slot = 0; slot < kPlayerSlots; ++slot) {
-        CButtonRecord pick;
-        pick.key = kCodeFirstPlayer + slot;
-        pick.mouseEnabled = 1;
         const int x = kPlayersX + kPlayersStepX * (slot % kPlayersPerRow);
         const int y = kPlayersY + kPlayersStepY * (slot / kPlayersPerRow);
-        playerLabels[slot] =
-            new CActorButton(PlayerText(kPlayerColour), pick, this, ToFixed(x), ToFixed(y), ToFixed(kPlayersDepth),
-                             nullptr, 0);
-        playerLabels[slot]->Hide();
+        playerLabels[slot] = Clickable(this, kPlayerColour, kCodeFirstPlayer + slot, x, y);
     }
+    todayChoice = Clickable(this, kPickedColour, kCodeToday, kTodayCardX, kTodayCardY);
+    todayEnd = Clickable(this, kPickedColour, kCodeCopyToday, kTodayLineX, kTodayLineY);
 }
 
 void CPlayScene::ForgetPlayerObjects() {
     playersTitle = nullptr;
     for (CActorButton*& label : playerLabels) label = nullptr;
+    todayChoice = todayEnd = nullptr;
 }
 
 void CPlayScene::ShowInitialsCard(bool reload) {
@@ -88,6 +102,7 @@ void CPlayScene::HideInitialsCard() {
     if (playersTitle) playersTitle->Hide();
     for (CActorButton* label : playerLabels)
         if (label) label->Hide();
+    HideTodayChoice();
 }
 
 void CPlayScene::ShowKnownPlayers() {
@@ -108,6 +123,8 @@ void CPlayScene::ShowKnownPlayers() {
         label->SetText(knownPlayers[static_cast<std::size_t>(slot)].c_str());
         label->Show();
     }
+    // Whether today's game would count follows the initials shown.
+    ShowTodayChoice();
 }
 
 void CPlayScene::PickPlayer(int index) {
@@ -119,6 +136,7 @@ void CPlayScene::PickPlayer(int index) {
 }
 
 bool CPlayScene::InitialsKeyDown(int code) {
+    if (TodayKeyDown(code)) return true;
     if (initialsCommitted || !initialsEditBox || initialsEditBox->hidden) return false;
     if (code >= kCodeFirstPlayer && code < kCodeFirstPlayer + kPlayerSlots) {
         PickPlayer(code - kCodeFirstPlayer);

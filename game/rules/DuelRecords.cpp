@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "game/rules/coach/DuelOpponent.h"
 #include "platform/storage/MRegistryStore.h"
 
 namespace {
@@ -11,14 +12,9 @@ constexpr const char* kSubKey = "Config";
 
 MRegistryStore* Store() { return MRegistryStore::Get(HKEY_LOCAL_MACHINE); }
 
+// The level's part of a tally's name; null for a solo game, which has none.
 const char* LevelName(OpponentLevel level) {
-    switch (level) {
-    case OpponentLevel::Easy: return "Easy";
-    case OpponentLevel::Medium: return "Medium";
-    case OpponentLevel::Hard: return "Hard";
-    case OpponentLevel::Off: break;
-    }
-    return nullptr;
+    return level == OpponentLevel::Off ? nullptr : coach::LevelName(level);
 }
 
 constexpr OpponentLevel kLevels[] = {OpponentLevel::Easy, OpponentLevel::Medium, OpponentLevel::Hard};

@@ -1,0 +1,80 @@
+// Today's dice from the initials card: the counted game of the day, a replay
+// as practice on the same dice, and the copy of the counted result.
+
+#include "tests/support/PlaySceneTestSupport.h"
+
+#include <ctime>
+
+#include "game/rules/Records.h"
+#include "game/rules/Today.h"
+#include "platform/storage/MRegistryStore.h"
+
+namespace playtest {
+namespace {
+
+DWORD Stored(const char* name) {
+    DWORD value = 0;
+    MRegistryStore::Get(HKEY_LOCAL_MACHINE)->ReadDword(&value, name, 0, "Config");
+    return value;
+}
+
+std::string Pasted() {
+    char* text = SDL_GetClipboardText();
+    std::string pasted = text ? text : "";
+    SDL_free(text);
+    return pasted;
+}
+
+class TodayTest : public PlaySceneTest {
+protected:
+    // Today's game from the card: its first row as rolled, "face colour" a die.
+    std::vector<int> StartToday() {
+        EXPECT_NE(scene->TodayChoiceShown(), "");
+        Tap(SDLK_F5);
+        Settle();
+        std::vector<int> row;
+        for (int col = 0; col < kBoardCols; ++col) row.push_back(Die(0, col)->GetFace() * 10 + Die(0, col)->ShownColour());
+        return row;
+    }
+};
+
+TEST_F(TodayTest, TheFirstGameOfTheDayCountsAReplayIsPracticeOnTheSameDice) {
+    const std::string date = LocalDateText(std::time(nullptr));
+    Options()->SetInitials("ABC");
+    Start();
+    PastIntro();
+    EXPECT_EQ(scene->TodayChoiceShown(), "F5: today's dice");
+    const std::vector<int> counted = StartToday();
+    EXPECT_TRUE(scene->CurrentSetup().today);
+    EXPECT_EQ(scene->CurrentSetup().seed, TodaySeed(date));
+    EXPECT_EQ(scene->board.rollsUsed, 1);  // the choice rolls at once
+    PlayGame();
+    ASSERT_TRUE(scene->gameOver);
+    const int total = scene->boardCells.Totals().total;
+    EXPECT_EQ(Stored("GamesFinishedAll"), 1u);
+    EXPECT_EQ(static_cast<int>(Stored("TS1All")), total);
+    EXPECT_EQ(static_cast<int>(Stored("BestScore")), total);
+    EXPECT_EQ(scene->TodayLineShown(), "F6: copy the result");
+    Tap(SDLK_F6);
+    EXPECT_EQ(Pasted(), TodayResultLine(date, total, OpponentLevel::Off, 0));
+
+    Tap(SDLK_KP_PERIOD);  // a new game: the card says a replay is practice
+    EXPECT_EQ(scene->TodayChoiceShown(), "F5: today's dice again (practice)");
+    EXPECT_EQ(StartToday(), counted);
+    EXPECT_TRUE(scene->PracticeGame());
+    // Practice changes no record, nor a best score it beats.
+    MRegistryStore::Get(HKEY_LOCAL_MACHINE)->WriteDword("BestScore", 0, "Config");
+    PlayGame();
+    ASSERT_TRUE(scene->gameOver);
+    EXPECT_EQ(Stored("GamesFinishedAll"), 1u);
+    EXPECT_EQ(Stored("LS2All"), 0u);
+    EXPECT_EQ(Stored("BestScore"), 0u);
+    EXPECT_EQ(scene->TodayLineShown(), "Practice: not counted");
+    // The counted game's line is still the one copied.
+    SDL_SetClipboardText("");
+    Tap(SDLK_F6);
+    EXPECT_EQ(Pasted(), TodayResultLine(date, total, OpponentLevel::Off, 0));
+}
+
+}  // namespace
+}  // namespace playtest
