@@ -4,6 +4,7 @@
 
 #include "game/rules/CBoardState.h"
 #include "game/rules/CScoreCells.h"
+#include "game/rules/Random.h"
 #include "game/rules/coach/CoachPolicies.h"
 #include "game/rules/coach/CoachRandom.h"
 #include "game/rules/coach/CoachReview.h"
@@ -17,6 +18,25 @@ void Note(const CBoardState& board, const CScoreCells& sheet) {
     if (noting) noting->Observe(coach::SnapshotOf(board, sheet));
 }
 
+// Common dice (see PlayGame): the game's seed, or 0 for the game's own sequence.
+std::uint64_t commonDice = 0;
+
+// Rolls the current row and lets the dice settle. With common dice each die
+// is drawn from its own seed (game, row, roll, column), so that two policies
+// that roll the same die at the same moment see the same face and colour.
+void RollRow(CBoardState& board) {
+    const int row = board.handIndex;
+    board.Roll();
+    if (commonDice)
+        for (int col = 0; col < kBoardCols; ++col) {
+            const auto which = static_cast<std::uint64_t>((row * 4 + board.rollsUsed) * 8 + col);
+            SeedRandom(static_cast<unsigned>(coach::Combine(commonDice, which)));
+            board.StartDieRoll(DieIndex(row, col));
+            board.EndDieRoll(DieIndex(row, col));
+        }
+    board.FinishMotion();
+}
+
 void RowHand(const CBoardState& board, int faces[kHandSize], int colours[kHandSize]) {
     board.GetLineFaces(faces);
     board.GetLineColours(colours);
@@ -28,8 +48,7 @@ void RollKeeping(CBoardState& board, const CScoreCells& sheet, int keep) {
         if (board.dice[index].held != ((keep >> col) & 1)) board.ToggleHold(index);
     }
     Note(board, sheet);
-    board.Roll();
-    board.FinishMotion();
+    RollRow(board);
 }
 
 unsigned FreeOf(const CScoreCells& sheet) { return coach::FreeCategories(sheet.Cells()); }
@@ -38,8 +57,7 @@ unsigned FreeOf(const CScoreCells& sheet) { return coach::FreeCategories(sheet.C
 void GreedyTurn(CBoardState& board, const CScoreCells& sheet) {
     int faces[kHandSize], colours[kHandSize];
     if (!board.IsSecondHalf()) {
-        board.Roll();
-        board.FinishMotion();
+        RollRow(board);
         RowHand(board, faces, colours);
         while (board.rollsUsed < kMaxRolls) {
             const int keep = coach::GreedyHold(faces);
@@ -72,8 +90,7 @@ void GreedyTurn(CBoardState& board, const CScoreCells& sheet) {
 void CoachTurn(CBoardState& board, const CScoreCells& sheet, const coach::CCoach& c, std::uint64_t seed,
                std::optional<coach::CoachChoice>& plan, PlayedGame& game) {
     if (!board.IsSecondHalf() && board.rollsUsed == 0) {
-        board.Roll();
-        board.FinishMotion();
+        RollRow(board);
         return;
     }
     coach::CoachState state = coach::SnapshotOf(board, sheet);
@@ -86,8 +103,7 @@ void CoachTurn(CBoardState& board, const CScoreCells& sheet, const coach::CCoach
     if (!choice->planFace.empty()) plan = *choice;
     switch (choice->kind) {
     case coach::ChoiceKind::Roll:
-        board.Roll();
-        board.FinishMotion();
+        RollRow(board);
         break;
     case coach::ChoiceKind::Hold:
         RollKeeping(board, sheet, choice->holdMask);
@@ -105,7 +121,9 @@ void CoachTurn(CBoardState& board, const CScoreCells& sheet, const coach::CCoach
 
 }  // namespace
 
-PlayedGame PlayGame(GamePolicy policy, const coach::CCoach& c, std::uint64_t adviceSeed, coach::CDecisionLog* log) {
+PlayedGame PlayGame(GamePolicy policy, const coach::CCoach& c, std::uint64_t adviceSeed, coach::CDecisionLog* log,
+                    bool common) {
+    commonDice = common ? coach::Combine(adviceSeed, 0xD1CE) : 0;
     CScoreCells sheet;
     CBoardState board(sheet);
     board.StartGame();

@@ -28,5 +28,8 @@ class CDecisionLog;
 
 // Plays one game; the game's dice come from the game's random source, which
 // the caller seeds. The game's decisions are noted in the log, if given.
+// With `commonDice` every die is drawn from a seed of its own (the advice
+// seed, row, roll, column) instead: two policies compared on the same games
+// then share their luck wherever they roll the same dice.
 PlayedGame PlayGame(GamePolicy policy, const coach::CCoach& coach, std::uint64_t adviceSeed,
-                    coach::CDecisionLog* log = nullptr);
+                    coach::CDecisionLog* log = nullptr, bool commonDice = false);

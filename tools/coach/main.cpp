@@ -1,8 +1,12 @@
-// zanbor-coach --games N --seed S [--first G] [--policy greedy|coach] [--calibrate]
+// zanbor-coach --games N --seed S [--first G] [--policy greedy|coach] [--calibrate] [--common-dice]
 // Plays N seeded games headless and prints the mean, median, 10th and 90th
 // percentile totals, the games played per second and the CPU time a game.
 // --calibrate plays the coach and sets what it showed at a few moments
 // against the totals its games reached, and prints each category's mean.
+// --common-dice draws each die from a seed of its own, so that two runs that
+// differ in play are compared on shared luck; --against FILE sets this run's
+// totals against those an earlier run (its output in FILE) reached on the
+// same games: the mean difference and its 95 % interval.
 // zanbor-coach --seed S --review: one game followed the coach's way and one
 // played greedily, and the review page's words for each.
 // --policy easy|medium|hard plays the duel opponent at that level instead.
@@ -32,6 +36,7 @@ namespace {
 int Usage() {
     std::fprintf(stderr,
                  "usage: zanbor-coach --games N --seed S [--policy greedy|coach|easy|medium|hard] [--calibrate]\n"
+                 "                    [--common-dice] [--against FILE]\n"
                  "       zanbor-coach --duel easy|medium|hard|all --games N --seed S\n"
                  "       zanbor-coach --seed S --review\n"
                  "                    [--first G] [--rollouts N] [--rollout-swaps N] [--search-swaps N]\n");
@@ -91,6 +96,18 @@ void PrintCalibration(const std::vector<PlayedGame>& played) {
         }
         std::printf("\n");
     }
+    // Where the groups end: how often each multiplier level is reached.
+    int leftLevels[6] = {}, rightLevels[6] = {};
+    for (const PlayedGame& g : played) {
+        const SheetTotalsValue t = SheetTotals(g.cells);
+        ++leftLevels[t.leftLevel];
+        ++rightLevels[t.rightLevel];
+    }
+    std::printf("left levels:");
+    for (int n : leftLevels) std::printf(" %d", n);
+    std::printf("\nright levels:");
+    for (int n : rightLevels) std::printf(" %d", n);
+    std::printf("\n");
     std::printf("category means:");
     for (int c = 0; c < kCategoryCount; ++c) {
         double sum = 0;
@@ -162,6 +179,48 @@ int RunDuel(const std::vector<OpponentLevel>& levels, std::uint64_t seed, long l
     return 0;
 }
 
+// The "totals" line of an earlier run's output.
+std::vector<int> TotalsOf(const char* path) {
+    std::vector<int> totals;
+    FILE* file = std::fopen(path, "r");
+    if (!file) return totals;
+    char word[32];
+    while (std::fscanf(file, "%31s", word) == 1)
+        if (std::strcmp(word, "totals") == 0) {
+            int t;
+            while (std::fscanf(file, "%d", &t) == 1) totals.push_back(t);
+            break;
+        }
+    std::fclose(file);
+    return totals;
+}
+
+// This run against an earlier one on the same games: the mean difference of
+// the totals game by game, with its 95 % interval.
+bool PrintPaired(const char* path, const std::vector<int>& totals) {
+    const std::vector<int> before = TotalsOf(path);
+    const std::size_t n = std::min(before.size(), totals.size());
+    if (n < 2) {
+        std::fprintf(stderr, "zanbor-coach: no totals of the same games in %s\n", path);
+        return false;
+    }
+    double sum = 0, squares = 0;
+    int better = 0, worse = 0;
+    for (std::size_t g = 0; g < n; ++g) {
+        const double d = totals[g] - before[g];
+        sum += d;
+        squares += d * d;
+        better += d > 0;
+        worse += d < 0;
+    }
+    const double mean = sum / static_cast<double>(n);
+    const double sd = std::sqrt(std::max(0.0, (squares - sum * mean) / static_cast<double>(n - 1)));
+    const double half = 1.96 * sd / std::sqrt(static_cast<double>(n));
+    std::printf("against %s: %zu games, difference %+.1f (95 %% %+.1f..%+.1f), better in %d, worse in %d\n", path, n,
+                mean, mean - half, mean + half, better, worse);
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -169,12 +228,17 @@ int main(int argc, char** argv) {
     GamePolicy policy = GamePolicy::Greedy;
     OpponentLevel level = OpponentLevel::Off;  // --policy easy|medium|hard
     std::vector<OpponentLevel> duel;           // --duel
-    bool calibrate = false, review = false;
+    bool calibrate = false, review = false, commonDice = false;
+    const char* against = nullptr;
     coach::CoachBudget budget;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--review") {
             review = true;
+            continue;
+        }
+        if (arg == "--common-dice") {
+            commonDice = true;
             continue;
         }
         if (arg == "--calibrate") {
@@ -184,6 +248,10 @@ int main(int argc, char** argv) {
         }
         if (i + 1 >= argc) return Usage();
         const char* value = argv[++i];
+        if (arg == "--against") {
+            against = value;
+            continue;
+        }
         long long n = 0;
         if (arg == "--policy") {
             if (std::strcmp(value, "greedy") == 0)
@@ -249,7 +317,7 @@ int main(int argc, char** argv) {
         // Each game has its own dice, the same whichever policy plays it.
         const std::uint64_t gameSeed = coach::Combine(static_cast<std::uint64_t>(seed), static_cast<std::uint64_t>(g));
         SeedRandom(static_cast<unsigned>(gameSeed));
-        played.push_back(PlayGame(policy, coach, gameSeed));
+        played.push_back(PlayGame(policy, coach, gameSeed, nullptr, commonDice));
         totals.push_back(played.back().total);
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -268,5 +336,6 @@ int main(int argc, char** argv) {
     std::printf("totals");
     for (int t : totals) std::printf(" %d", t);
     std::printf("\n");
+    if (against && !PrintPaired(against, totals)) return 1;
     return 0;
 }

@@ -114,27 +114,32 @@ int CSecondHalfSearch::Assign(const Weights& w, unsigned lines, unsigned categor
     const unsigned full = (1u << n) - 1;
     int bestL[1 << kLineCount], fromL[1 << kLineCount], bestR[1 << kLineCount], fromR[1 << kLineCount];
     const SubsetTable& t = Subsets();
+    // The search asks for totals only, so the lines given are traced only
+    // when asked for; a category's weights are gathered once for its masks.
     auto fill = [&](int* best, int* from, const int* cats, int count) {
         best[0] = 0;
-        for (int i = 1; i < t.start[count + 1]; ++i) {
-            const unsigned mask = t.masks[i];
-            if (mask > full) continue;
-            const int cat = cats[t.bits[mask] - 1];
-            int value = -1, line = 0;
-            for (unsigned rest = mask; rest; rest &= rest - 1) {
-                const int j = std::countr_zero(rest);
-                const int v = best[mask ^ (1u << j)] + w.w[lineOf[j]][cat];
-                if (v > value) {
-                    value = v;
-                    line = j;
+        for (int k = 1; k <= count; ++k) {
+            int weight[kLineCount];
+            for (int j = 0; j < n; ++j) weight[j] = w.w[lineOf[j]][cats[k - 1]];
+            for (int i = t.start[k]; i < t.start[k + 1]; ++i) {
+                const unsigned mask = t.masks[i];
+                if (mask > full) continue;
+                int value = -1, line = 0;
+                for (unsigned rest = mask; rest; rest &= rest - 1) {
+                    const int j = std::countr_zero(rest);
+                    const int v = best[mask ^ (1u << j)] + weight[j];
+                    if (v > value) {
+                        value = v;
+                        line = j;
+                    }
                 }
+                best[mask] = value;
+                if (from) from[mask] = line;
             }
-            best[mask] = value;
-            from[mask] = line;
         }
     };
-    fill(bestL, fromL, left, nl);
-    fill(bestR, fromR, right, nr);
+    fill(bestL, lineCategory ? fromL : nullptr, left, nl);
+    fill(bestR, lineCategory ? fromR : nullptr, right, nr);
 
     int bestTotal = -1;
     unsigned bestMask = 0;
