@@ -430,6 +430,9 @@ private:
     void StartTodayGame();
     // At the first roll: whether this is the player's counted game of the day.
     void BeginTodayGame();
+    // A kept game of today's dice resumed: counted when it is the player's open counted game.
+    void ResumeTodayGame();
+    void ShowTodayLine();
     // At the end: the result is kept (counted) or the end says it was practice.
     void EndTodayGame();
     // The counted game's result line, kept once both totals are known.

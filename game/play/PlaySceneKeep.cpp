@@ -70,6 +70,7 @@ void CPlayScene::ResumeGame(const SavedGame& saved) {
     gamePlayer = saved.player;
     if (newGameButton) newGameButton->SetState(kStateUp);
     ApplySavedGame(saved, &board, &boardCells);
+    ResumeTodayGame();
     ShowRestoredBoard();
     ShowRestoredSheet();
     // Last, so that nothing drawn while the board was laid out takes a number.

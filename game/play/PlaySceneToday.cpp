@@ -62,6 +62,16 @@ void CPlayScene::StartTodayGame() {
 
 void CPlayScene::BeginTodayGame() {
     todayCounted = board.Setup().today && !todayDate.empty() && BeginTodayAttempt(gamePlayer, todayDate);
+    ShowTodayLine();
+}
+
+void CPlayScene::ResumeTodayGame() {
+    todayDate = board.Setup().today ? CountedTodayDate(gamePlayer, board.Setup().seed) : "";
+    todayCounted = !todayDate.empty();
+    ShowTodayLine();
+}
+
+void CPlayScene::ShowTodayLine() {
     if (!board.Setup().today || !todayEnd) return;
     todayEnd->SetText(todayCounted ? "Today's dice" : "Today's dice: practice");
     todayEnd->Show();

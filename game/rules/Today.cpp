@@ -72,6 +72,12 @@ bool BeginTodayAttempt(const std::string& player, const std::string& date) {
     return true;
 }
 
+std::string CountedTodayDate(const std::string& player, std::uint64_t seed) {
+    const std::string date = ReadText(player + kDateName);
+    if (date.empty() || TodaySeed(date) != seed || !TodayResult(player, date).empty()) return {};
+    return date;
+}
+
 std::string GroupedNumber(int value) {
     const std::string digits = std::to_string(value < 0 ? -static_cast<long long>(value) : value);
     std::string text;

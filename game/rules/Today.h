@@ -22,6 +22,10 @@ bool TodayAttemptUsed(const std::string& player, const std::string& date);
 // Notes that the player began today's game on that date. True when this is the
 // counted attempt (the first of the day), false for practice.
 bool BeginTodayAttempt(const std::string& player, const std::string& date);
+// A kept game of today's dice, resumed: the date of the player's counted game
+// when it is this one (the seed is that date's and no result was kept for it
+// yet), else "" (the game was practice).
+std::string CountedTodayDate(const std::string& player, std::uint64_t seed);
 
 // "Zanbor 2026-12-08 · 1,874 · Hard 1,932", or without the opponent's part
 // when the game was played alone.

@@ -8,6 +8,7 @@
 #include "game/rules/Records.h"
 #include "game/rules/Today.h"
 #include "platform/storage/MRegistryStore.h"
+#include "tests/support/RecordingDialogs.h"
 
 namespace playtest {
 namespace {
@@ -74,6 +75,36 @@ TEST_F(TodayTest, TheFirstGameOfTheDayCountsAReplayIsPracticeOnTheSameDice) {
     SDL_SetClipboardText("");
     Tap(SDLK_F6);
     EXPECT_EQ(Pasted(), TodayResultLine(date, total, OpponentLevel::Off, 0));
+}
+
+// The counted game kept when the program ends is still the counted one when
+// it is resumed: it is recorded at its end.
+TEST_F(TodayTest, AKeptCountedGameResumedStillCounts) {
+    Options()->SetInitials("ABC");
+    Start();
+    PastIntro();
+    StartToday();
+    Category(108);
+    Settle();
+    ASSERT_TRUE(scene->KeepGameInProgress());
+    RecordingDialogs dialogs;
+    dialogs.messageAnswer = IDYES;
+    Begin();
+    scene->OfferSavedGame();
+    Run(200);
+    ASSERT_TRUE(scene->CurrentSetup().today);
+    EXPECT_FALSE(scene->PracticeGame());
+    EXPECT_EQ(scene->TodayLineShown(), "Today's dice");
+    for (int code : {97, 98, 99, 100}) {
+        RollAndSettle();
+        Category(code);
+        Settle();
+    }
+    Tap(SDLK_1);
+    for (int code = 101; code <= 107; ++code) Category(code);
+    ASSERT_TRUE(scene->gameOver);
+    EXPECT_EQ(Stored("GamesFinishedAll"), 1u);
+    EXPECT_EQ(scene->TodayLineShown(), "F6: copy the result");
 }
 
 }  // namespace

@@ -61,6 +61,20 @@ TEST(Today, OneCountedAttemptPerPlayerPerDay) {
     EXPECT_FALSE(TodayAttemptUsed("ABC", "2026-12-08"));  // a new day forgets the old one
 }
 
+// A kept game of today's dice, resumed (even the next day), is the counted one
+// while its date's result is not kept yet; any other is practice.
+TEST(Today, AResumedGameCountsWhenItIsTheOpenCountedOne) {
+    SettingsSandbox sandbox;
+    const std::uint64_t eighth = TodaySeed("2026-12-08");
+    EXPECT_EQ(CountedTodayDate("ABC", eighth), "");  // no attempt
+    BeginTodayAttempt("ABC", "2026-12-08");
+    EXPECT_EQ(CountedTodayDate("ABC", eighth), "2026-12-08");
+    EXPECT_EQ(CountedTodayDate("ABC", TodaySeed("2026-12-07")), "");
+    EXPECT_EQ(CountedTodayDate("XY", eighth), "");
+    KeepTodayResult("ABC", TodayResultLine("2026-12-08", 100, OpponentLevel::Off, 0));
+    EXPECT_EQ(CountedTodayDate("ABC", eighth), "");  // the counted game is over: this one is practice
+}
+
 TEST(Today, TheResultLineAndItsKeeping) {
     struct Case {
         int total;
