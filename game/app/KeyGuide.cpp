@@ -5,6 +5,7 @@
 #include "game/front/CAboutScene.h"
 #include "game/front/COptionsScene.h"
 #include "game/front/CStatsScene.h"
+#include "game/play/CDuelPanel.h"
 #include "game/play/CPlayScene.h"
 #include "game/play/coach/CCoachPanel.h"
 
@@ -47,6 +48,7 @@ constexpr KeyGuideEntry kGuide[] = {
     {kBoard, kCodeCoach, kCodeCoach, kTo, "the coach's advice"},
     {kBoard, kCodeReview, kCodeReview, kTo, "the coach's look back at a game"},
     {kBoard, kCodeCopyToday, kCodeCopyToday, kTo, "after today's counted game: copy its result"},
+    {kBoard, kCodeOpponent, kCodeOpponent, kTo, "after a duel: the opponent's game"},
     {kBoard, kKeyHelp, kCodeHelp, kOr, "second-half help"},
     {kBoard, kKeyNewGame, kCodeNewGame, kOr, "new game"},
     {kBoard, kKeyOptions, kCodeOptions, kOr, "the options page"},
@@ -64,7 +66,7 @@ constexpr KeyGuideEntry kGuide[] = {
     {kOptions, COptionsScene::kKeyDiceFast, COptionsScene::kKeyDiceFast, kTo, "dice rolled fast"},
     {kOptions, COptionsScene::kKeyPreviewOn, COptionsScene::kKeyPreviewOn, kTo, "score preview on"},
     {kOptions, COptionsScene::kKeyPreviewOff, COptionsScene::kKeyPreviewOff, kTo, "score preview off"},
-    {kOptions, COptionsScene::kKeyFirstRow, COptionsScene::kKeyFirstRow + 4, kTo, "step through a row's choices"},
+    {kOptions, COptionsScene::kKeyFirstRow, COptionsScene::kKeyFirstRow + 5, kTo, "step through a row's choices"},
     {kOptions, VK_A_KEY, VK_Z_KEY, kTo, "edit the initials"},
     {kOptions, VK_BACK_KEY, VK_BACK_KEY, kTo, "edit the initials"},
     {kOptions, VK_DELETE_KEY, VK_DELETE_KEY, kTo, "edit the initials"},

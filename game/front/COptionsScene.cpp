@@ -36,15 +36,19 @@ struct LatchPlace {
 constexpr LatchPlace kLatches[] = {
     {COptionsScene::kKeyWindow, 0, 277, 226, {298, 230, 406, 253}},
     {COptionsScene::kKeyFullScreen, 0, 443, 226, {459, 230, 575, 253}},
-    {COptionsScene::kKeyHints2, 1, 277, 279, {298, 283, 410, 306}},
-    {COptionsScene::kKeyHints1, 1, 443, 279, {459, 283, 586, 306}},
-    {COptionsScene::kKeyHints0, 1, 622, 279, {634, 283, 685, 306}},
-    {COptionsScene::kKeyMarkersOn, 2, 277, 331, {298, 335, 363, 358}},
-    {COptionsScene::kKeyMarkersOff, 2, 443, 331, {459, 335, 518, 358}},
-    {COptionsScene::kKeyDiceNormal, 3, 277, 364, {298, 368, 362, 391}},
-    {COptionsScene::kKeyDiceFast, 3, 373, 364, {401, 368, 440, 391}},
-    {COptionsScene::kKeyPreviewOn, 4, 559, 364, {587, 368, 612, 391}},
-    {COptionsScene::kKeyPreviewOff, 4, 622, 364, {650, 368, 680, 391}},
+    {COptionsScene::kKeyHints2, 1, 277, 261, {298, 265, 410, 288}},
+    {COptionsScene::kKeyHints1, 1, 443, 261, {459, 265, 586, 288}},
+    {COptionsScene::kKeyHints0, 1, 622, 261, {634, 265, 685, 288}},
+    {COptionsScene::kKeyMarkersOn, 2, 277, 296, {298, 300, 363, 323}},
+    {COptionsScene::kKeyMarkersOff, 2, 443, 296, {459, 300, 518, 323}},
+    {COptionsScene::kKeyDiceNormal, 3, 277, 331, {298, 335, 362, 358}},
+    {COptionsScene::kKeyDiceFast, 3, 373, 331, {401, 335, 440, 358}},
+    {COptionsScene::kKeyPreviewOn, 4, 559, 331, {587, 335, 612, 358}},
+    {COptionsScene::kKeyPreviewOff, 4, 622, 331, {650, 335, 680, 358}},
+    {COptionsScene::kKeyOpponentOff, 5, 277, 366, {298, 370, 335, 393}},
+    {COptionsScene::kKeyOpponentEasy, 5, 373, 366, {401, 370, 445, 393}},
+    {COptionsScene::kKeyOpponentMedium, 5, 459, 366, {487, 370, 552, 393}},
+    {COptionsScene::kKeyOpponentHard, 5, 577, 366, {605, 370, 645, 393}},
 };
 
 const LatchPlace* FindLatch(int key) {
@@ -157,6 +161,7 @@ int COptionsScene::Begin() {
     const CGameOptions* game = GameOptions();
     SelectLatch(game && game->GetDiceSpeed() == CGameOptions::kDiceFast ? kKeyDiceFast : kKeyDiceNormal);
     SelectLatch(!game || game->GetScorePreview() ? kKeyPreviewOn : kKeyPreviewOff);
+    SelectLatch(kKeyOpponentOff + static_cast<int>(game ? game->GetOpponent() : OpponentLevel::Off));
     return CScene::Begin();
 }
 
@@ -255,6 +260,8 @@ void COptionsScene::StoreOptions() {
     if (CGameOptions* game = GameOptions()) {
         game->SetDiceSpeed(IsSelected(kKeyDiceFast) ? CGameOptions::kDiceFast : CGameOptions::kDiceNormal);
         game->SetScorePreview(IsSelected(kKeyPreviewOn) ? 1 : 0);
+        for (int level = 0; level <= static_cast<int>(OpponentLevel::Hard); ++level)
+            if (IsSelected(kKeyOpponentOff + level)) game->SetOpponent(level);
     }
     options->Save();
     if (playScene != nullptr) playScene->OnOptionsChanged();

@@ -27,7 +27,12 @@ public:
     static constexpr int kKeyPreviewOn = 'k';
     static constexpr int kKeyPreviewOff = 'l';
     static constexpr int kKeyInitials = 'z';
-    // The top row's "1".."5" step through the choices of the rows, top to bottom.
+    // The Opponent's latches, Off to Hard: codes no key sends (the row's key 6 steps through them).
+    static constexpr int kKeyOpponentOff = 300;
+    static constexpr int kKeyOpponentEasy = 301;
+    static constexpr int kKeyOpponentMedium = 302;
+    static constexpr int kKeyOpponentHard = 303;
+    // The top row's "1".."6" step through the choices of the rows, top to bottom.
     static constexpr int kKeyFirstRow = '1';
     // The sliders' track: a volume v of 0..100 puts the knob at 300 + 2v.
     static constexpr int kSliderMin = 300;
@@ -53,8 +58,8 @@ private:
     void ApplyScreenLatch();
     int fullScreenAtOpen = 0;
     int storedFullScreenAtOpen = 0;
-    static constexpr int kLatchCount = 11;
-    static constexpr int kGroupCount = 5;
+    static constexpr int kLatchCount = 15;
+    static constexpr int kGroupCount = 6;
     // Selects the latch of key and releases the others of its group.
     void SelectLatch(int key);
     bool IsSelected(int key) const;

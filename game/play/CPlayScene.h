@@ -25,6 +25,7 @@ class CActorDie;
 class CActorFade;
 class CActorSprite;
 class CCoachPanel;
+class CDuelPanel;
 class CEditBox;
 class CFont;
 class CSceneDialog;
@@ -315,6 +316,8 @@ public:
     CSceneDialog* pSceneHidden = nullptr;
     // The coach: advice on request and the review after a game.
     std::unique_ptr<CCoachPanel> coachPanel;
+    // The duel: the computer's game, its running total, the end card and its page.
+    std::unique_ptr<CDuelPanel> duelPanel;
 
     // The keyboard's own keys, before the command codes; true when taken.
     static int CommandOfKey(int code);  // F2, F3, F4 as the pad's commands

@@ -11,6 +11,7 @@
 #include "formats/CFileMM.h"
 #include "common/scene/CScreen.h"
 #include "common/scene/CFixPoint.h"
+#include "game/play/CDuelPanel.h"
 #include "game/play/coach/CCoachPanel.h"
 #include "game/rules/CGameOptions.h"
 #include "game/rules/Random.h"
@@ -56,6 +57,7 @@ void CPlayScene::ForgetObjects() {
     ForgetAidObjects();
     ForgetPlayerObjects();
     coachPanel.reset();
+    duelPanel.reset();
 }
 
 CActorSprite* CPlayScene::AddSprite(int x, int y, int depth, CSprite* picture, bool shown) {
@@ -121,6 +123,7 @@ void CPlayScene::CreateObjects() {
     CreateAidObjects();
     CreatePlayerObjects();
     coachPanel = std::make_unique<CCoachPanel>(this);
+    duelPanel = std::make_unique<CDuelPanel>(this);
 }
 
 void CPlayScene::ReloadInitials() {
@@ -203,6 +206,7 @@ void CPlayScene::StartGame(int firstPlayer) {
     if (pasSecHalfHelp) pasSecHalfHelp->Hide();
     HideBoardCursor();
     if (coachPanel) coachPanel->OnNewGame();
+    if (duelPanel) duelPanel->OnGame(board.Setup());
     CGame::StartGame(firstPlayer);  // also the intro timer (perGameValue)
     if (laterGame) {
         initialsCommitted = false;

@@ -4,6 +4,7 @@
 
 #include "common/widgets/CActorButton.h"
 #include "common/actors/CActorSprite.h"
+#include "game/play/CDuelPanel.h"
 #include "game/rules/CGameOptions.h"
 
 CSprite* CPlayScene::HintPicture(int* x) const {
@@ -59,6 +60,7 @@ void CPlayScene::OnOptionsChanged() {
     // A game not yet rolled takes a new Opponent at once; one under way keeps its own.
     if (!gamesStartedCounted && !setupGiven && !gameOver && board.Setup().opponent != OpponentOption()) {
         board.StartGame(SetupFromOptions());
+        if (duelPanel) duelPanel->OnGame(board.Setup());
     }
     if (!HintsOn() || gameOver) {
         HideHint();

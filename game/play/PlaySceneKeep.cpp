@@ -11,6 +11,7 @@
 #include "common/widgets/CActorButton.h"
 #include "common/widgets/CEditBox.h"
 #include "game/play/CActorDie.h"
+#include "game/play/CDuelPanel.h"
 #include "game/rules/Random.h"
 #include "game/rules/Records.h"
 #include "game/rules/SavedGame.h"
@@ -73,6 +74,8 @@ void CPlayScene::ResumeGame(const SavedGame& saved) {
     ResumeTodayGame();
     ShowRestoredBoard();
     ShowRestoredSheet();
+    // A kept duel replays the computer's game on its seed: the same game again.
+    if (duelPanel) duelPanel->OnGame(board.Setup());
     // Last, so that nothing drawn while the board was laid out takes a number.
     SetRandomState(saved.randomState);
 }

@@ -2,6 +2,7 @@
 // requests to open the other scenes.
 
 #include "game/play/CPlayScene.h"
+#include "game/play/CDuelPanel.h"
 #include "game/play/coach/CCoachPanel.h"
 
 #include "common/widgets/CActorButton.h"
@@ -89,6 +90,7 @@ int CPlayScene::OnKeyDown(int code) {
     }
     if (KeyboardKeyDown(code)) return 1;
     if (coachPanel && coachPanel->OnKeyDown(code)) return 1;
+    if (duelPanel && duelPanel->OnKeyDown(code)) return 1;
     if (IsCategoryCode(code)) {
         ScoreCategory(code);
         return 1;
@@ -127,6 +129,7 @@ int CPlayScene::OnKeyUp(int code) {
     }
     if (KeyboardKeyUp(code)) return 1;
     if (coachPanel && coachPanel->OnKeyUp(code)) return 1;
+    if (duelPanel && duelPanel->OnKeyUp(code)) return 1;
     switch (code) {
     case kCodeRoll:
         if (IsIntroGone() && IsRollButtonEnabled()) {

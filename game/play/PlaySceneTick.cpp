@@ -3,6 +3,7 @@
 // the fade-out.
 
 #include "game/play/CPlayScene.h"
+#include "game/play/CDuelPanel.h"
 #include "game/play/coach/CCoachPanel.h"
 
 #include <algorithm>
@@ -28,6 +29,7 @@ void CPlayScene::Tick() {
     CGame::Tick();
     if (!running) return;
     if (coachPanel) coachPanel->Tick();
+    if (duelPanel) duelPanel->Tick();
     if (!paused) {
         if (perGameValue > 0 && !initialsCommitted) {
             perGameValue -= sceneStep;
@@ -61,6 +63,8 @@ int CPlayScene::IdleTicks() {
         return std::min(idle, perGameValue);
     // The coach's answer is looked for every few ticks while it thinks.
     if (coachPanel && coachPanel->Thinking()) return std::min(idle, kCoachPollTicks);
+    // So is the end of the computer's game in a duel.
+    if (duelPanel && duelPanel->Thinking()) return std::min(idle, kCoachPollTicks);
     return idle;
 }
 

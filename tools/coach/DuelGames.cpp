@@ -5,12 +5,14 @@
 #include "game/rules/coach/CoachRandom.h"
 #include "game/rules/coach/DuelOpponent.h"
 
-std::vector<int> PlayLevelGames(OpponentLevel level, std::uint64_t seed, long long first, long long games) {
+std::vector<int> PlayLevelGames(OpponentLevel level, std::uint64_t seed, long long first, long long games,
+                                double share) {
     const coach::CCoach coach;
     std::vector<int> totals;
     for (long long g = first; g < first + games; ++g) {
         const std::uint64_t gameSeed = coach::Combine(seed, static_cast<std::uint64_t>(g));
-        totals.push_back(coach::PlayOpponentGame(gameSeed, level, coach).total);
+        totals.push_back(share >= 0 ? coach::PlayOpponentGameWithShare(gameSeed, share, coach).total
+                                    : coach::PlayOpponentGame(gameSeed, level, coach).total);
     }
     return totals;
 }

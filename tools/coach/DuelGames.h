@@ -9,7 +9,9 @@
 
 // The totals of one level over games first..first+games-1 of the seed (game g
 // on the dice of Combine(seed, g)).
-std::vector<int> PlayLevelGames(OpponentLevel level, std::uint64_t seed, long long first, long long games);
+// share, if 0 or more, replaces the level's share of greedy decisions (to fit it).
+std::vector<int> PlayLevelGames(OpponentLevel level, std::uint64_t seed, long long first, long long games,
+                                double share = -1);
 
 struct LevelSummary {
     double mean = 0;

@@ -9,7 +9,8 @@
 // same games: the mean difference and its 95 % interval.
 // zanbor-coach --seed S --review: one game followed the coach's way and one
 // played greedily, and the review page's words for each.
-// --policy easy|medium|hard plays the duel opponent at that level instead.
+// --policy easy|medium|hard plays the duel opponent at that level instead;
+// --greedy-share X sets its share of greedy decisions (to fit the levels).
 // zanbor-coach --duel easy|medium|hard|all --games N --seed S: the level (or
 // every level) and Hard on the same dice, each side's mean and median and how
 // often Hard wins.
@@ -39,7 +40,8 @@ int Usage() {
                  "                    [--common-dice] [--against FILE]\n"
                  "       zanbor-coach --duel easy|medium|hard|all --games N --seed S\n"
                  "       zanbor-coach --seed S --review\n"
-                 "                    [--first G] [--rollouts N] [--rollout-swaps N] [--search-swaps N]\n");
+                 "                    [--first G] [--rollouts N] [--rollout-swaps N] [--search-swaps N]\n"
+                 "                    [--greedy-share X]\n");
     return 2;
 }
 
@@ -158,6 +160,10 @@ void PrintLevel(OpponentLevel level, const std::vector<int>& totals, double hard
     const LevelSummary s = Summarise(totals);
     std::printf("%-6s mean %.1f median %d (%.1f %% of Hard)\n", coach::LevelName(level), s.mean, s.median,
                 hardMean > 0 ? 100.0 * s.mean / hardMean : 0.0);
+    // Game by game, so that runs over parts of the games can be put together.
+    std::printf("  totals");
+    for (int t : totals) std::printf(" %d", t);
+    std::printf("\n");
 }
 
 // Hard and the levels asked for, on the same dice game by game.
@@ -230,6 +236,7 @@ int main(int argc, char** argv) {
     std::vector<OpponentLevel> duel;           // --duel
     bool calibrate = false, review = false, commonDice = false;
     const char* against = nullptr;
+    double share = -1;
     coach::CoachBudget budget;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -260,6 +267,12 @@ int main(int argc, char** argv) {
                 policy = GamePolicy::Coach;
             else if (!ParseLevel(value, level))
                 return Usage();
+            continue;
+        }
+        if (arg == "--greedy-share") {
+            char* end = nullptr;
+            share = std::strtod(value, &end);
+            if (end == value || *end != '\0' || share < 0 || share > 1) return Usage();
             continue;
         }
         if (arg == "--duel") {
@@ -299,7 +312,7 @@ int main(int argc, char** argv) {
     if (!duel.empty()) return RunDuel(duel, static_cast<std::uint64_t>(seed), first, games);
     if (level != OpponentLevel::Off) {
         const std::clock_t cpuStart = std::clock();
-        const std::vector<int> totals = PlayLevelGames(level, static_cast<std::uint64_t>(seed), first, games);
+        const std::vector<int> totals = PlayLevelGames(level, static_cast<std::uint64_t>(seed), first, games, share);
         const LevelSummary s = Summarise(totals);
         std::printf("policy %s, %lld games, seed %lld\nmean %.1f\nmedian %d\ncpu/game %.3f s\n", coach::LevelName(level),
                     games, seed, s.mean, s.median,

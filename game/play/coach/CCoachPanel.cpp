@@ -51,9 +51,7 @@ CActorButton* Button(CPlayScene* scene, int code, int x, int y, int z, CSpriteAr
 }
 
 CActorSprite* Sprite(CPlayScene* scene, int x, int y, int z, CSprite* picture) {
-    auto* sprite = new CActorSprite(scene, ToFixed(x), ToFixed(y), ToFixed(z), picture, 0);
-    sprite->Hide();
-    return sprite;
+    return NewHiddenSprite(scene, x, y, z, picture);
 }
 
 void Place(CActor* actor, int x, int y) {

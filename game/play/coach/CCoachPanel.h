@@ -40,6 +40,9 @@ public:
     // The answer is on the card: its choices, best first.
     const coach::CoachAdvice* ShownAdvice() const { return adviceShown && !waiting && shown ? &*shown : nullptr; }
     bool ReviewOpen() const { return reviewOpen; }
+    void CloseReview() { HideReview(); }
+    // The player's decisions of this game, as noted so far.
+    const coach::CDecisionLog& Log() const { return log; }
     // An answer or a review is being worked out on the coach's thread, which
     // cannot wake the loop: the scene keeps its frames coming until it is in.
     bool Thinking() const { return waiting || settling || reviewJob.valid(); }

@@ -258,6 +258,59 @@ std::string ReasonFor(const CoachAdvice& advice, const CoachState& s) {
     return "";
 }
 
+namespace {
+
+std::vector<const Decision*> RowDecisions(const CDecisionLog& log, int row) {
+    std::vector<const Decision*> out;
+    for (const Decision& d : log.Decisions())
+        if (!d.before.IsSecondHalf() && d.before.handIndex == row) out.push_back(&d);
+    return out;
+}
+
+bool SameRowDice(const CoachState& a, const CoachState& b, int row) {
+    for (int col = 0; col < kBoardCols; ++col) {
+        const int i = DieIndex(row, col);
+        if (a.face[i] != b.face[i] || a.colour[i] != b.colour[i]) return false;
+    }
+    return a.rollsUsed == b.rollsUsed;
+}
+
+}  // namespace
+
+std::vector<DuelParting> CompareDuel(const CDecisionLog& mine, const CDecisionLog& theirs) {
+    std::vector<DuelParting> partings;
+    for (int row = 0; row < kFirstHalfHands; ++row) {
+        const std::vector<const Decision*> a = RowDecisions(mine, row), b = RowDecisions(theirs, row);
+        if (a.empty() || b.empty() || a.back()->chosen.kind != ChoiceKind::Score ||
+            b.back()->chosen.kind != ChoiceKind::Score)
+            continue;
+        for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
+            // Equal dice kept from different places roll on as different
+            // dice: from there the two rows share no more luck to compare.
+            if (!SameRowDice(a[i]->before, b[i]->before, row)) break;
+            if (SameChoice(a[i]->chosen, b[i]->chosen, a[i]->before)) continue;
+            DuelParting p{*a[i], *b[i], a.back()->chosen.category, b.back()->chosen.category, 0, 0};
+            p.myPoints = FirstHalfValue(a.back()->before, p.myCategory).points;
+            p.theirPoints = FirstHalfValue(b.back()->before, p.theirCategory).points;
+            partings.push_back(p);
+            break;
+        }
+    }
+    return partings;
+}
+
+std::pair<std::string, std::string> DescribeParting(const DuelParting& p, const std::string& opponent) {
+    const CoachState& s = p.mine.before;
+    const std::string moment = "Row " + std::to_string(s.handIndex + 1) + ", roll " + std::to_string(s.rollsUsed) + ": ";
+    const std::string scored = CategoryName(p.myCategory) + " for " + std::to_string(p.myPoints);
+    const std::string mine = p.mine.chosen.kind == ChoiceKind::Score
+                                 ? "you scored " + scored + "."
+                                 : "you chose to " + HoldText(s, p.mine.chosen.holdMask) + "; scored " + scored + ".";
+    const std::string theirs = opponent + ": " + DescribeChoice(p.theirs.chosen, p.theirs.before) + "; scored " +
+                               CategoryName(p.theirCategory) + " for " + std::to_string(p.theirPoints) + ".";
+    return {moment + mine, theirs};
+}
+
 std::string DescribeMoment(const Decision& d) {
     const CoachState& s = d.before;
     if (s.IsSecondHalf()) return "Second half, hand " + std::to_string(s.handIndex - kFirstHalfHands + 1) + " of 7";

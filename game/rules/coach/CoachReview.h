@@ -65,6 +65,22 @@ constexpr CoachBudget kReviewBudget{200, 120, 4000};
 GameReview ReviewGame(const CCoach& coach, const CDecisionLog& log, int finalTotal, std::uint64_t seed,
                       const std::atomic<bool>* cancel = nullptr);
 
+// A duel looked back on. Both games roll the same dice, so in every row of
+// the first half the two players start from the same five dice and keep
+// seeing the same ones while they choose alike: where their choices first
+// part in a row is a difference of decisions, not of luck.
+struct DuelParting {
+    Decision mine;    // the player's choice where the games parted
+    Decision theirs;  // the opponent's at the same moment
+    int myCategory = 0, theirCategory = 0;  // what each scored the row as
+    int myPoints = 0, theirPoints = 0;      // and for how much
+};
+// The first parting of each row where there was one, in row order.
+std::vector<DuelParting> CompareDuel(const CDecisionLog& mine, const CDecisionLog& theirs);
+// Two lines: "Row 3, roll 1: you scored Flush for 62." and
+// "Hard: keep the three gold 5s, roll again; scored Fives for 80."
+std::pair<std::string, std::string> DescribeParting(const DuelParting& parting, const std::string& opponent);
+
 // Short words for the player.
 std::string CategoryName(int code);
 // Lines by the number of their key: "diagonal 1", "column 2".."column 6", "diagonal 7".

@@ -17,12 +17,11 @@ constexpr std::uint64_t kLevelStream = 0x4455454C4C45564Cull;
 
 class COpponentTable {
 public:
-    COpponentTable(std::uint64_t seed, OpponentLevel level, const CCoach& coach)
-        : seed(seed), coach(coach), share(GreedyShare(level)), draws(Combine(seed, kLevelStream)) {
+    COpponentTable(std::uint64_t seed, double greedyShare, const CCoach& coach)
+        : seed(seed), coach(coach), share(greedyShare), draws(Combine(seed, kLevelStream)) {
         GameSetup setup;
         setup.seeded = true;
         setup.seed = seed;
-        setup.opponent = level;
         board.StartGame(setup);
     }
 
@@ -147,8 +146,8 @@ private:
 
 double GreedyShare(OpponentLevel level) {
     switch (level) {
-    case OpponentLevel::Easy: return 0.9;
-    case OpponentLevel::Medium: return 0.5;
+    case OpponentLevel::Easy: return 0.45;
+    case OpponentLevel::Medium: return 0.15;
     default: return 0.0;
     }
 }
@@ -164,7 +163,12 @@ const char* LevelName(OpponentLevel level) {
 
 OpponentGame PlayOpponentGame(std::uint64_t seed, OpponentLevel level, const CCoach& coach,
                               const std::atomic<bool>* stop) {
-    COpponentTable table(seed, level, coach);
+    return PlayOpponentGameWithShare(seed, GreedyShare(level), coach, stop);
+}
+
+OpponentGame PlayOpponentGameWithShare(std::uint64_t seed, double greedyShare, const CCoach& coach,
+                                       const std::atomic<bool>* stop) {
+    COpponentTable table(seed, greedyShare, coach);
     // A game takes fewer than a hundred decisions; the bound only guards a rule that stalls.
     for (int step = 0; step < 200; ++step) {
         if (stop && stop->load()) return table.Result(false);

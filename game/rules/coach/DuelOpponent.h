@@ -41,5 +41,8 @@ struct OpponentGame {
 // Stops early, unfinished, once stop is set.
 OpponentGame PlayOpponentGame(std::uint64_t seed, OpponentLevel level, const CCoach& coach,
                               const std::atomic<bool>* stop = nullptr);
+// The same with a share of greedy decisions of the caller's (the levels' shares are fitted with it).
+OpponentGame PlayOpponentGameWithShare(std::uint64_t seed, double greedyShare, const CCoach& coach,
+                                       const std::atomic<bool>* stop = nullptr);
 
 }  // namespace coach

@@ -97,8 +97,9 @@ TEST_F(FrontScenesTest, OptionsOkStoresWhatThePageShows) {
     Drag(options->GetEffectSlider(), 100);  // far past the left end
     EXPECT_EQ(options->GetEffectSlider()->GetPosition(), COptionsScene::kSliderMin);
     Click(320, 240);  // the words beside the window latch
-    Click(470, 294);  // hint level 1, by its words
+    Click(470, 276);  // hint level 1, by its words
     ClickCentre(options->GetLatch('h'));  // no column markers
+    Click(500, 381);  // the opponent Medium, by its word
     Tap(SDLK_KP_2);   // full screen, by its key (the mode switches at once)
     for (SDL_Keycode key : {SDLK_BACKSPACE, SDLK_BACKSPACE, SDLK_BACKSPACE, SDLK_z, SDLK_e, SDLK_d}) Tap(key);
     Tap(SDLK_RETURN);
@@ -109,6 +110,7 @@ TEST_F(FrontScenesTest, OptionsOkStoresWhatThePageShows) {
     EXPECT_EQ(StoredInt("Fullscreen"), 1u);
     EXPECT_EQ(StoredInt("ShowHints"), 1u);
     EXPECT_EQ(StoredInt("ShowColMarkers"), 0u);
+    EXPECT_EQ(StoredInt("Opponent"), 2u);
     EXPECT_EQ(CurrentPlayerInitials(), "ZED");
     int posAll = -1, posMine = -1;
     RecordGameFinished(321, &posAll, &posMine);

@@ -1,0 +1,243 @@
+#include "game/play/CDuelPanel.h"
+
+#include <string>
+
+#include "common/actors/CActorSprite.h"
+#include "common/actors/CSpriteA.h"
+#include "common/scene/CFixPoint.h"
+#include "common/widgets/CActorButton.h"
+#include "game/play/CPlayScene.h"
+#include "game/play/PlayLabel.h"
+#include "game/play/coach/CCoachPanel.h"
+#include "game/play/coach/CoachAssets.h"
+#include "game/rules/DuelRecords.h"
+
+using namespace coach;
+
+namespace {
+
+constexpr D3DCOLOR kInk = 0xFF3B2A14u;
+constexpr D3DCOLOR kLinkInk = 0xFF1F4E8Cu;
+constexpr D3DCOLOR kRunningInk = 0xFFFFD23Fu;  // the roll counter's yellow
+constexpr int kTitleFont = 0;
+constexpr int kBodyFont = 2;
+constexpr int kRunningFont = 3;
+
+// The running total above the SCORE box; the card where the coach's card
+// stands (the coach is done at the end); the page where the review's is.
+constexpr int kRunningX = 354, kRunningY = 14;
+constexpr int kCardX = 214, kCardY = 392;
+constexpr int kPageX = 90, kPageY = 50;
+constexpr int kCardDepth = 90, kPageDepth = 50;
+constexpr int kSheetLeftX = 262, kSheetRightX = 470, kSheetTop = 136, kSheetStep = 20;
+
+CActorButton* Text(CPlayScene* scene, int x, int y, int z, int font, D3DCOLOR colour, int code = 0,
+                   int hAlign = kAlignLeft) {
+    CTextRecord text;
+    text.maxLength = 120;
+    text.hAlign = hAlign;
+    text.vAlign = kAlignTop;
+    text.systemFontIndex = font;
+    text.colour = colour;
+    text.shadow = colour == kRunningInk ? 1 : 0;
+    if (code == 0) return NewHiddenLabel(scene, text, x, y, z);
+    CButtonRecord record;
+    record.mode = kButtonPush;
+    record.key = code;
+    record.mouseEnabled = 1;
+    record.plainRect = 1;  // a drawn button: pressed, then clicked on release over it
+    auto* button = new CActorButton(text, record, scene, ToFixed(x), ToFixed(y), ToFixed(z), nullptr, 0);
+    button->Hide();
+    return button;
+}
+
+CActorSprite* Sprite(CPlayScene* scene, int x, int y, int z, CSprite* picture) {
+    return NewHiddenSprite(scene, x, y, z, picture);
+}
+
+void Say(CActorButton* line, const std::string& words) {
+    if (!line) return;
+    const char* now = line->GetText();
+    if (!now || words != now) line->SetText(words.c_str());
+    line->Show();
+}
+
+// 1874 as "1,874".
+std::string Thousands(int value) {
+    const std::string digits = std::to_string(value < 0 ? -static_cast<long long>(value) : value);
+    std::string out = value < 0 ? "-" : "";
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
+        out += digits[i];
+    }
+    return out;
+}
+
+}  // namespace
+
+CDuelPanel::CDuelPanel(CPlayScene* owner) : scene(owner) {
+    running = Text(scene, kRunningX, kRunningY, 500, kRunningFont, kRunningInk, 0, kAlignCentre);
+    if (!CoachAssetsLoaded()) return;
+    const CoachAssetSet& a = CoachAssets();
+    card = Sprite(scene, kCardX, kCardY, kCardDepth, a.card);
+    const int cardLineY[3] = {6, 38, 58};
+    for (int i = 0; i < 3; ++i)
+        cardLines[i] = Text(scene, kCardX + 14, kCardY + cardLineY[i], kCardDepth - 1, i ? kBodyFont : kTitleFont, kInk);
+    pageButton = Text(scene, kCardX + 14, kCardY + 80, kCardDepth - 1, kBodyFont, kLinkInk, kCodeOpponent);
+
+    page = Sprite(scene, kPageX, kPageY, kPageDepth, a.page);
+    closeButton = Text(scene, kPageX + 480, kPageY + 428, kPageDepth - 1, kTitleFont, kLinkInk, kCodeOpponent);
+    pageTitle = Text(scene, kPageX + 24, kPageY + 16, kPageDepth - 1, kTitleFont, kInk);
+    pageHeading = Text(scene, kPageX + 24, kPageY + 228, kPageDepth - 1, kTitleFont, kInk);
+    for (CActorButton*& line : pageLines) line = Text(scene, 0, 0, kPageDepth - 1, kBodyFont, kInk);
+    for (int i = 0; i < kDieCount; ++i) {
+        const int row = i / kBoardCols, col = i % kBoardCols;
+        dice[i] = Sprite(scene, kPageX + 40 + 26 * col, kPageY + 96 + 26 * (4 - row), kPageDepth - 1, a.miniDice->Get(0));
+    }
+}
+
+CDuelPanel::~CDuelPanel() = default;  // the workers stop and join as they go
+
+void CDuelPanel::OnGame(const GameSetup& setup) {
+    HidePage();
+    HideCard();
+    if (worker) {
+        worker->Stop();
+        retired.push_back(std::move(worker));
+    }
+    level = setup.seeded ? setup.opponent : OpponentLevel::Off;
+    recorded = false;
+    if (running) running->Hide();
+    if (level == OpponentLevel::Off) return;
+    worker = std::make_unique<COpponentWorker>(setup.seed, level);
+}
+
+const OpponentGame* CDuelPanel::Opponent() const {
+    const OpponentGame* game = worker ? worker->Result() : nullptr;
+    return game && game->finished ? game : nullptr;
+}
+
+std::string CDuelPanel::RunningText() const {
+    return running && !running->hidden && running->GetText() ? running->GetText() : "";
+}
+
+bool CDuelPanel::Thinking() const { return (worker && !worker->Ended()) || !retired.empty(); }
+
+void CDuelPanel::Tick() {
+    std::erase_if(retired, [](const std::unique_ptr<COpponentWorker>& w) { return w->Ended(); });
+    if (!InDuel()) return;
+    const std::string name = LevelName(level);
+    const OpponentGame* game = Opponent();
+    // Never further than the player: the total after as many hands as the player has scored.
+    const int hands = scene->board.handIndex;
+    Say(running, game ? name + " " + Thousands(game->totalAfter[hands]) : name + " plays...");
+    if (game && scene->IsGameOverFlag() && !cardShown) ShowCard();
+    if (pageOpen && scene->coachPanel && scene->coachPanel->ReviewOpen()) HidePage();
+}
+
+bool CDuelPanel::OnKeyDown(int code) const { return code == kCodeOpponent && InDuel(); }
+
+bool CDuelPanel::OnKeyUp(int code) {
+    if (code != kCodeOpponent || !InDuel()) return false;
+    if (cardShown) TogglePage();
+    return true;
+}
+
+void CDuelPanel::ShowCard() {
+    const OpponentGame* game = Opponent();
+    if (!game || !card) return;
+    cardShown = true;
+    const std::string name = LevelName(level);
+    const int mine = scene->board.Total(), theirs = game->total;
+    if (!recorded) recorded = RecordDuelFinished(scene->gamePlayer, level, mine, theirs);
+    card->Show();
+    Say(cardLines[0], "You " + Thousands(mine) + ", " + name + " " + Thousands(theirs));
+    const int margin = mine > theirs ? mine - theirs : theirs - mine;
+    Say(cardLines[1], mine == theirs   ? std::string("A draw: the same total on the same dice.")
+                      : mine > theirs ? "You win by " + Thousands(margin) + "."
+                                      : name + " wins by " + Thousands(margin) + ".");
+    Say(cardLines[2], std::string(recorded ? "Kept in the duel records." : "The duel records could not be kept."));
+    Say(pageButton, "See " + name + "'s game and where you parted (O)");
+}
+
+void CDuelPanel::HideCard() {
+    cardShown = false;
+    if (card) card->Hide();
+    for (CActorButton* line : cardLines)
+        if (line) line->Hide();
+    if (pageButton) pageButton->Hide();
+}
+
+void CDuelPanel::TogglePage() {
+    if (pageOpen) {
+        HidePage();
+        return;
+    }
+    if (!page || !Opponent()) return;
+    if (scene->coachPanel) scene->coachPanel->CloseReview();
+    pageOpen = true;
+    ShowPage();
+}
+
+void CDuelPanel::ShowPage() {
+    const OpponentGame& game = *Opponent();
+    const CoachAssetSet& a = CoachAssets();
+    const std::string name = LevelName(level);
+    page->Show();
+    Say(closeButton, "Close (O)");
+    int n = 0;
+    auto line = [&](int x, int y, const std::string& words) {
+        if (n >= kPageLineCount) return;
+        CActorButton* label = pageLines[n++];
+        label->SetXY(ToFixed(x) - scene->originX, ToFixed(y) - scene->originY);
+        Say(label, words);
+    };
+    Say(pageTitle, name + "'s game on your dice: " + Thousands(game.total));
+    for (int i = 0; i < kDieCount; ++i) {
+        dice[i]->SetSprite(a.miniDice->Get(game.colour[i] * 6 + game.face[i] - 1));
+        dice[i]->Show();
+    }
+    // The sheet as two columns of "Sixes 72" beside the board, then its sums.
+    const SheetTotalsValue totals = SheetTotals(game.cells);
+    for (int i = 0; i < kCategoryCount / 2; ++i) {
+        const int c = i, d = i + kCategoryCount / 2;
+        line(kSheetLeftX, kSheetTop + kSheetStep * i,
+             CategoryName(CategoryCodeOf(c)) + " " + std::to_string(game.cells[c].value) + "      " +
+                 CategoryName(CategoryCodeOf(d)) + " " + std::to_string(game.cells[d].value));
+    }
+    line(kSheetLeftX, kSheetTop + kSheetStep * 6 + 6,
+         "Left " + Thousands(totals.leftSum) + " x" + std::to_string(LeftMultiplier(totals.leftLevel)) +
+             "   Right " + Thousands(totals.rightSum) + " x" + std::to_string(RightMultiplier(totals.rightLevel)));
+
+    // Where the games parted, row by row, on the same dice.
+    const int top = kPageY + 228;
+    Say(pageHeading, "Where your games parted");
+    std::vector<DuelParting> partings;
+    if (scene->coachPanel) partings = CompareDuel(scene->coachPanel->Log(), game.log);
+    if (partings.empty()) line(kPageX + 24, top + 34, "In the first half you chose as " + name + " did on the same dice.");
+    int y = top + 34;
+    for (const DuelParting& p : partings) {
+        if (n + 2 > kPageLineCount) break;
+        const auto [mine, theirs] = DescribeParting(p, name);
+        line(kPageX + 24, y, mine);
+        line(kPageX + 40, y + 18, theirs);
+        y += 40;
+    }
+    const int mine = scene->board.Total();
+    if (mine != game.total)
+        line(kPageX + 24, y + 4,
+             (mine > game.total ? "You finished " : name + " finished ") + Thousands(mine > game.total ? mine - game.total : game.total - mine) +
+                 " ahead.");
+}
+
+void CDuelPanel::HidePage() {
+    pageOpen = false;
+    if (page) page->Hide();
+    if (closeButton) closeButton->Hide();
+    if (pageTitle) pageTitle->Hide();
+    if (pageHeading) pageHeading->Hide();
+    for (CActorButton* line : pageLines)
+        if (line) line->Hide();
+    for (CActorSprite* die : dice)
+        if (die) die->Hide();
+}
