@@ -144,10 +144,13 @@ private:
 
 }  // namespace
 
+// Fitted on 100 games of seed 7 each (zanbor-coach --policy easy --greedy-share X):
+// the mean against Hard's was 89.5 % at a share of 0.1, 81.4 % at 0.2, 73.7 % at
+// 0.3 and 57.9 % at 0.45, so 0.16 and 0.38 for about 85 % and 65 %.
 double GreedyShare(OpponentLevel level) {
     switch (level) {
-    case OpponentLevel::Easy: return 0.45;
-    case OpponentLevel::Medium: return 0.15;
+    case OpponentLevel::Easy: return 0.38;
+    case OpponentLevel::Medium: return 0.16;
     default: return 0.0;
     }
 }
