@@ -26,7 +26,7 @@ constexpr int kRunningFont = 3;
 // The running total above the SCORE box; the card where the coach's card
 // stands (the coach is done at the end); the page where the review's is.
 constexpr int kRunningX = 354, kRunningY = 14;
-constexpr int kCardX = 214, kCardY = 392;
+constexpr int kCardX = 214, kCardY = 392, kCardWidth = 372;
 constexpr int kPageX = 90, kPageY = 50;
 constexpr int kCardDepth = 90, kPageDepth = 50;
 constexpr int kSheetLeftX = 262, kSheetRightX = 470, kSheetTop = 136, kSheetStep = 20;
@@ -84,6 +84,8 @@ CDuelPanel::CDuelPanel(CPlayScene* owner) : scene(owner) {
     for (int i = 0; i < 3; ++i)
         cardLines[i] = Text(scene, kCardX + 14, kCardY + cardLineY[i], kCardDepth - 1, i ? kBodyFont : kTitleFont, kInk);
     pageButton = Text(scene, kCardX + 14, kCardY + 80, kCardDepth - 1, kBodyFont, kLinkInk, kCodeOpponent);
+    copyButton = Text(scene, kCardX + kCardWidth - 14, kCardY + 58, kCardDepth - 1, kBodyFont, kLinkInk,
+                      kCodeCopyToday, kAlignRight);
 
     page = Sprite(scene, kPageX, kPageY, kPageDepth, a.page);
     closeButton = Text(scene, kPageX + 480, kPageY + 428, kPageDepth - 1, kTitleFont, kLinkInk, kCodeOpponent);
@@ -149,14 +151,21 @@ void CDuelPanel::ShowCard() {
     cardShown = true;
     const std::string name = LevelName(level);
     const int mine = scene->board.Total(), theirs = game->total;
-    if (!recorded) recorded = RecordDuelFinished(scene->gamePlayer, level, mine, theirs);
+    // A replay of today's dice is practice: it stays out of the duel records.
+    const bool practice = scene->PracticeGame();
+    if (!recorded && !practice) recorded = RecordDuelFinished(scene->gamePlayer, level, mine, theirs);
+    // Today's counted duel: both totals are known now, so its result line is.
+    scene->KeepTodayLine();
     card->Show();
     Say(cardLines[0], "You " + Thousands(mine) + ", " + name + " " + Thousands(theirs));
     const int margin = mine > theirs ? mine - theirs : theirs - mine;
     Say(cardLines[1], mine == theirs   ? std::string("A draw: the same total on the same dice.")
                       : mine > theirs ? "You win by " + Thousands(margin) + "."
                                       : name + " wins by " + Thousands(margin) + ".");
-    Say(cardLines[2], std::string(recorded ? "Kept in the duel records." : "The duel records could not be kept."));
+    Say(cardLines[2], std::string(practice   ? "Practice: not in the duel records."
+                                  : recorded ? "Kept in the duel records."
+                                             : "The duel records could not be kept."));
+    if (scene->CountedTodayGame()) Say(copyButton, "Copy the result (F6)");
     Say(pageButton, "See " + name + "'s game and where you parted (O)");
 }
 
@@ -166,6 +175,7 @@ void CDuelPanel::HideCard() {
     for (CActorButton* line : cardLines)
         if (line) line->Hide();
     if (pageButton) pageButton->Hide();
+    if (copyButton) copyButton->Hide();
 }
 
 void CDuelPanel::TogglePage() {

@@ -70,6 +70,7 @@ private:
     CActorSprite* card = nullptr;
     CActorButton* cardLines[3] = {};
     CActorButton* pageButton = nullptr;  // the card's "See Hard's game (O)"
+    CActorButton* copyButton = nullptr;  // today's counted duel: "Copy the result (F6)"
     CActorSprite* page = nullptr;
     CActorButton* closeButton = nullptr;
     CActorButton* pageTitle = nullptr;

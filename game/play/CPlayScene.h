@@ -211,6 +211,10 @@ public:
     bool IsInTopTen() override { return isInTopTen; }
     // A replay of today's dice after the day's counted game: not recorded.
     bool PracticeGame() const;
+    bool CountedTodayGame() const { return board.Setup().today && todayCounted; }
+    // The counted game's result line, kept once both totals are known (the
+    // player's end, or the computer's when it finishes later).
+    void KeepTodayLine();
     // What the card's today line and the today line over SCORE say ("" while hidden).
     std::string TodayChoiceShown() const;
     std::string TodayLineShown() const;
@@ -438,8 +442,6 @@ private:
     void ShowTodayLine();
     // At the end: the result is kept (counted) or the end says it was practice.
     void EndTodayGame();
-    // The counted game's result line, kept once both totals are known.
-    void KeepTodayLine();
     void CopyTodayResult();
     // The computer's final total in a duel (0 in a solo game); none while it still plays.
     std::optional<int> OpponentFinalTotal() const;

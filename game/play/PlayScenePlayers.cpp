@@ -31,7 +31,7 @@ constexpr D3DCOLOR kPickedColour = 0xFFFFD23Fu;
 // game over the right of SCORE (a duel's running total stands over its left).
 constexpr int kTodayCardX = 399;
 constexpr int kTodayCardY = 381;
-constexpr int kTodayLineX = 482;
+constexpr int kTodayLineX = 494;
 constexpr int kTodayLineY = 24;
 
 CTextRecord PlayerText(D3DCOLOR colour) {

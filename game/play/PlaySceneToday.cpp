@@ -5,6 +5,7 @@
 // on the line over SCORE) copies its result for sharing.
 
 #include "game/play/CPlayScene.h"
+#include "game/play/CDuelPanel.h"
 
 #include <ctime>
 
@@ -81,7 +82,9 @@ bool CPlayScene::PracticeGame() const { return board.Setup().today && !todayCoun
 
 std::optional<int> CPlayScene::OpponentFinalTotal() const {
     if (board.Setup().opponent == OpponentLevel::Off) return 0;
-    return std::nullopt;
+    const coach::OpponentGame* opponent = duelPanel ? duelPanel->Opponent() : nullptr;
+    if (!opponent) return std::nullopt;
+    return opponent->total;
 }
 
 void CPlayScene::KeepTodayLine() {
@@ -107,7 +110,7 @@ void CPlayScene::CopyTodayResult() {
     if (line.empty()) return;
     const ClipboardResult copied = GetClipboard()->CopyText(line);
     if (!todayEnd) return;
-    todayEnd->SetText(copied.copied ? "Copied to the clipboard" : ("Not copied: " + copied.reason).c_str());
+    todayEnd->SetText(copied.copied ? "Copied" : ("Not copied: " + copied.reason).c_str());
     todayEnd->Show();
 }
 

@@ -3,8 +3,13 @@
 
 #include "tests/support/PlaySceneTestSupport.h"
 
+#include <chrono>
 #include <ctime>
+#include <thread>
 
+#include "game/play/CDuelPanel.h"
+#include "game/rules/CGameOptions.h"
+#include "game/rules/DuelRecords.h"
 #include "game/rules/Records.h"
 #include "game/rules/Today.h"
 #include "platform/storage/MRegistryStore.h"
@@ -36,6 +41,22 @@ protected:
         std::vector<int> row;
         for (int col = 0; col < kBoardCols; ++col) row.push_back(Die(0, col)->GetFace() * 10 + Die(0, col)->ShownColour());
         return row;
+    }
+    // Plays today's game to its end once the computer's is over (it plays on a thread).
+    void FinishDuel() {
+        for (int i = 0; i < 3000 && !scene->duelPanel->Opponent(); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            Run(1);
+        }
+        ASSERT_NE(scene->duelPanel->Opponent(), nullptr);
+        PlayGame();
+        ASSERT_TRUE(scene->gameOver);
+        Run(2);
+        ASSERT_TRUE(scene->duelPanel->CardShown());
+    }
+    static int Duels() {
+        const DuelTally t = ReadDuelTally(RecordScope::AllPlayers, OpponentLevel::Easy);
+        return t.won + t.lost + t.drawn;
     }
 };
 
@@ -75,6 +96,31 @@ TEST_F(TodayTest, TheFirstGameOfTheDayCountsAReplayIsPracticeOnTheSameDice) {
     SDL_SetClipboardText("");
     Tap(SDLK_F6);
     EXPECT_EQ(Pasted(), TodayResultLine(date, total, OpponentLevel::Off, 0));
+}
+
+// Today's duel: the counted one goes into the duel records and its line names
+// the computer's total; a replay stays out of them.
+TEST_F(TodayTest, TodaysDuelCountsOnceAndItsLineCarriesTheComputersTotal) {
+    const std::string date = LocalDateText(std::time(nullptr));
+    static_cast<CGameOptions*>(Options())->SetOpponent(static_cast<int>(OpponentLevel::Easy));
+    Options()->SetInitials("ABC");
+    Start();
+    PastIntro();
+    EXPECT_EQ(scene->TodayChoiceShown(), "F5: today's dice vs Easy");
+    StartToday();
+    FinishDuel();
+    EXPECT_EQ(Duels(), 1);
+    SDL_SetClipboardText("");
+    Tap(SDLK_F6);
+    EXPECT_EQ(Pasted(), TodayResultLine(date, scene->board.Total(), OpponentLevel::Easy,
+                                        scene->duelPanel->Opponent()->total));
+
+    Tap(SDLK_KP_PERIOD);
+    StartToday();
+    EXPECT_TRUE(scene->PracticeGame());
+    FinishDuel();
+    EXPECT_FALSE(scene->duelPanel->Recorded());
+    EXPECT_EQ(Duels(), 1);
 }
 
 // The counted game kept when the program ends is still the counted one when
