@@ -10,6 +10,7 @@
 #include <ctime>
 
 #include "common/widgets/CActorButton.h"
+#include "common/scene/COptions.h"
 #include "common/widgets/CEditBox.h"
 #include "game/rules/CGameOptions.h"
 #include "game/rules/Today.h"
@@ -19,6 +20,9 @@
 namespace {
 
 std::string Today() { return LocalDateText(std::time(nullptr)); }
+
+// The player the initials on the card make (none typed: the records' "???").
+std::string CardPlayer(const char* typed) { return typed && *typed ? typed : COptions::kNoInitials; }
 
 std::string ShownText(const CActorButton* label) {
     return label && !label->hidden && label->GetText() ? label->GetText() : "";
@@ -32,7 +36,7 @@ std::string CPlayScene::TodayLineShown() const { return ShownText(todayEnd); }
 
 std::string CPlayScene::TodayChoiceText() const {
     // Short enough to stay inside the board's frame.
-    if (TodayAttemptUsed(GetEditedInitials(), Today())) return "F5: today's dice again (practice)";
+    if (TodayAttemptUsed(CardPlayer(GetEditedInitials()), Today())) return "F5: today's dice again (practice)";
     const OpponentLevel level = OpponentOption();
     if (level == OpponentLevel::Off) return "F5: today's dice";
     return std::string("F5: today's dice vs ") + coach::LevelName(level);
@@ -105,7 +109,7 @@ void CPlayScene::EndTodayGame() {
 
 void CPlayScene::CopyTodayResult() {
     KeepTodayLine();
-    const std::string player = gamePlayer.empty() ? GetEditedInitials() : gamePlayer;
+    const std::string player = gamePlayer.empty() ? CardPlayer(GetEditedInitials()) : gamePlayer;
     const std::string line = TodayResult(player, Today());
     if (line.empty()) return;
     const ClipboardResult copied = GetClipboard()->CopyText(line);

@@ -98,6 +98,14 @@ TEST_F(TodayTest, TheFirstGameOfTheDayCountsAReplayIsPracticeOnTheSameDice) {
     EXPECT_EQ(Pasted(), TodayResultLine(date, total, OpponentLevel::Off, 0));
 }
 
+// A player without initials plays as "???": the card knows their game of the day.
+TEST_F(TodayTest, TheCardOfAPlayerWithoutInitialsKnowsTheirGameOfTheDay) {
+    BeginTodayAttempt(COptions::kNoInitials, LocalDateText(std::time(nullptr)));
+    Start();
+    PastIntro();
+    EXPECT_EQ(scene->TodayChoiceShown(), "F5: today's dice again (practice)");
+}
+
 // Today's duel: the counted one goes into the duel records and its line names
 // the computer's total; a replay stays out of them.
 TEST_F(TodayTest, TodaysDuelCountsOnceAndItsLineCarriesTheComputersTotal) {
