@@ -83,9 +83,9 @@ CoachAdvice CCoach::SecondHalf(const CoachState& state, std::uint64_t seed) cons
     problem.leftBase = sums.leftSum;
     problem.rightBase = sums.rightSum;
 
-    // The best arrangement overall: searches from the board as it is, from
-    // sorted rows and from shuffled ones, each polished by climbing. A plan
-    // given before stays unless a search finds a strictly better one.
+    // The best arrangement overall: searches from many starts, each polished
+    // by climbing. A plan given before stays unless a search finds a strictly
+    // better one.
     const CSecondHalfSearch search(problem);
     const Arrangement here = Arrangement::Identity();
     CSecondHalfSearch::Result best{here, search.Evaluate(here)};
@@ -94,11 +94,21 @@ CoachAdvice CCoach::SecondHalf(const CoachState& state, std::uint64_t seed) cons
     // course halfway through its swaps.
     const bool keepPlan = state.hasPlan && PlannedArrangement(state, planned);
     if (keepPlan) best = {planned, search.Evaluate(planned)};
-    constexpr int kStarts = 4;
+    // Many short searches find more than a few long ones: good arrangements
+    // lie far apart, and a search settles near the start it was given. The
+    // starts: the board as it is, sorted rows, the lines the free categories
+    // want gathered, then shuffled rows.
+    constexpr int kStarts = 48;
+    Arrangement gathered[4];
+    const int gatheredCount = keepPlan ? 0 : search.GatheredStarts(gathered);
+    const int swapsEach = std::max(1, budget.searchSwaps * 2 / kStarts);
     for (int i = 0; i < (keepPlan ? 0 : kStarts); ++i) {
-        const Arrangement start = i == 0 ? here : i == 1 ? search.Sorted() : search.Shuffled(Combine(seed, 40u + i));
+        const Arrangement start = i == 0 ? here
+                                  : i == 1 ? search.Sorted()
+                                  : i - 2 < gatheredCount ? gathered[i - 2]
+                                                          : search.Shuffled(Combine(seed, 40u + i));
         const CSecondHalfSearch::Result r =
-            search.Anneal(start, budget.searchSwaps / 2, Combine(seed, 1u + static_cast<std::uint64_t>(i)));
+            search.Anneal(start, swapsEach, Combine(seed, 1u + static_cast<std::uint64_t>(i)));
         const CSecondHalfSearch::Result polished = search.Climb(r.arrangement, 8 * kDieCount);
         if (polished.total > best.total) best = polished;
     }

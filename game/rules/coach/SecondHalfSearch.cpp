@@ -219,6 +219,75 @@ Arrangement CSecondHalfSearch::SameFaceFirst() const {
     return a;
 }
 
+Arrangement CSecondHalfSearch::Gathered(const int* targets, int count) const {
+    Arrangement a = Sorted();
+    if (count == 0) return a;
+    int colours[kBoardCols][4] = {};
+    auto fits = [&](int die, int target) { return target > 0 ? p.face[die] == target : p.colour[die] == -1 - target; };
+    for (int row = 0; row < kBoardRows; ++row) {
+        const int n = movableCount[row];
+        std::uint8_t dice[kBoardCols];
+        bool used[kBoardCols] = {};
+        for (int i = 0; i < n; ++i) dice[i] = a.at[movable[row][i]];
+        int slot[kBoardCols];
+        std::fill(slot, slot + kBoardCols, -1);
+        for (int k = 0; k < count && k < n; ++k) {
+            int pick = -1;
+            for (int i = 0; i < n; ++i) {
+                if (used[i] || !fits(dice[i], targets[k])) continue;
+                if (pick < 0 || colours[k][p.colour[dice[i]]] > colours[k][p.colour[dice[pick]]]) pick = i;
+            }
+            if (pick < 0) continue;
+            used[pick] = true;
+            slot[k] = pick;
+            ++colours[k][p.colour[dice[pick]]];
+        }
+        // The rest, still sorted, into the places left.
+        int next = 0;
+        for (int k = 0; k < n; ++k) {
+            if (slot[k] >= 0) continue;
+            while (used[next]) ++next;
+            used[next] = true;
+            slot[k] = next;
+        }
+        for (int k = 0; k < n; ++k) a.at[movable[row][k]] = dice[slot[k]];
+    }
+    return a;
+}
+
+int CSecondHalfSearch::GatheredStarts(Arrangement out[4]) const {
+    // The problem's dice stand in their own places before any arrangement.
+    int rowsWithFace[7] = {}, rowsWithColour[4] = {};
+    for (int row = 0; row < kBoardRows; ++row) {
+        bool face[7] = {}, colour[4] = {};
+        for (int i = 0; i < movableCount[row]; ++i) {
+            face[p.face[movable[row][i]]] = true;
+            colour[p.colour[movable[row][i]]] = true;
+        }
+        for (int f = 1; f <= 6; ++f) rowsWithFace[f] += face[f];
+        for (int c = 0; c < 4; ++c) rowsWithColour[c] += colour[c];
+    }
+    int face = 6, colour = 0;
+    for (int f = 5; f >= 1; --f)
+        if (rowsWithFace[f] > rowsWithFace[face]) face = f;
+    for (int c = 1; c < 4; ++c)
+        if (rowsWithColour[c] > rowsWithColour[colour]) colour = c;
+    const bool five = p.freeCategories & (1u << CategoryIndex(kFiveOfAKind));
+    const bool flush = p.freeCategories & (1u << CategoryIndex(kFlush));
+    int starts = 0;
+    for (int variant = 0; variant < 4; ++variant) {
+        const bool withFace = variant & 1, withColour = variant & 2;
+        if ((withFace && !five) || (withColour && !flush)) continue;
+        int targets[kBoardCols + 2], count = 0;
+        if (withFace) targets[count++] = face;
+        if (withColour) targets[count++] = -1 - colour;
+        for (int index = 0; index < kLeftGroup - 1; ++index)
+            if ((p.freeCategories & (1u << index)) && !(withFace && 6 - index == face)) targets[count++] = 6 - index;
+        out[starts++] = Gathered(targets, std::min(count, kBoardCols));
+    }
+    return starts;
+}
+
 Arrangement CSecondHalfSearch::Shuffled(std::uint64_t seed) const {
     Arrangement a = Arrangement::Identity();
     CRandomStream rng(seed);

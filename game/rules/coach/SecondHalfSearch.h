@@ -58,6 +58,16 @@ public:
     // Sorted, but with the face that most rows have in the first movable place
     // of each row that has it: the start of a Five of a kind.
     Arrangement SameFaceFirst() const;
+    // What a line gathers: a face (1..6) or, below zero, a colour (-1 - colour).
+    // Each row puts a die that fits a line's target in that line's movable
+    // place (the k-th target, the k-th place), in the colour the line has
+    // most of; the dice left over fill the other places sorted.
+    Arrangement Gathered(const int* targets, int count) const;
+    // Starts that gather what the free categories want: a line for each free
+    // number category's face, with or without a line before them for the
+    // face or the colour most rows have (Five of a kind, Flush). Returns how
+    // many were written (at most four).
+    int GatheredStarts(Arrangement out[4]) const;
 
 private:
     struct Weights {

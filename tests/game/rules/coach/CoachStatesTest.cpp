@@ -143,10 +143,11 @@ void PlayChoice(CoachState& s, const CoachChoice& choice) {
 TEST(CoachStates, TheSecondHalfPlanIsKeptAfterScoringAndItsTotalIsReached) {
     CoachState s = OpenSecondHalf();
     const CCoach coach(kStateBudget);
-    const CoachAdvice first = coach.Advise(s, 2);
+    // The first answer is the plan; every later one is asked with a new seed.
+    std::uint64_t seed = 3;
+    const CoachAdvice first = coach.Advise(s, seed);
     ASSERT_FALSE(first.choices.empty());
     const double promised = first.Best();
-    std::uint64_t seed = 3;
     for (int step = 0; step < 40 && !s.IsOver(); ++step) {
         const CoachAdvice advice = coach.Advise(s, seed++);
         const CoachChoice& best = advice.choices.front();

@@ -1,0 +1,80 @@
+// The second half's search: the starts that gather a face or a colour into a
+// line of its own.
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "game/rules/coach/SecondHalfSearch.h"
+
+using namespace coach;
+
+namespace {
+
+using Rows = std::array<std::array<int, 5>, 5>;
+
+SecondHalfProblem Problem(const Rows& faces, const Rows& colours, std::initializer_list<int> freeCodes) {
+    SecondHalfProblem p;
+    for (int row = 0; row < 5; ++row)
+        for (int col = 0; col < 5; ++col) {
+            p.face[DieIndex(row, col)] = faces[row][col];
+            p.colour[DieIndex(row, col)] = colours[row][col];
+        }
+    for (int code : freeCodes) p.freeCategories |= 1u << CategoryIndex(code);
+    return p;
+}
+
+// Each row holds 6 5 4 3 2 turned by its row number; all red but two blue dice.
+const Rows kTurned = {{{6, 5, 4, 3, 2}, {2, 6, 5, 4, 3}, {3, 2, 6, 5, 4}, {4, 3, 2, 6, 5}, {5, 4, 3, 2, 6}}};
+const Rows kRed = {{{0, 0, 0, 0, 0}, {0, 0, 0, 0, 0}, {0, 0, 2, 0, 0}, {0, 0, 0, 0, 0}, {2, 0, 0, 0, 0}}};
+
+TEST(SecondHalfSearch, GatheredStartsPutEachTargetInItsOwnLine) {
+    const int numbers[] = {6, 5, 4, 3, 2};
+    const int blueThenSix[] = {-1 - 2, 6};
+    const int fives[] = {5};
+    struct Case {
+        Rows faces, colours;
+        const int* targets;
+        int count;
+        std::array<int, 5> column0Faces, column0Colours, column1Faces;
+    } cases[] = {
+        // Every face of a number category in the column of its rank.
+        {kTurned, kRed, numbers, 5, {6, 6, 6, 6, 6}, {0, 0, 2, 0, 0}, {5, 5, 5, 5, 5}},
+        // A colour first: the blue die of each row that has one; the other
+        // rows give that place their highest die left after the 6.
+        {kTurned, kRed, blueThenSix, 2, {5, 5, 6, 5, 5}, {0, 0, 2, 0, 2}, {6, 6, 5, 6, 6}},
+        // Row 2 has no 5: its highest die stands in for it.
+        {{{{5, 1, 1, 1, 1}, {1, 5, 1, 1, 1}, {6, 4, 1, 1, 1}, {1, 1, 5, 1, 1}, {1, 1, 1, 5, 1}}},
+         kRed, fives, 1, {5, 5, 6, 5, 5}, {0, 0, 0, 0, 0}, {1, 1, 4, 1, 1}},
+    };
+    for (const Case& c : cases) {
+        const CSecondHalfSearch search(Problem(c.faces, c.colours, {kSixes}));
+        const Arrangement a = search.Gathered(c.targets, c.count);
+        const SecondHalfProblem p = Problem(c.faces, c.colours, {});
+        for (int row = 0; row < 5; ++row) {
+            EXPECT_EQ(p.face[a.at[DieIndex(row, 0)]], c.column0Faces[row]) << "row " << row;
+            EXPECT_EQ(p.colour[a.at[DieIndex(row, 0)]], c.column0Colours[row]) << "row " << row;
+            EXPECT_EQ(p.face[a.at[DieIndex(row, 1)]], c.column1Faces[row]) << "row " << row;
+            // Every die stays in its own row.
+            EXPECT_EQ(a.at[DieIndex(row, 2)] / 5, row);
+        }
+    }
+}
+
+TEST(SecondHalfSearch, TheGatheredNumbersScoreEveryColumnInFull) {
+    const SecondHalfProblem p =
+        Problem(kTurned, kRed, {kSixes, kFives, kFours, kThrees, kTwos, kFiveOfAKind, kFlush});
+    const CSecondHalfSearch search(p);
+    Arrangement starts[4];
+    ASSERT_EQ(search.GatheredStarts(starts), 4);
+    // Numbers 60 + 3, 50 + 3, 40 + 3, 30 + 3 and at least one 2 in a diagonal
+    // on the left: over 160, so times 10.
+    int lineCategory[kLineCount];
+    EXPECT_GE(search.Evaluate(starts[0], lineCategory), 2150);
+    for (int col = 0; col < 4; ++col) EXPECT_EQ(lineCategory[col + 1], CategoryIndex(kSixes) + col);
+    EXPECT_EQ(lineCategory[5], CategoryIndex(kFiveOfAKind));  // five 2s: 60 + 10 there, 23 as Twos
+    // Without Five of a kind and Flush free only the numbers' start is left.
+    const SecondHalfProblem numbersOnly = Problem(kTurned, kRed, {kSixes, kFives});
+    EXPECT_EQ(CSecondHalfSearch(numbersOnly).GatheredStarts(starts), 1);
+}
+
+}  // namespace
