@@ -23,9 +23,10 @@ constexpr int kTitleFont = 0;
 constexpr int kBodyFont = 2;
 constexpr int kRunningFont = 3;
 
-// The running total above the SCORE box; the card where the coach's card
-// stands (the coach is done at the end); the page where the review's is.
-constexpr int kRunningX = 354, kRunningY = 14;
+// The running total above the SCORE box, left of today's line; the card where
+// the coach's card stands (the coach is done at the end); the page where the
+// review's is.
+constexpr int kRunningX = 322, kRunningY = 14;
 constexpr int kCardX = 214, kCardY = 392, kCardWidth = 372;
 constexpr int kPageX = 90, kPageY = 50;
 constexpr int kCardDepth = 90, kPageDepth = 50;
@@ -147,7 +148,7 @@ bool CDuelPanel::OnKeyUp(int code) {
 
 void CDuelPanel::ShowCard() {
     const OpponentGame* game = Opponent();
-    if (!game || !card) return;
+    if (!game) return;
     cardShown = true;
     const std::string name = LevelName(level);
     const int mine = scene->board.Total(), theirs = game->total;
@@ -156,6 +157,8 @@ void CDuelPanel::ShowCard() {
     if (!recorded && !practice) recorded = RecordDuelFinished(scene->gamePlayer, level, mine, theirs);
     // Today's counted duel: both totals are known now, so its result line is.
     scene->KeepTodayLine();
+    // The record is kept even without the card's pictures.
+    if (!card) return;
     card->Show();
     Say(cardLines[0], "You " + Thousands(mine) + ", " + name + " " + Thousands(theirs));
     const int margin = mine > theirs ? mine - theirs : theirs - mine;

@@ -1,7 +1,9 @@
 // Frames during a duel: the computer plays its whole game on a thread of its
 // own as the duel begins, and the player's frames must not wait for it. The
 // whole program runs in-process on SDL's dummy drivers and plays a game by
-// keys at about 60 frames a second; each frame's wall time is taken.
+// keys, paced at 60 frames a second of real time as the game's loop is (so
+// the computer's thread runs beside it as it would); each frame's wall time
+// is taken, without the wait that paces it.
 //
 //   thinking_max_ms, thinking_p99_ms, thinking_mean_ms
 //                    frames run while the computer's game was still being played
@@ -14,6 +16,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <thread>
 #include <vector>
 
 #include "common/actors/CActorSprite.h"
@@ -47,6 +50,7 @@ public:
         Frame(kFrameTicks);
         const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
         (thinking ? thinkingFrames : restFrames).push_back(ms);
+        std::this_thread::sleep_until(start + std::chrono::microseconds(16667));
     }
     template <typename Done>
     void Until(Done done) {
