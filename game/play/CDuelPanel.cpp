@@ -11,6 +11,7 @@
 #include "game/play/coach/CCoachPanel.h"
 #include "game/play/coach/CoachAssets.h"
 #include "game/rules/DuelRecords.h"
+#include "game/rules/Today.h"
 
 using namespace coach;
 
@@ -61,17 +62,6 @@ void Say(CActorButton* line, const std::string& words) {
     const char* now = line->GetText();
     if (!now || words != now) line->SetText(words.c_str());
     line->Show();
-}
-
-// 1874 as "1,874".
-std::string Thousands(int value) {
-    const std::string digits = std::to_string(value < 0 ? -static_cast<long long>(value) : value);
-    std::string out = value < 0 ? "-" : "";
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
-        out += digits[i];
-    }
-    return out;
 }
 
 }  // namespace
@@ -133,7 +123,7 @@ void CDuelPanel::Tick() {
     const OpponentGame* game = Opponent();
     // Never further than the player: the total after as many hands as the player has scored.
     const int hands = scene->board.handIndex;
-    Say(running, game ? name + " " + Thousands(game->totalAfter[hands]) : name + " plays...");
+    Say(running, game ? name + " " + GroupedNumber(game->totalAfter[hands]) : name + " plays...");
     if (game && scene->IsGameOverFlag() && !cardShown) ShowCard();
     if (pageOpen && scene->coachPanel && scene->coachPanel->ReviewOpen()) HidePage();
 }
@@ -160,11 +150,11 @@ void CDuelPanel::ShowCard() {
     // The record is kept even without the card's pictures.
     if (!card) return;
     card->Show();
-    Say(cardLines[0], "You " + Thousands(mine) + ", " + name + " " + Thousands(theirs));
+    Say(cardLines[0], "You " + GroupedNumber(mine) + ", " + name + " " + GroupedNumber(theirs));
     const int margin = mine > theirs ? mine - theirs : theirs - mine;
     Say(cardLines[1], mine == theirs   ? std::string("A draw: the same total on the same dice.")
-                      : mine > theirs ? "You win by " + Thousands(margin) + "."
-                                      : name + " wins by " + Thousands(margin) + ".");
+                      : mine > theirs ? "You win by " + GroupedNumber(margin) + "."
+                                      : name + " wins by " + GroupedNumber(margin) + ".");
     Say(cardLines[2], std::string(practice   ? "Practice: not in the duel records."
                                   : recorded ? "Kept in the duel records."
                                              : "The duel records could not be kept."));
@@ -205,7 +195,7 @@ void CDuelPanel::ShowPage() {
         label->SetXY(ToFixed(x) - scene->originX, ToFixed(y) - scene->originY);
         Say(label, words);
     };
-    Say(pageTitle, name + "'s game on your dice: " + Thousands(game.total));
+    Say(pageTitle, name + "'s game on your dice: " + GroupedNumber(game.total));
     for (int i = 0; i < kDieCount; ++i) {
         dice[i]->SetSprite(a.miniDice->Get(game.colour[i] * 6 + game.face[i] - 1));
         dice[i]->Show();
@@ -219,8 +209,8 @@ void CDuelPanel::ShowPage() {
                  CategoryName(CategoryCodeOf(d)) + " " + std::to_string(game.cells[d].value));
     }
     line(kSheetLeftX, kSheetTop + kSheetStep * 6 + 6,
-         "Left " + Thousands(totals.leftSum) + " x" + std::to_string(LeftMultiplier(totals.leftLevel)) +
-             "   Right " + Thousands(totals.rightSum) + " x" + std::to_string(RightMultiplier(totals.rightLevel)));
+         "Left " + GroupedNumber(totals.leftSum) + " x" + std::to_string(LeftMultiplier(totals.leftLevel)) +
+             "   Right " + GroupedNumber(totals.rightSum) + " x" + std::to_string(RightMultiplier(totals.rightLevel)));
 
     // Where the games parted, row by row, on the same dice.
     const int top = kPageY + 228;
@@ -239,7 +229,7 @@ void CDuelPanel::ShowPage() {
     const int mine = scene->board.Total();
     if (mine != game.total)
         line(kPageX + 24, y + 4,
-             (mine > game.total ? "You finished " : name + " finished ") + Thousands(mine > game.total ? mine - game.total : game.total - mine) +
+             (mine > game.total ? "You finished " : name + " finished ") + GroupedNumber(mine > game.total ? mine - game.total : game.total - mine) +
                  " ahead.");
 }
 

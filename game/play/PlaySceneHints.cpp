@@ -61,6 +61,7 @@ void CPlayScene::OnOptionsChanged() {
     if (!gamesStartedCounted && !setupGiven && !gameOver && board.Setup().opponent != OpponentOption()) {
         board.StartGame(SetupFromOptions());
         if (duelPanel) duelPanel->OnGame(board.Setup());
+        if (todayChoice && !todayChoice->hidden) ShowTodayChoice();  // it names the level
     }
     if (!HintsOn() || gameOver) {
         HideHint();

@@ -114,6 +114,11 @@ TEST_F(TodayTest, TodaysDuelCountsOnceAndItsLineCarriesTheComputersTotal) {
     Options()->SetInitials("ABC");
     Start();
     PastIntro();
+    static_cast<CGameOptions*>(Options())->SetOpponent(static_cast<int>(OpponentLevel::Hard));
+    scene->OnOptionsChanged();
+    EXPECT_EQ(scene->TodayChoiceShown(), "F5: today's dice vs Hard") << "the card follows the option";
+    static_cast<CGameOptions*>(Options())->SetOpponent(static_cast<int>(OpponentLevel::Easy));
+    scene->OnOptionsChanged();
     EXPECT_EQ(scene->TodayChoiceShown(), "F5: today's dice vs Easy");
     StartToday();
     FinishDuel();
