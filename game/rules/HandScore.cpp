@@ -204,6 +204,13 @@ void ScoreHandAll(const int faces[kHandSize], const int colours[kHandSize], Hand
     for (int i = 0; i < kCategoryCount; ++i) out[i] = ScoreFacts(CategoryCodeOf(i), h, faces);
 }
 
+void ScoreHandPoints(const int faces[kHandSize], const int colours[kHandSize], unsigned categories,
+                     int out[kCategoryCount]) {
+    const HandFacts h(faces, colours);
+    for (int i = 0; i < kCategoryCount; ++i)
+        if (categories & (1u << i)) out[i] = ScoreFacts(CategoryCodeOf(i), h, faces).points;
+}
+
 int LeftLevel(int s) {
     return s > 160 ? 5 : s > 140 ? 4 : s > 120 ? 3 : s > 100 ? 2 : s > 80 ? 1 : 0;
 }

@@ -41,6 +41,10 @@ HandValue ScoreHand(int code, const int faces[kHandSize], const int colours[kHan
 // The hand's value in all twelve categories (by index 0..11) from one pass
 // over the dice; for callers that weigh every category at once.
 void ScoreHandAll(const int faces[kHandSize], const int colours[kHandSize], HandValue out[kCategoryCount]);
+// Points only, in the categories whose index bit is set in `categories`
+// (the others are left as they are): for searches that weigh a few.
+void ScoreHandPoints(const int faces[kHandSize], const int colours[kHandSize], unsigned categories,
+                     int out[kCategoryCount]);
 
 // True when the faces are 1..5 or 2..6 in any order.
 bool IsStraight(const int faces[kHandSize]);

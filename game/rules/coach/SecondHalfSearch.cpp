@@ -14,21 +14,20 @@ namespace {
 constexpr int kLeftGroup = 6;  // category indexes 0..5 are the left group
 
 // The final total of the two group sums, by table: the search asks it often.
+constexpr int kMaxSum = 1024;  // above any sum a sheet can reach
+using SumTable = std::array<int, kMaxSum>;
+SumTable GroupTable(int (*level)(int), int (*multiplier)(int)) {
+    SumTable t{};
+    for (int s = 0; s < kMaxSum; ++s) t[s] = s * multiplier(level(s));
+    return t;
+}
+const SumTable kLeftTotals = GroupTable(LeftLevel, LeftMultiplier);
+const SumTable kRightTotals = GroupTable(RightLevel, RightMultiplier);
+
 int GroupTotal(int leftSum, int rightSum) {
-    constexpr int kMax = 1024;  // above any sum a sheet can reach
-    static const auto left = [] {
-        std::array<int, kMax> t{};
-        for (int s = 0; s < kMax; ++s) t[s] = s * LeftMultiplier(LeftLevel(s));
-        return t;
-    }();
-    static const auto right = [] {
-        std::array<int, kMax> t{};
-        for (int s = 0; s < kMax; ++s) t[s] = s * RightMultiplier(RightLevel(s));
-        return t;
-    }();
-    if (leftSum < 0 || rightSum < 0 || leftSum >= kMax || rightSum >= kMax)
+    if (leftSum < 0 || rightSum < 0 || leftSum >= kMaxSum || rightSum >= kMaxSum)
         return leftSum * LeftMultiplier(LeftLevel(leftSum)) + rightSum * RightMultiplier(RightLevel(rightSum));
-    return left[leftSum] + right[rightSum];
+    return kLeftTotals[static_cast<std::size_t>(leftSum)] + kRightTotals[static_cast<std::size_t>(rightSum)];
 }
 
 // The subsets of the lines, smallest first, with where each size begins.
@@ -88,9 +87,7 @@ void CSecondHalfSearch::LineWeights(const Arrangement& a, int line, Weights& w) 
         faces[i] = p.face[a.at[linePlaces[line][i]]];
         colours[i] = p.colour[a.at[linePlaces[line][i]]];
     }
-    HandValue values[kCategoryCount];
-    ScoreHandAll(faces, colours, values);
-    for (int c = 0; c < kCategoryCount; ++c) w.w[line][c] = values[c].points;
+    ScoreHandPoints(faces, colours, p.freeCategories, w.w[line]);
 }
 
 int CSecondHalfSearch::Assign(const Weights& w, unsigned lines, unsigned categories, int leftBase, int rightBase,
@@ -124,7 +121,16 @@ int CSecondHalfSearch::Assign(const Weights& w, unsigned lines, unsigned categor
             for (int i = t.start[k]; i < t.start[k + 1]; ++i) {
                 const unsigned mask = t.masks[i];
                 if (mask > full) continue;
-                int value = -1, line = 0;
+                int value = -1;
+                if (!from) {  // totals only: no branch to mispredict
+                    for (unsigned rest = mask; rest; rest &= rest - 1) {
+                        const int j = std::countr_zero(rest);
+                        value = std::max(value, best[mask ^ (1u << j)] + weight[j]);
+                    }
+                    best[mask] = value;
+                    continue;
+                }
+                int line = 0;
                 for (unsigned rest = mask; rest; rest &= rest - 1) {
                     const int j = std::countr_zero(rest);
                     const int v = best[mask ^ (1u << j)] + weight[j];
@@ -134,7 +140,7 @@ int CSecondHalfSearch::Assign(const Weights& w, unsigned lines, unsigned categor
                     }
                 }
                 best[mask] = value;
-                if (from) from[mask] = line;
+                from[mask] = line;
             }
         }
     };
@@ -163,14 +169,14 @@ int CSecondHalfSearch::Assign(const Weights& w, unsigned lines, unsigned categor
 }
 
 int CSecondHalfSearch::Evaluate(const Arrangement& a, int lineCategory[kLineCount]) const {
-    Weights w;
+    Weights w{};
     for (int l = 0; l < kLineCount; ++l)
         if (openLines & (1u << l)) LineWeights(a, l, w);
     return Assign(w, openLines, p.freeCategories, p.leftBase, p.rightBase, lineCategory);
 }
 
 void CSecondHalfSearch::ForcedTotals(const Arrangement& a, int line, int out[kCategoryCount]) const {
-    Weights w;
+    Weights w{};
     for (int l = 0; l < kLineCount; ++l)
         if (openLines & (1u << l)) LineWeights(a, l, w);
     for (int c = 0; c < kCategoryCount; ++c) {
@@ -316,7 +322,7 @@ int CSecondHalfSearch::LinesThrough(int pa, int pb, int changed[4]) const {
 
 CSecondHalfSearch::Result CSecondHalfSearch::Climb(const Arrangement& start, int tries) const {
     Result best{start, 0};
-    Weights w;
+    Weights w{};
     for (int l = 0; l < kLineCount; ++l)
         if (openLines & (1u << l)) LineWeights(best.arrangement, l, w);
     best.total = Assign(w, openLines, p.freeCategories, p.leftBase, p.rightBase, nullptr);
@@ -357,7 +363,7 @@ CSecondHalfSearch::Result CSecondHalfSearch::Anneal(const Arrangement& start, in
                                                     std::uint64_t seed) const {
     Result best{start, 0};
     Arrangement cur = start;
-    Weights w;
+    Weights w{};
     for (int l = 0; l < kLineCount; ++l)
         if (openLines & (1u << l)) LineWeights(cur, l, w);
     int curTotal = Assign(w, openLines, p.freeCategories, p.leftBase, p.rightBase, nullptr);
@@ -375,6 +381,7 @@ CSecondHalfSearch::Result CSecondHalfSearch::Anneal(const Arrangement& start, in
         const int i = rng.Below(n);
         const int j = (i + 1 + rng.Below(n - 1)) % n;
         const int pa = movable[row][i], pb = movable[row][j];
+        if (p.face[cur.at[pa]] == p.face[cur.at[pb]] && p.colour[cur.at[pa]] == p.colour[cur.at[pb]]) continue;
         std::swap(cur.at[pa], cur.at[pb]);
 
         // Only the lines through the two places change.
