@@ -46,7 +46,11 @@ TEST(CoachStates, MadeHandsWithTheirCategoryOpenAreScored) {
         std::array<int, 5> faces, colours;
         int code;
     } cases[] = {
-        // Five sixes of one colour in the last row, Sixes open as well.
+        // Five sixes of one colour at any row, Sixes open as well.
+        {0, 1, {6, 6, 6, 6, 6}, {0, 0, 0, 0, 0}, kFiveOfAKind},
+        {1, 1, {6, 6, 6, 6, 6}, {1, 1, 1, 1, 1}, kFiveOfAKind},
+        {2, 2, {6, 6, 6, 6, 6}, {3, 3, 3, 3, 3}, kFiveOfAKind},
+        {3, 1, {6, 6, 6, 6, 6}, {0, 0, 0, 0, 0}, kFiveOfAKind},
         {4, 1, {6, 6, 6, 6, 6}, {0, 0, 0, 0, 0}, kFiveOfAKind},
         {4, 2, {6, 6, 6, 6, 6}, {2, 2, 2, 2, 2}, kFiveOfAKind},
         // A straight and a flush made on the last roll.
