@@ -25,8 +25,8 @@ constexpr double kShortfall[kFirstHalfHands][kMaxRolls + 1] = {
 };
 
 // Choices played out: the most promising holds and categories by the quick look.
-constexpr int kHoldsPlayed = 6;
-constexpr int kScoresPlayed = 4;
+constexpr int kHoldsPlayed = 4;
+constexpr int kScoresPlayed = 3;
 constexpr int kQuickSamples = 32;  // rolls sampled for the quick look at a hold
 
 // The default hold, and one die of the face every finished row has while
