@@ -2,6 +2,7 @@
 // near-miss implementation apart.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <initializer_list>
 #include <map>
 
@@ -107,6 +108,17 @@ TEST(HandScore, CodesOutsideTheSheetScoreNothing) {
     EXPECT_EQ(ScoreHand(96, h.faces, h.colours).points, 0);
     EXPECT_EQ(ScoreHand(109, h.faces, h.colours).points, 0);
     EXPECT_EQ(ScoreHand(-1, h.faces, h.colours).points, 0);
+}
+
+TEST(HandScore, PointsOfSomeCategoriesAgreeWithAllAndLeaveTheRest) {
+    const Hand h{{3, 3, 5, 5, 5}, {1, 1, 1, 2, 1}};
+    HandValue all[kCategoryCount];
+    ScoreHandAll(h.faces, h.colours, all);
+    int some[kCategoryCount];
+    std::fill(some, some + kCategoryCount, -7);
+    const unsigned asked = 0b101010010110;
+    ScoreHandPoints(h.faces, h.colours, asked, some);
+    for (int c = 0; c < kCategoryCount; ++c) EXPECT_EQ(some[c], (asked >> c) & 1 ? all[c].points : -7) << c;
 }
 
 ScoreCells Cells(std::map<char, int> values) {
