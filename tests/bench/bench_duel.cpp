@@ -22,7 +22,7 @@
 #include "common/actors/CActorSprite.h"
 #include "common/widgets/CActorButton.h"
 #include "game/play/CDuelPanel.h"
-#include "tests/support/Headless.h"
+#include "tests/support/HeadlessBenchmarks.h"
 #include "tests/support/ProgramTestSupport.h"
 
 namespace {
@@ -139,11 +139,4 @@ BENCHMARK(BM_DuelFrames)->Arg(0)->Arg(1)->Arg(3)->Iterations(1)->Unit(benchmark:
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    // Headless, as the tests run the program.
-    UseHeadlessDrivers();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunHeadlessBenchmarks(argc, argv); }

@@ -15,7 +15,7 @@
 
 #include "common/widgets/CActorButton.h"
 #include "game/play/CActorDie.h"
-#include "tests/support/Headless.h"
+#include "tests/support/HeadlessBenchmarks.h"
 #include "tests/support/ProgramTestSupport.h"
 
 namespace {
@@ -125,11 +125,4 @@ BENCHMARK(BM_ScriptedGame)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMill
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    // Headless, as the tests run the program.
-    UseHeadlessDrivers();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunHeadlessBenchmarks(argc, argv); }
