@@ -10,19 +10,26 @@ namespace coach {
 
 namespace {
 
-// The swaps, in order, that turn the board as it is into the arrangement.
-std::vector<std::pair<int, int>> SwapsTo(const Arrangement& target) {
+// The swaps, in order, that turn the board as it is into the arrangement's
+// faces and colours. Equal dice are not told apart, and a swap that puts
+// both its dice where they belong is taken first.
+std::vector<std::pair<int, int>> SwapsTo(const CoachState& s, const Arrangement& target) {
     std::vector<std::pair<int, int>> swaps;
     Arrangement now = Arrangement::Identity();
+    auto fits = [&](int die, int place) {
+        return s.face[die] == s.face[target.at[place]] && s.colour[die] == s.colour[target.at[place]];
+    };
     for (int place = 0; place < kDieCount; ++place) {
-        if (now.at[place] == target.at[place]) continue;
-        const int row = place / kBoardCols;
-        for (int other = place + 1; other < DieIndex(row + 1, 0); ++other) {
-            if (now.at[other] != target.at[place]) continue;
-            std::swap(now.at[place], now.at[other]);
-            swaps.emplace_back(place, other);
-            break;
+        if (fits(now.at[place], place)) continue;
+        const int rowEnd = DieIndex(place / kBoardCols + 1, 0);
+        int pick = -1;
+        for (int other = place + 1; other < rowEnd; ++other) {
+            if (!fits(now.at[other], place) || fits(now.at[other], other)) continue;
+            if (pick < 0 || (fits(now.at[place], other) && !fits(now.at[place], pick))) pick = other;
         }
+        if (pick < 0) continue;
+        std::swap(now.at[place], now.at[pick]);
+        swaps.emplace_back(place, pick);
     }
     return swaps;
 }
@@ -112,6 +119,8 @@ CoachAdvice CCoach::SecondHalf(const CoachState& state, std::uint64_t seed) cons
         const CSecondHalfSearch::Result polished = search.Climb(r.arrangement, 8 * kDieCount);
         if (polished.total > best.total) best = polished;
     }
+    // A plan is followed by hand: no die moved that need not be.
+    if (!keepPlan) best = search.FewerMoves(best);
 
     CoachAdvice advice;
     double bestScoreNow = -1;
@@ -156,7 +165,7 @@ CoachAdvice CCoach::SecondHalf(const CoachState& state, std::uint64_t seed) cons
     }
     if (best.total > bestScoreNow) {
         CoachChoice choice(ChoiceKind::Swaps);
-        choice.swaps = SwapsTo(best.arrangement);
+        choice.swaps = SwapsTo(state, best.arrangement);
         SetPlan(choice, state, best.arrangement);
         // The line to score once the swaps are made: the first open one, as
         // the advice asked again then puts it first among equal totals.

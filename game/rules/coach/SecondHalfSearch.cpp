@@ -363,6 +363,37 @@ CSecondHalfSearch::Result CSecondHalfSearch::Climb(const Arrangement& start, int
     return best;
 }
 
+CSecondHalfSearch::Result CSecondHalfSearch::FewerMoves(const Result& best) const {
+    Result r = best;
+    auto moved = [&](int place) {
+        const int die = r.arrangement.at[place];
+        return int{p.face[die] != p.face[place] || p.colour[die] != p.colour[place]};
+    };
+    for (bool fewer = true; fewer;) {
+        fewer = false;
+        for (int s = 0; s < swapRowCount; ++s) {
+            const int row = swapRows[s], n = movableCount[row];
+            for (int i = 0; i < n; ++i) {
+                for (int j = i + 1; j < n; ++j) {
+                    const int pa = movable[row][i], pb = movable[row][j];
+                    const int before = moved(pa) + moved(pb);
+                    std::swap(r.arrangement.at[pa], r.arrangement.at[pb]);
+                    if (moved(pa) + moved(pb) < before) {
+                        const int total = Evaluate(r.arrangement);
+                        if (total >= r.total) {
+                            r.total = total;
+                            fewer = true;
+                            continue;
+                        }
+                    }
+                    std::swap(r.arrangement.at[pa], r.arrangement.at[pb]);
+                }
+            }
+        }
+    }
+    return r;
+}
+
 CSecondHalfSearch::Result CSecondHalfSearch::Anneal(const Arrangement& start, int iterations,
                                                     std::uint64_t seed) const {
     Result best{start, 0};

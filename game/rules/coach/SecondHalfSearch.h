@@ -55,6 +55,10 @@ public:
     // Climbing from a start: every swap of every row in turn, each kept when
     // it gains, until a round gains nothing or `tries` swaps were tried.
     Result Climb(const Arrangement& start, int tries) const;
+    // The same total with fewer dice moved: pairs of places in a row whose
+    // swap puts back more of the board's own dice (by face and colour) are
+    // swapped while the total holds.
+    Result FewerMoves(const Result& best) const;
     // Sorted, but with the face that most rows have in the first movable place
     // of each row that has it: the start of a Five of a kind.
     Arrangement SameFaceFirst() const;

@@ -111,6 +111,16 @@ TEST(Coach, AdviceFollowedSwapBySwapKeepsToItsPlan) {
     const CoachChoice plan = coach.Advise(s, 8).choices.front();
     ASSERT_EQ(plan.kind, ChoiceKind::Swaps);
     ASSERT_GE(plan.swaps.size(), 2u);
+    // Every swap puts at least one die where the plan wants it, and together they make the plan.
+    CoachState planned = s;
+    for (const auto& [x, y] : plan.swaps) {
+        std::swap(planned.face[x], planned.face[y]);
+        std::swap(planned.colour[x], planned.colour[y]);
+        EXPECT_TRUE((planned.face[x] == plan.planFace[x] && planned.colour[x] == plan.planColour[x]) ||
+                    (planned.face[y] == plan.planFace[y] && planned.colour[y] == plan.planColour[y]));
+    }
+    EXPECT_EQ(std::vector<int>(planned.face, planned.face + kDieCount), plan.planFace);
+    EXPECT_EQ(std::vector<int>(planned.colour, planned.colour + kDieCount), plan.planColour);
     const auto [a, b] = plan.swaps.front();
     std::swap(s.face[a], s.face[b]);
     std::swap(s.colour[a], s.colour[b]);

@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "game/rules/coach/CoachRandom.h"
 #include "game/rules/coach/SecondHalfSearch.h"
 
 using namespace coach;
@@ -75,6 +76,45 @@ TEST(SecondHalfSearch, TheGatheredNumbersScoreEveryColumnInFull) {
     // Without Five of a kind and Flush free only the numbers' start is left.
     const SecondHalfProblem numbersOnly = Problem(kTurned, kRed, {kSixes, kFives});
     EXPECT_EQ(CSecondHalfSearch(numbersOnly).GatheredStarts(starts), 1);
+}
+
+TEST(SecondHalfSearch, FewerMovesKeepsTheTotalAndPutsBackWhatItCan) {
+    int movedFound = 0, movedFewer = 0;
+    for (std::uint64_t seed = 1; seed <= 6; ++seed) {
+        // A board of seeded dice, with as many categories free as lines open.
+        SecondHalfProblem p;
+        CRandomStream dice(seed);
+        for (int place = 0; place < kDieCount; ++place) {
+            p.face[place] = 1 + dice.Below(6);
+            p.colour[place] = dice.Below(4);
+        }
+        for (int code : {kSixes, kFives, kFours, kThrees, kTotal, kFlush, kTwoPairs})
+            p.freeCategories |= 1u << CategoryIndex(code);
+        const CSecondHalfSearch search(p);
+        auto moved = [&](const Arrangement& a) {
+            int n = 0;
+            for (int place = 0; place < kDieCount; ++place)
+                n += p.face[a.at[place]] != p.face[place] || p.colour[a.at[place]] != p.colour[place];
+            return n;
+        };
+        const CSecondHalfSearch::Result found = search.Anneal(search.Shuffled(seed), 2000, seed);
+        const CSecondHalfSearch::Result fewer = search.FewerMoves(found);
+        EXPECT_GE(fewer.total, found.total);
+        EXPECT_EQ(search.Evaluate(fewer.arrangement), fewer.total);
+        movedFound += moved(found.arrangement);
+        movedFewer += moved(fewer.arrangement);
+        // No swap within a row that puts back more dice keeps the total.
+        for (int row = 0; row < 5; ++row)
+            for (int i = 0; i < 5; ++i)
+                for (int j = i + 1; j < 5; ++j) {
+                    Arrangement a = fewer.arrangement;
+                    std::swap(a.at[DieIndex(row, i)], a.at[DieIndex(row, j)]);
+                    if (moved(a) < moved(fewer.arrangement)) {
+                        EXPECT_LT(search.Evaluate(a), fewer.total);
+                    }
+                }
+    }
+    EXPECT_LT(movedFewer, movedFound);
 }
 
 }  // namespace
