@@ -109,6 +109,7 @@ CoachAdvice CCoach::SecondHalf(const CoachState& state, std::uint64_t seed) cons
     Arrangement gathered[4];
     const int gatheredCount = keepPlan ? 0 : search.GatheredStarts(gathered);
     const int swapsEach = std::max(1, budget.searchSwaps * 2 / kStarts);
+    std::vector<Arrangement> tied;  // other searches' arrangements worth the best total
     for (int i = 0; i < (keepPlan ? 0 : kStarts); ++i) {
         const Arrangement start = i == 0 ? here
                                   : i == 1 ? search.Sorted()
@@ -117,10 +118,27 @@ CoachAdvice CCoach::SecondHalf(const CoachState& state, std::uint64_t seed) cons
         const CSecondHalfSearch::Result r =
             search.Anneal(start, swapsEach, Combine(seed, 1u + static_cast<std::uint64_t>(i)));
         const CSecondHalfSearch::Result polished = search.Climb(r.arrangement, 8 * kDieCount);
-        if (polished.total > best.total) best = polished;
+        if (polished.total > best.total) {
+            best = polished;
+            tied.clear();
+        } else if (polished.total == best.total) {
+            tied.push_back(polished.arrangement);
+        }
     }
-    // A plan is followed by hand: no die moved that need not be.
-    if (!keepPlan) best = search.FewerMoves(best);
+    // A plan is followed by hand: of the arrangements worth the best total,
+    // the one fewest swaps away, with no die moved that need not be.
+    if (!keepPlan) {
+        best = search.FewerMoves(best);
+        std::size_t fewest = SwapsTo(state, best.arrangement).size();
+        for (const Arrangement& a : tied) {
+            const CSecondHalfSearch::Result r = search.FewerMoves({a, best.total});
+            const std::size_t swaps = SwapsTo(state, r.arrangement).size();
+            if (r.total > best.total || (r.total == best.total && swaps < fewest)) {
+                best = r;
+                fewest = swaps;
+            }
+        }
+    }
 
     CoachAdvice advice;
     double bestScoreNow = -1;
