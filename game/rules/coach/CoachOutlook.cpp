@@ -118,17 +118,20 @@ double BestCategory(const ScoreCells& cells, const Material& material, const int
     after.Add(faces, colours);
     HandValue v[kCategoryCount];
     ScoreHandAll(faces, colours, v);
-    ScoreCells work = cells;
+    // Each open category's value on the material after the row, found once:
+    // only the category scored changes from one choice to the next.
+    double value[kCategoryCount];
+    for (int c = 0; c < kCategoryCount; ++c) value[c] = cells[c].filled ? cells[c].value : Par(c, after);
     double bestValue = 0;
     *category = -1;
     for (int c = 0; c < kCategoryCount; ++c) {
         if (cells[c].filled) continue;
-        work[c] = {true, v[c].points};
-        const double value = Outlook(work, after);
-        work[c] = {};
-        if (*category < 0 || value > bestValue) {
+        double left = 0, right = 0;
+        for (int k = 0; k < kCategoryCount; ++k) (k < kLeftGroup ? left : right) += k == c ? v[c].points : value[k];
+        const double outlook = Smoothed(left, right);
+        if (*category < 0 || outlook > bestValue) {
             *category = c;
-            bestValue = value;
+            bestValue = outlook;
         }
     }
     return bestValue;
