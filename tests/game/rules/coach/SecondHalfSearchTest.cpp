@@ -81,20 +81,17 @@ TEST(SecondHalfSearch, TheGatheredNumbersScoreEveryColumnInFull) {
 TEST(SecondHalfSearch, FewerMovesKeepsTheTotalAndPutsBackWhatItCan) {
     int movedFound = 0, movedFewer = 0;
     for (std::uint64_t seed = 1; seed <= 6; ++seed) {
-        // A board of seeded dice, with as many categories free as lines open.
-        SecondHalfProblem p;
+        SecondHalfProblem p;  // seeded dice, as many categories free as lines open
         CRandomStream dice(seed);
         for (int place = 0; place < kDieCount; ++place) {
             p.face[place] = 1 + dice.Below(6);
             p.colour[place] = dice.Below(4);
         }
-        for (int code : {kSixes, kFives, kFours, kThrees, kTotal, kFlush, kTwoPairs})
-            p.freeCategories |= 1u << CategoryIndex(code);
+        for (int code : {kSixes, kFives, kFours, kThrees, kTotal, kFlush, kTwoPairs}) p.freeCategories |= 1u << CategoryIndex(code);
         const CSecondHalfSearch search(p);
         auto moved = [&](const Arrangement& a) {
             int n = 0;
-            for (int place = 0; place < kDieCount; ++place)
-                n += p.face[a.at[place]] != p.face[place] || p.colour[a.at[place]] != p.colour[place];
+            for (int i = 0; i < kDieCount; ++i) n += p.face[a.at[i]] != p.face[i] || p.colour[a.at[i]] != p.colour[i];
             return n;
         };
         const CSecondHalfSearch::Result found = search.Anneal(search.Shuffled(seed), 2000, seed);
@@ -103,15 +100,13 @@ TEST(SecondHalfSearch, FewerMovesKeepsTheTotalAndPutsBackWhatItCan) {
         EXPECT_EQ(search.Evaluate(fewer.arrangement), fewer.total);
         movedFound += moved(found.arrangement);
         movedFewer += moved(fewer.arrangement);
-        // No swap within a row that puts back more dice keeps the total.
+        // No swap in a row that puts back more dice keeps the total.
         for (int row = 0; row < 5; ++row)
             for (int i = 0; i < 5; ++i)
                 for (int j = i + 1; j < 5; ++j) {
                     Arrangement a = fewer.arrangement;
                     std::swap(a.at[DieIndex(row, i)], a.at[DieIndex(row, j)]);
-                    if (moved(a) < moved(fewer.arrangement)) {
-                        EXPECT_LT(search.Evaluate(a), fewer.total);
-                    }
+                    if (moved(a) < moved(fewer.arrangement)) { EXPECT_LT(search.Evaluate(a), fewer.total) << row; }
                 }
     }
     EXPECT_LT(movedFewer, movedFound);
