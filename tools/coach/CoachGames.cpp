@@ -5,6 +5,7 @@
 #include "game/rules/CBoardState.h"
 #include "game/rules/CScoreCells.h"
 #include "game/rules/Random.h"
+#include "game/rules/coach/BoardPlay.h"
 #include "game/rules/coach/CoachPolicies.h"
 #include "game/rules/coach/CoachRandom.h"
 #include "game/rules/coach/CoachReview.h"
@@ -69,54 +70,23 @@ void GreedyTurn(CBoardState& board, const CScoreCells& sheet) {
         board.FinishMotion();
         return;
     }
-    int bestLine = -1, bestCategory = -1, bestPoints = -1;
-    for (int line = 0; line < kLineCount; ++line) {
-        if (board.lineScored[line]) continue;
-        board.SelectLine(line);
-        RowHand(board, faces, colours);
-        const int c = coach::GreedyCategory(faces, colours, FreeOf(sheet));
-        const int points = ScoreHand(CategoryCodeOf(c), faces, colours).points;
-        if (points > bestPoints) {
-            bestPoints = points;
-            bestLine = line;
-            bestCategory = c;
-        }
-    }
-    board.SelectLine(bestLine);
-    board.ScoreCategory(CategoryCodeOf(bestCategory));
+    const coach::LineChoice best = coach::GreedyLine(board, FreeOf(sheet));
+    board.SelectLine(best.line);
+    board.ScoreCategory(best.code);
 }
 
 // Coach: its best choice at every decision (a first roll needs no advice).
 void CoachTurn(CBoardState& board, const CScoreCells& sheet, const coach::CCoach& c, std::uint64_t seed,
-               std::optional<coach::CoachChoice>& plan, PlayedGame& game) {
+               coach::CCoachPlayer& player, PlayedGame& game) {
     if (!board.IsSecondHalf() && board.rollsUsed == 0) {
         RollRow(board);
         return;
     }
-    coach::CoachState state = coach::SnapshotOf(board, sheet);
-    if (plan && state.IsSecondHalf()) coach::FollowPlan(state, *plan);
-    const coach::CoachAdvice advice = c.Advise(state, seed);
-    if (advice.choices.empty()) return;
-    if (noting) noting->NoteAdvice(state, advice);
-    const coach::CoachChoice* choice = &advice.choices.front();
-    game.shown.push_back({state.handIndex, state.rollsUsed, choice->expected});
-    if (!choice->planFace.empty()) plan = *choice;
-    switch (choice->kind) {
-    case coach::ChoiceKind::Roll:
-        RollRow(board);
-        break;
-    case coach::ChoiceKind::Hold:
-        RollKeeping(board, sheet, choice->holdMask);
-        break;
-    case coach::ChoiceKind::Score:
-        if (choice->line >= 0) board.SelectLine(choice->line);
-        board.ScoreCategory(choice->category);
-        board.FinishMotion();
-        break;
-    case coach::ChoiceKind::Swaps:
-        for (const auto& [a, b] : choice->swaps) board.SwapDice(a, b);
-        break;
-    }
+    const int handIndex = board.handIndex, rollsUsed = board.rollsUsed;
+    const std::optional<coach::CoachChoice> choice = player.Decide(board, sheet, c, seed, noting);
+    if (!choice) return;
+    game.shown.push_back({handIndex, rollsUsed, choice->expected});
+    coach::PlayChoice(board, *choice, [&](int keep) { RollKeeping(board, sheet, keep); });
 }
 
 }  // namespace
@@ -130,12 +100,12 @@ PlayedGame PlayGame(GamePolicy policy, const coach::CCoach& c, std::uint64_t adv
     noting = log;
     Note(board, sheet);
     PlayedGame game;
-    std::optional<coach::CoachChoice> plan;
+    coach::CCoachPlayer player;
     for (int step = 0; !board.gameOver && step < 200; ++step) {
         if (policy == GamePolicy::Greedy)
             GreedyTurn(board, sheet);
         else
-            CoachTurn(board, sheet, c, coach::Combine(adviceSeed, static_cast<std::uint64_t>(step)), plan, game);
+            CoachTurn(board, sheet, c, coach::Combine(adviceSeed, static_cast<std::uint64_t>(step)), player, game);
         Note(board, sheet);
     }
     noting = nullptr;

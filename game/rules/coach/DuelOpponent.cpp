@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "game/rules/CScoreCells.h"
+#include "game/rules/coach/BoardPlay.h"
 #include "game/rules/coach/CoachPolicies.h"
 #include "game/rules/coach/CoachRandom.h"
 
@@ -32,7 +33,7 @@ public:
         if (!board.IsSecondHalf() && board.rollsUsed == 0) {
             RollKeeping(0);
         } else if (share > 0 && draws.Unit() < share) {
-            plan.reset();
+            coachPlayer.ForgetPlan();
             GreedyDecision();
         } else {
             CoachDecision(Combine(Combine(seed, kAdviceStream), static_cast<std::uint64_t>(step)));
@@ -93,42 +94,13 @@ private:
                 Score(-1, CategoryCodeOf(GreedyCategory(faces, colours, free)));
             return;
         }
-        int bestLine = -1, bestCode = 0, bestPoints = -1;
-        for (int line = 0; line < kLineCount; ++line) {
-            if (board.lineScored[line]) continue;
-            int dice[kHandSize];
-            GetLineDice(line, dice);
-            for (int i = 0; i < kHandSize; ++i) {
-                faces[i] = board.dice[dice[i]].face;
-                colours[i] = board.dice[dice[i]].colour;
-            }
-            const int code = CategoryCodeOf(GreedyCategory(faces, colours, free));
-            const int points = ScoreHand(code, faces, colours).points;
-            if (points > bestPoints) {
-                bestPoints = points;
-                bestLine = line;
-                bestCode = code;
-            }
-        }
-        Score(bestLine, bestCode);
+        const LineChoice best = GreedyLine(board, free);
+        Score(best.line, best.code);
     }
 
     void CoachDecision(std::uint64_t adviceSeed) {
-        CoachState state = SnapshotOf(board, sheet);
-        if (plan && state.IsSecondHalf()) FollowPlan(state, *plan);
-        const CoachAdvice advice = coach.Advise(state, adviceSeed);
-        if (advice.choices.empty()) return;
-        log.NoteAdvice(state, advice);
-        const CoachChoice& choice = advice.choices.front();
-        if (!choice.planFace.empty()) plan = choice;
-        switch (choice.kind) {
-        case ChoiceKind::Roll: RollKeeping(0); break;
-        case ChoiceKind::Hold: RollKeeping(choice.holdMask); break;
-        case ChoiceKind::Score: Score(choice.line, choice.category); break;
-        case ChoiceKind::Swaps:
-            for (const auto& [a, b] : choice.swaps) board.SwapDice(a, b);
-            break;
-        }
+        const std::optional<CoachChoice> choice = coachPlayer.Decide(board, sheet, coach, adviceSeed, &log);
+        if (choice) PlayChoice(board, *choice, [this](int keep) { RollKeeping(keep); });
     }
 
     const std::uint64_t seed;
@@ -137,7 +109,7 @@ private:
     CRandomStream draws;
     CScoreCells sheet;
     CBoardState board{sheet};
-    std::optional<CoachChoice> plan;
+    CCoachPlayer coachPlayer;
     CDecisionLog log;
     int totals[kCategoryCount + 1] = {};
 };
