@@ -15,6 +15,7 @@
 #include "game/rules/Random.h"
 #include "game/rules/Records.h"
 #include "game/rules/SavedGame.h"
+#include "game/rules/Today.h"
 #include "game/sheet/CScoreCell.h"
 #include "game/sheet/CScoreSheet.h"
 #include "game/sheet/ScoreSheetAssets.h"
@@ -56,7 +57,8 @@ void CPlayScene::OfferSavedGame() {
         return;
     }
     MRegistryTransaction transaction;
-    RecordGameAbandoned(saved.player);
+    const bool practice = saved.board.Setup().today && CountedTodayDate(saved.player, saved.board.Setup().seed).empty();
+    if (!practice) RecordGameAbandoned(saved.player);
     DropSavedGame();
     transaction.Commit();
 }

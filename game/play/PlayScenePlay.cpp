@@ -21,8 +21,12 @@ void CPlayScene::Roll() {
     if (!gamesStartedCounted) {
         // The game belongs to the initials shown now, whatever is typed later.
         gamePlayer = CurrentPlayerInitials();
-        RecordGameStarted(gamePlayer);
         BeginTodayGame();
+        // Practice is kept out of every count: started, finished and abandoned.
+        if (PracticeGame())
+            RecordPracticeStarted(gamePlayer);
+        else
+            RecordGameStarted(gamePlayer);
         gamesStartedCounted = true;
     }
     HideHint();

@@ -215,11 +215,15 @@ std::string TableInitialsKey(TableKind kind, int entry, const std::string& playe
 
 void RecordGameStarted() { RecordGameStarted(CurrentPlayerInitials()); }
 
-void RecordGameStarted(const std::string& player) {
+void RecordPracticeStarted(const std::string& player) {
     std::vector<std::string> players = ReadKnownPlayers();
     players.erase(std::remove(players.begin(), players.end(), player), players.end());
     players.insert(players.begin(), player);
     WriteKnownPlayers(players);
+}
+
+void RecordGameStarted(const std::string& player) {
+    RecordPracticeStarted(player);
     Write(player + "GamesStarted", std::int64_t{ReadCount(player + "GamesStarted")} + 1);
     Write("GamesStartedAll", std::int64_t{ReadCount("GamesStartedAll")} + 1);
 }

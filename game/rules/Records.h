@@ -37,6 +37,9 @@ std::vector<std::string> KnownPlayers(int limit);
 // the player first among the known players.
 void RecordGameStarted();
 void RecordGameStarted(const std::string& player);
+// A practice game (a replay of today's dice) counts nothing: it only puts the
+// player first among the known players.
+void RecordPracticeStarted(const std::string& player);
 // Counts a kept game the player declined to resume, for the player and for
 // all players ("GamesAbandoned").
 void RecordGameAbandoned(const std::string& player);

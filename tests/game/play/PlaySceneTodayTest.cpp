@@ -138,6 +138,29 @@ TEST_F(TodayTest, TodaysDuelCountsOnceAndItsLineCarriesTheComputersTotal) {
 
 // The counted game kept when the program ends is still the counted one when
 // it is resumed: it is recorded at its end.
+TEST_F(TodayTest, PracticeCountsAsNoGameStartedNorAbandoned) {
+    Options()->SetInitials("ABC");
+    Start();
+    PastIntro();
+    StartToday();
+    PlayGame();
+    ASSERT_TRUE(scene->gameOver);
+    Tap(SDLK_KP_PERIOD);
+    StartToday();
+    ASSERT_TRUE(scene->PracticeGame());
+    Category(108);
+    Settle();
+    ASSERT_TRUE(scene->KeepGameInProgress());
+    RecordingDialogs dialogs;
+    dialogs.messageAnswer = IDNO;  // the kept practice game is declined
+    Begin();
+    scene->OfferSavedGame();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(Stored("GamesStartedAll"), 1u);
+    EXPECT_EQ(Stored("ABCGamesStarted"), 1u);
+    EXPECT_EQ(Stored("GamesAbandonedAll"), 0u);
+}
+
 TEST_F(TodayTest, AKeptCountedGameResumedStillCounts) {
     Options()->SetInitials("ABC");
     Start();
