@@ -11,27 +11,47 @@ namespace coach {
 namespace {
 
 // The swaps, in order, that turn the board as it is into the arrangement's
-// faces and colours. Equal dice are not told apart, and a swap that puts
-// both its dice where they belong is taken first.
+// faces and colours. Equal dice are not told apart. The open line fewest
+// swaps away is completed first, so it can be scored while the rest is still
+// to do, then the next that is fewest away by then: the same order again
+// from any board along the way, so advice asked between swaps goes on as
+// planned. A swap that puts both its dice where they belong goes first.
 std::vector<std::pair<int, int>> SwapsTo(const CoachState& s, const Arrangement& target) {
-    std::vector<std::pair<int, int>> swaps;
     Arrangement now = Arrangement::Identity();
-    auto fits = [&](int die, int place) {
+    auto fits = [&](int place) {
+        return s.face[now.at[place]] == s.face[target.at[place]] && s.colour[now.at[place]] == s.colour[target.at[place]];
+    };
+    auto wants = [&](int place, int die) {  // die (by index) fits place
         return s.face[die] == s.face[target.at[place]] && s.colour[die] == s.colour[target.at[place]];
     };
-    for (int place = 0; place < kDieCount; ++place) {
-        if (fits(now.at[place], place)) continue;
-        const int rowEnd = DieIndex(place / kBoardCols + 1, 0);
-        int pick = -1;
-        for (int other = place + 1; other < rowEnd; ++other) {
-            if (!fits(now.at[other], place) || fits(now.at[other], other)) continue;
-            if (pick < 0 || (fits(now.at[place], other) && !fits(now.at[place], pick))) pick = other;
+    std::vector<std::pair<int, int>> swaps;
+    for (;;) {
+        int next = -1, fewest = kHandSize + 1, places[kHandSize];
+        for (int line = 0; line < kLineCount; ++line) {
+            if (s.lineScored[line]) continue;
+            GetLineDice(line, places);
+            const int wrong = static_cast<int>(std::count_if(places, places + kHandSize, [&](int p) { return !fits(p); }));
+            if (wrong > 0 && wrong < fewest) {
+                next = line;
+                fewest = wrong;
+            }
         }
-        if (pick < 0) continue;
-        std::swap(now.at[place], now.at[pick]);
-        swaps.emplace_back(place, pick);
+        if (next < 0) return swaps;
+        GetLineDice(next, places);
+        for (int place : places) {
+            if (fits(place)) continue;
+            // One place a row on a line: the die comes from another line.
+            const int rowStart = DieIndex(place / kBoardCols, 0);
+            int pick = -1;
+            for (int other = rowStart; other < rowStart + kBoardCols; ++other) {
+                if (other == place || fits(other) || !wants(place, now.at[other])) continue;
+                if (pick < 0 || (wants(other, now.at[place]) && !wants(pick, now.at[place]))) pick = other;
+            }
+            if (pick < 0) return swaps;  // not a rearrangement of the rows: cannot happen
+            std::swap(now.at[place], now.at[pick]);
+            swaps.emplace_back(place, pick);
+        }
     }
-    return swaps;
 }
 
 // The arrangement that puts the planned board in place, moving only movable

@@ -121,15 +121,18 @@ TEST(Coach, AdviceFollowedSwapBySwapKeepsToItsPlan) {
     }
     EXPECT_EQ(std::vector<int>(planned.face, planned.face + kDieCount), plan.planFace);
     EXPECT_EQ(std::vector<int>(planned.colour, planned.colour + kDieCount), plan.planColour);
-    const auto [a, b] = plan.swaps.front();
-    std::swap(s.face[a], s.face[b]);
-    std::swap(s.colour[a], s.colour[b]);
-    FollowPlan(s, plan);
-    const CoachChoice next = coach.Advise(s, 8).choices.front();
-    EXPECT_GE(next.expected, plan.expected);
-    if (next.expected == plan.expected) {
-        const std::vector<std::pair<int, int>> rest(plan.swaps.begin() + 1, plan.swaps.end());
-        EXPECT_EQ(next.swaps, rest);
+    // Asked again after each swap: the rest of the plan, or a line it completed to score now, never less.
+    for (std::size_t k = 0; k < plan.swaps.size(); ++k) {
+        const auto [a, b] = plan.swaps[k];
+        std::swap(s.face[a], s.face[b]);
+        std::swap(s.colour[a], s.colour[b]);
+        FollowPlan(s, plan);
+        const CoachChoice next = coach.Advise(s, 8).choices.front();
+        EXPECT_GE(next.expected, plan.expected);
+        if (next.expected == plan.expected && next.kind == ChoiceKind::Swaps) {
+            const std::vector<std::pair<int, int>> rest(plan.swaps.begin() + static_cast<std::ptrdiff_t>(k) + 1, plan.swaps.end());
+            EXPECT_EQ(next.swaps, rest) << "after swap " << k + 1;
+        }
     }
 }
 
