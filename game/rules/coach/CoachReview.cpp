@@ -240,7 +240,12 @@ std::string ReasonFor(const CoachAdvice& advice, const CoachState& s) {
         const std::string name = CategoryName(best.category);
         if (best.line >= 0) {
             if (!next) return "The last line and category left.";
-            return LineName(best.line) + " as " + name + " now; no swap adds to it.";
+            // Along a plan, a line it has completed is scored before the swaps still to come.
+            bool planGoesOn = false;
+            for (std::size_t i = 0; i < best.planFace.size() && i < kDieCount; ++i)
+                planGoesOn = planGoesOn || best.planFace[i] != s.face[i] || best.planColour[i] != s.colour[i];
+            return LineName(best.line) + " as " + name +
+                   (planGoesOn ? " now; the plan's other swaps can wait." : " now; no swap adds to it.");
         }
         const HandValue v = FirstHalfValue(s, best.category);
         std::string text = name + ": " + std::to_string(v.points) + (v.colourBonus ? " with colour bonus" : "") + " now";

@@ -181,6 +181,13 @@ TEST(CoachStates, TheCardNamesDiceByColourAndLinesByTheirKeys) {
     now.category = kTwoPairs;
     now.expected = 880;
     EXPECT_EQ(ReasonFor(CoachAdvice{{swaps, now}}, s), "Plan: 2 swaps, then column 3 as Straight (+20).");
+    // A line scored now, with or without swaps of a plan still to come.
+    EXPECT_EQ(ReasonFor(CoachAdvice{{now, swaps}}, s), "column 3 as Two pairs now; no swap adds to it.");
+    now.planFace.assign(s.face, s.face + kDieCount);
+    now.planColour.assign(s.colour, s.colour + kDieCount);
+    std::swap(now.planFace[0], now.planFace[1]);
+    std::swap(now.planColour[0], now.planColour[1]);
+    EXPECT_EQ(ReasonFor(CoachAdvice{{now, swaps}}, s), "column 3 as Two pairs now; the plan's other swaps can wait.");
 }
 
 }  // namespace
