@@ -79,7 +79,14 @@ CDuelPanel::CDuelPanel(CPlayScene* owner) : scene(owner) {
                       kCodeCopyToday, kAlignRight);
 
     page = Sprite(scene, kPageX, kPageY, kPageDepth, a.page);
-    closeButton = Text(scene, kPageX + 480, kPageY + 428, kPageDepth - 1, kTitleFont, kLinkInk, kCodeOpponent);
+    // The brown button of the game's pages, where the review has its own.
+    CButtonRecord close;
+    close.mode = kButtonPush;
+    close.key = kCodeOpponent;
+    close.mouseEnabled = 1;
+    closeButton = new CActorButton(CTextRecord{}, close, scene, ToFixed(kPageX + 506), ToFixed(kPageY + 416),
+                                   ToFixed(kPageDepth - 2), a.duelCloseButton, 0);
+    closeButton->Hide();
     pageTitle = Text(scene, kPageX + 24, kPageY + 16, kPageDepth - 1, kTitleFont, kInk);
     pageHeading = Text(scene, kPageX + 24, kPageY + 228, kPageDepth - 1, kTitleFont, kInk);
     for (CActorButton*& line : pageLines) line = Text(scene, 0, 0, kPageDepth - 1, kBodyFont, kInk);
@@ -187,7 +194,7 @@ void CDuelPanel::ShowPage() {
     const CoachAssetSet& a = CoachAssets();
     const std::string name = LevelName(level);
     page->Show();
-    Say(closeButton, "Close (O)");
+    closeButton->Show();
     int n = 0;
     auto line = [&](int x, int y, const std::string& words) {
         if (n >= kPageLineCount) return;

@@ -42,6 +42,7 @@ int LoadCoachAssets(CScreen* screen) {
         Array(archive, assets.closeButton);
         Array(archive, assets.miniDice);
         assets.miniRing = CSprite::LoadFrame(archive, 1);
+        Array(archive, assets.duelCloseButton);
     } catch (const CException&) {
         // An older archive has no coach: the game goes on without it.
         FreeCoachAssets();
@@ -61,5 +62,6 @@ void FreeCoachAssets() {
     FreeItem(assets.closeButton);
     FreeItem(assets.miniDice);
     FreeItem(assets.miniRing);
+    FreeItem(assets.duelCloseButton);
     loaded = false;
 }

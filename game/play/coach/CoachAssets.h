@@ -22,6 +22,7 @@ struct CoachAssetSet {
     CSpriteArray* closeButton = nullptr;   // up, down
     CSpriteArray* miniDice = nullptr;      // colour x 6 + face - 1 (centred)
     CSprite* miniRing = nullptr;           // around a small die (centred)
+    CSpriteArray* duelCloseButton = nullptr;  // the duel's page: up, down
 };
 
 // 0, or kResultPlayAssetsNotLoaded (what was read is freed).
