@@ -80,13 +80,7 @@ CDuelPanel::CDuelPanel(CPlayScene* owner) : scene(owner) {
 
     page = Sprite(scene, kPageX, kPageY, kPageDepth, a.page);
     // The brown button of the game's pages, where the review has its own.
-    CButtonRecord close;
-    close.mode = kButtonPush;
-    close.key = kCodeOpponent;
-    close.mouseEnabled = 1;
-    closeButton = new CActorButton(CTextRecord{}, close, scene, ToFixed(kPageX + 506), ToFixed(kPageY + 416),
-                                   ToFixed(kPageDepth - 2), a.duelCloseButton, 0);
-    closeButton->Hide();
+    closeButton = NewHiddenButton(scene, kCodeOpponent, kPageX + 506, kPageY + 416, kPageDepth - 2, a.duelCloseButton);
     pageTitle = Text(scene, kPageX + 24, kPageY + 16, kPageDepth - 1, kTitleFont, kInk);
     pageHeading = Text(scene, kPageX + 24, kPageY + 228, kPageDepth - 1, kTitleFont, kInk);
     for (CActorButton*& line : pageLines) line = Text(scene, 0, 0, kPageDepth - 1, kBodyFont, kInk);

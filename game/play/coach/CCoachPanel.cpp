@@ -40,16 +40,6 @@ CActorButton* Label(CPlayScene* scene, int x, int y, int z, int font) {
     return NewHiddenLabel(scene, text, x, y, z);
 }
 
-CActorButton* Button(CPlayScene* scene, int code, int x, int y, int z, CSpriteArray* frames) {
-    CButtonRecord record;
-    record.mode = kButtonPush;
-    record.key = code;
-    record.mouseEnabled = 1;
-    auto* button = new CActorButton(CTextRecord{}, record, scene, ToFixed(x), ToFixed(y), ToFixed(z), frames, 0);
-    button->Hide();
-    return button;
-}
-
 CActorSprite* Sprite(CPlayScene* scene, int x, int y, int z, CSprite* picture) {
     return NewHiddenSprite(scene, x, y, z, picture);
 }
@@ -70,16 +60,16 @@ std::string Points(double value) {
 CCoachPanel::CCoachPanel(CPlayScene* owner) : scene(owner) {
     if (!CoachAssetsLoaded()) return;
     const CoachAssetSet& a = CoachAssets();
-    coachButton = Button(scene, kCodeCoach, kButtonX, kCoachButtonY, 200, a.coachButton);
+    coachButton = NewHiddenButton(scene, kCodeCoach, kButtonX, kCoachButtonY, 200, a.coachButton);
     coachButton->Show();
-    reviewButton = Button(scene, kCodeReview, kButtonX, kReviewButtonY, 200, a.reviewButton);
+    reviewButton = NewHiddenButton(scene, kCodeReview, kButtonX, kReviewButtonY, 200, a.reviewButton);
     card = Sprite(scene, kCardX, kCardY, kCardDepth, a.card);
     for (int i = 0; i < 4; ++i) cardLines[i] = Label(scene, kCardX + 14, kCardY + 8 + 23 * i, kCardDepth - 1, kBodyFont);
     for (CActorSprite*& ring : rings) ring = Sprite(scene, 0, 0, kMarkDepth, a.ring);
     cellFrame = Sprite(scene, 0, 0, kMarkDepth, a.cellFrame);
 
     page = Sprite(scene, kPageX, kPageY, kPageDepth, a.page);
-    closeButton = Button(scene, kCodeReview, kPageX + 506, kPageY + 416, kPageDepth - 2, a.closeButton);
+    closeButton = NewHiddenButton(scene, kCodeReview, kPageX + 506, kPageY + 416, kPageDepth - 2, a.closeButton);
     pageLines[0] = Label(scene, kPageX + 24, kPageY + 16, kPageDepth - 1, kTitleFont);
     pageLines[1] = Label(scene, kPageX + 24, kPageY + 50, kPageDepth - 1, kBodyFont);
     for (int b = 0; b < 3; ++b) {
