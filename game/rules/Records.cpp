@@ -215,15 +215,21 @@ std::string TableInitialsKey(TableKind kind, int entry, const std::string& playe
 
 void RecordGameStarted() { RecordGameStarted(CurrentPlayerInitials()); }
 
-void RecordPracticeStarted(const std::string& player) {
+namespace {
+
+void PutPlayerFirst(const std::string& player) {
     std::vector<std::string> players = ReadKnownPlayers();
     players.erase(std::remove(players.begin(), players.end(), player), players.end());
     players.insert(players.begin(), player);
     WriteKnownPlayers(players);
 }
 
+}  // namespace
+
+void RecordPracticeStarted(const std::string& player) { PutPlayerFirst(player); }
+
 void RecordGameStarted(const std::string& player) {
-    RecordPracticeStarted(player);
+    PutPlayerFirst(player);
     Write(player + "GamesStarted", std::int64_t{ReadCount(player + "GamesStarted")} + 1);
     Write("GamesStartedAll", std::int64_t{ReadCount("GamesStartedAll")} + 1);
 }
