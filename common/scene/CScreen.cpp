@@ -56,7 +56,13 @@ void CScreen::OnDestroy() {
     if (gApplication) gApplication->Quit(0);
 }
 
-void CScreen::OnClose() { RequestScene(scene.get(), kRequestQuit, 1); }
+void CScreen::OnClose() {
+    RequestScene(scene.get(), kRequestQuit, 1);
+    // An inactive window runs no frame until it is active again, so a close
+    // from the desktop, or a signal at the session's end, would wait for that
+    // (and a game in progress would not be kept): the quit is taken now.
+    if (!active) Frame();
+}
 
 void CScreen::OnSize(int, int) {
     if (IsMinimised()) {

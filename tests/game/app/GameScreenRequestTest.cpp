@@ -105,6 +105,13 @@ TEST_F(GameScreenRequests, ClosingTheWindowWhileTheQuitDialogIsOpenQuitsAtOnce) 
     EXPECT_EQ(screen->requestedScene, nullptr);
 }
 
+TEST_F(GameScreenRequests, ClosingAnInactiveWindowQuitsWithoutWaitingForAFrame) {
+    screen->OnActivate(0);  // another window has the focus: no frame runs
+    screen->OnClose();      // as the window's close or SIGTERM reach it
+    EXPECT_EQ(screen->scene, nullptr);
+    EXPECT_TRUE(QuitPosted());
+}
+
 TEST_F(GameScreenRequests, TheFrontEndScenesReturnToTheGameAndTheMusicOnlyWhileAGameRuns) {
     if (!GiveMusic()) GTEST_SKIP() << "no General MIDI SoundFont installed";
     struct Case {
