@@ -34,7 +34,10 @@ int GroupTotal(int leftSum, int rightSum) {
 struct SubsetTable {
     std::array<std::uint8_t, 1 << kLineCount> masks;
     std::array<std::uint8_t, 1 << kLineCount> bits;
+    std::array<std::array<std::uint8_t, kLineCount>, 1 << kLineCount> members;  // each mask's lines, lowest first
+    std::array<std::array<std::uint8_t, kLineCount + 1>, kLineCount + 1> binomial;
     int start[kLineCount + 2];
+    int cost[kLineCount + 1][kLineCount + 1];  // [lines][categories]: steps of the table by sizes
 };
 
 const SubsetTable& Subsets() {
@@ -47,12 +50,52 @@ const SubsetTable& Subsets() {
                 if (std::popcount(m) != k) continue;
                 t.masks[at++] = static_cast<std::uint8_t>(m);
                 t.bits[m] = static_cast<std::uint8_t>(k);
+                int q = 0;
+                for (unsigned rest = m; rest; rest &= rest - 1)
+                    t.members[m][static_cast<std::size_t>(q++)] = static_cast<std::uint8_t>(std::countr_zero(rest));
             }
         }
         t.start[kLineCount + 1] = at;
+        for (int n = 0; n <= kLineCount; ++n)
+            for (int count = 0; count <= kLineCount; ++count) {
+                int binomial = 1;  // C(n, k)
+                t.binomial[n][0] = 1;
+                for (int k = 1; k <= count; ++k) {
+                    binomial = binomial * (n - k + 1) / k;
+                    t.cost[n][count] += binomial * k;
+                    t.binomial[n][k] = static_cast<std::uint8_t>(binomial);
+                }
+            }
         return t;
     }();
     return table;
+}
+
+// One step of the assignment's table, totals only: every set of k of the n
+// lines gets the best of giving the k-th category to one of its lines. The
+// sets of the first n lines come first among those of k lines, in order.
+template <int K>
+void FillLevelOf(int* best, const int* weight, const SubsetTable& t, int n) {
+    const int end = t.start[K] + t.binomial[n][K];
+    for (int i = t.start[K]; i < end; ++i) {
+        const unsigned mask = t.masks[i];
+        const std::uint8_t* m = t.members[mask].data();
+        int value = best[mask ^ (1u << m[0])] + weight[m[0]];
+        for (int q = 1; q < K; ++q) value = std::max(value, best[mask ^ (1u << m[q])] + weight[m[q]]);
+        best[mask] = value;
+    }
+}
+
+void FillLevel(int k, int* best, const int* weight, const SubsetTable& t, int n) {
+    switch (k) {
+    case 1: return FillLevelOf<1>(best, weight, t, n);
+    case 2: return FillLevelOf<2>(best, weight, t, n);
+    case 3: return FillLevelOf<3>(best, weight, t, n);
+    case 4: return FillLevelOf<4>(best, weight, t, n);
+    case 5: return FillLevelOf<5>(best, weight, t, n);
+    case 6: return FillLevelOf<6>(best, weight, t, n);
+    default: return FillLevelOf<7>(best, weight, t, n);
+    }
 }
 
 }  // namespace
@@ -118,18 +161,14 @@ int CSecondHalfSearch::Assign(const Weights& w, unsigned lines, unsigned categor
         for (int k = 1; k <= count; ++k) {
             int weight[kLineCount];
             for (int j = 0; j < n; ++j) weight[j] = w.w[lineOf[j]][cats[k - 1]];
+            if (!from) {  // totals only
+                FillLevel(k, best, weight, t, n);
+                continue;
+            }
             for (int i = t.start[k]; i < t.start[k + 1]; ++i) {
                 const unsigned mask = t.masks[i];
                 if (mask > full) continue;
                 int value = -1;
-                if (!from) {  // totals only: no branch to mispredict
-                    for (unsigned rest = mask; rest; rest &= rest - 1) {
-                        const int j = std::countr_zero(rest);
-                        value = std::max(value, best[mask ^ (1u << j)] + weight[j]);
-                    }
-                    best[mask] = value;
-                    continue;
-                }
                 int line = 0;
                 for (unsigned rest = mask; rest; rest &= rest - 1) {
                     const int j = std::countr_zero(rest);
@@ -144,15 +183,57 @@ int CSecondHalfSearch::Assign(const Weights& w, unsigned lines, unsigned categor
             }
         }
     };
-    fill(bestL, lineCategory ? fromL : nullptr, left, nl);
-    fill(bestR, lineCategory ? fromR : nullptr, right, nr);
+    // Totals only: where few lines score anything in a group, the group's
+    // best for a set of lines (one for each of its categories) is the best
+    // matching of those few lines alone, as the others make 0 wherever they
+    // go and no weight is below 0. best[S] for the subsets S of the scoring
+    // lines, the categories taken one at a time; false when that would cost
+    // more than the table above.
+    auto fillFew = [&](int* best, const int* cats, int count, unsigned* scoring) {
+        *scoring = 0;
+        for (int j = 0; j < n; ++j) {
+            int any = 0;
+            for (int k = 0; k < count; ++k) any |= w.w[lineOf[j]][cats[k]];
+            *scoring |= static_cast<unsigned>(any != 0) << j;
+        }
+        const int m = t.bits[*scoring];
+        if (((count * m) << m) > 2 * t.cost[n][count]) return false;
+        for (unsigned s = *scoring;; s = (s - 1) & *scoring) {
+            best[s] = 0;
+            if (!s) break;
+        }
+        for (int k = 0; k < count; ++k) {
+            int weight[kLineCount];
+            for (int j = 0; j < n; ++j) weight[j] = w.w[lineOf[j]][cats[k]];
+            // Larger sets first: a set's subsets still hold the values
+            // without this category.
+            for (unsigned s = *scoring; s; s = (s - 1) & *scoring) {
+                int value = best[s];
+                for (unsigned rest = s; rest; rest &= rest - 1) {
+                    const int j = std::countr_zero(rest);
+                    value = std::max(value, best[s ^ (1u << j)] + weight[j]);
+                }
+                best[s] = value;
+            }
+        }
+        return true;
+    };
+    unsigned keepL = full, keepR = full;  // the lines a group's table is kept for
+    if (lineCategory || !fillFew(bestL, left, nl, &keepL)) {
+        keepL = full;
+        fill(bestL, lineCategory ? fromL : nullptr, left, nl);
+    }
+    if (lineCategory || !fillFew(bestR, right, nr, &keepR)) {
+        keepR = full;
+        fill(bestR, lineCategory ? fromR : nullptr, right, nr);
+    }
 
     int bestTotal = -1;
     unsigned bestMask = 0;
     for (int i = t.start[nl]; i < t.start[nl + 1]; ++i) {
         const unsigned mask = t.masks[i];
         if (mask > full) continue;
-        const int total = GroupTotal(leftBase + bestL[mask], rightBase + bestR[full ^ mask]);
+        const int total = GroupTotal(leftBase + bestL[mask & keepL], rightBase + bestR[(full ^ mask) & keepR]);
         if (total > bestTotal) {
             bestTotal = total;
             bestMask = mask;
@@ -406,6 +487,11 @@ CSecondHalfSearch::Result CSecondHalfSearch::Anneal(const Arrangement& start, in
     if (swapRowCount == 0 || iterations <= 0) return best;
 
     CRandomStream rng(seed);
+    // triedIn[pair] == accepted: the swap of that pair of places in a row was
+    // tried since the last swap kept, and turned down at triedTotal[pair].
+    std::array<int, kBoardRows * kBoardCols * kBoardCols> triedIn, triedTotal;
+    triedIn.fill(-1);
+    int accepted = 0;
     // A short search does best climbing; a long one can afford to wander.
     const double hot = iterations < 500 ? 10.0 : 40.0, cold = 1.0;
     const double cooling = std::pow(cold / hot, 1.0 / iterations);
@@ -417,25 +503,33 @@ CSecondHalfSearch::Result CSecondHalfSearch::Anneal(const Arrangement& start, in
         const int j = (i + 1 + rng.Below(n - 1)) % n;
         const int pa = movable[row][i], pb = movable[row][j];
         if (p.face[cur.at[pa]] == p.face[cur.at[pb]] && p.colour[cur.at[pa]] == p.colour[cur.at[pb]]) continue;
+        // Most swaps are turned down, so the same swap is often tried again
+        // from the same arrangement: its total is known by then.
+        const auto pair = static_cast<std::size_t>((row * kBoardCols + std::min(i, j)) * kBoardCols + std::max(i, j));
+        const bool known = triedIn[pair] == accepted;
+        auto turnedDown = [&](int total) {
+            return total < curTotal && rng.Unit() >= std::exp((total - curTotal) / temperature);
+        };
+        if (known && turnedDown(triedTotal[pair])) continue;
         std::swap(cur.at[pa], cur.at[pb]);
-
         // Only the lines through the two places change.
-        int changed[4];
+        int changed[4], saved[4][kCategoryCount];
         const int count = LinesThrough(pa, pb, changed);
-        int saved[4][kCategoryCount];
         for (int k = 0; k < count; ++k) {
             std::copy(w.w[changed[k]], w.w[changed[k]] + kCategoryCount, saved[k]);
             LineWeights(cur, changed[k], w);
         }
-        const int total = Assign(w, openLines, p.freeCategories, p.leftBase, p.rightBase, nullptr);
-        const int delta = total - curTotal;
-        if (delta >= 0 || rng.Unit() < std::exp(delta / temperature)) {
-            curTotal = total;
-            if (total > best.total) best = {cur, total};
-        } else {
+        const int total = known ? triedTotal[pair] : Assign(w, openLines, p.freeCategories, p.leftBase, p.rightBase, nullptr);
+        if (!known && turnedDown(total)) {
             std::swap(cur.at[pa], cur.at[pb]);
             for (int k = 0; k < count; ++k) std::copy(saved[k], saved[k] + kCategoryCount, w.w[changed[k]]);
+            triedIn[pair] = accepted;
+            triedTotal[pair] = total;
+            continue;
         }
+        ++accepted;
+        curTotal = total;
+        if (total > best.total) best = {cur, total};
     }
     return best;
 }
