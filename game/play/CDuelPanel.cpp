@@ -18,7 +18,6 @@ using namespace coach;
 namespace {
 
 constexpr D3DCOLOR kInk = 0xFF3B2A14u;
-constexpr D3DCOLOR kLinkInk = 0xFF1F4E8Cu;
 constexpr D3DCOLOR kRunningInk = 0xFFFFD23Fu;  // the roll counter's yellow
 constexpr int kTitleFont = 0;
 constexpr int kBodyFont = 2;
@@ -28,13 +27,12 @@ constexpr int kRunningFont = 3;
 // the coach's card stands (the coach is done at the end); the page where the
 // review's is.
 constexpr int kRunningX = 322, kRunningY = 14;
-constexpr int kCardX = 214, kCardY = 392, kCardWidth = 372;
+constexpr int kCardX = 214, kCardY = 392, kCardWidth = 372, kCardHeight = 104;
 constexpr int kPageX = 90, kPageY = 50;
 constexpr int kCardDepth = 90, kPageDepth = 50;
 constexpr int kSheetLeftX = 262, kSheetRightX = 470, kSheetTop = 136, kSheetStep = 20;
 
-CActorButton* Text(CPlayScene* scene, int x, int y, int z, int font, D3DCOLOR colour, int code = 0,
-                   int hAlign = kAlignLeft) {
+CActorButton* Text(CPlayScene* scene, int x, int y, int z, int font, D3DCOLOR colour, int hAlign = kAlignLeft) {
     CTextRecord text;
     text.maxLength = 120;
     text.hAlign = hAlign;
@@ -42,15 +40,7 @@ CActorButton* Text(CPlayScene* scene, int x, int y, int z, int font, D3DCOLOR co
     text.systemFontIndex = font;
     text.colour = colour;
     text.shadow = colour == kRunningInk ? 1 : 0;
-    if (code == 0) return NewHiddenLabel(scene, text, x, y, z);
-    CButtonRecord record;
-    record.mode = kButtonPush;
-    record.key = code;
-    record.mouseEnabled = 1;
-    record.plainRect = 1;  // a drawn button: pressed, then clicked on release over it
-    auto* button = new CActorButton(text, record, scene, ToFixed(x), ToFixed(y), ToFixed(z), nullptr, 0);
-    button->Hide();
-    return button;
+    return NewHiddenLabel(scene, text, x, y, z);
 }
 
 CActorSprite* Sprite(CPlayScene* scene, int x, int y, int z, CSprite* picture) {
@@ -67,16 +57,19 @@ void Say(CActorButton* line, const std::string& words) {
 }  // namespace
 
 CDuelPanel::CDuelPanel(CPlayScene* owner) : scene(owner) {
-    running = Text(scene, kRunningX, kRunningY, 500, kRunningFont, kRunningInk, 0, kAlignCentre);
+    running = Text(scene, kRunningX, kRunningY, 500, kRunningFont, kRunningInk, kAlignCentre);
     if (!CoachAssetsLoaded()) return;
     const CoachAssetSet& a = CoachAssets();
     card = Sprite(scene, kCardX, kCardY, kCardDepth, a.card);
     const int cardLineY[3] = {6, 38, 58};
     for (int i = 0; i < 3; ++i)
         cardLines[i] = Text(scene, kCardX + 14, kCardY + cardLineY[i], kCardDepth - 1, i ? kBodyFont : kTitleFont, kInk);
-    pageButton = Text(scene, kCardX + 14, kCardY + 80, kCardDepth - 1, kBodyFont, kLinkInk, kCodeOpponent);
-    copyButton = Text(scene, kCardX + kCardWidth - 14, kCardY + 58, kCardDepth - 1, kBodyFont, kLinkInk,
-                      kCodeCopyToday, kAlignRight);
+    // The card's buttons at its right, clear of its lines: the copy beside
+    // the title, the page below the words.
+    pageButton = NewHiddenButton(scene, kCodeOpponent, kCardX + kCardWidth - 134, kCardY + kCardHeight - 34,
+                                 kCardDepth - 1, a.duelPageButton);
+    copyButton = NewHiddenButton(scene, kCodeCopyToday, kCardX + kCardWidth - 100, kCardY + 8, kCardDepth - 1,
+                                 a.duelCopyButton);
 
     page = Sprite(scene, kPageX, kPageY, kPageDepth, a.page);
     // The brown button of the game's pages, where the review has its own.
@@ -159,8 +152,8 @@ void CDuelPanel::ShowCard() {
     Say(cardLines[2], std::string(practice   ? "Practice: not in the duel records."
                                   : recorded ? "Kept in the duel records."
                                              : "The duel records could not be kept."));
-    if (scene->CountedTodayGame()) Say(copyButton, "Copy the result (F6)");
-    Say(pageButton, "See " + name + "'s game and where you parted (O)");
+    if (scene->CountedTodayGame()) copyButton->Show();
+    pageButton->Show();
 }
 
 void CDuelPanel::HideCard() {

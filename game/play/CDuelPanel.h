@@ -44,6 +44,9 @@ public:
     // What stands above SCORE ("Hard 1,234"), empty in a solo game.
     std::string RunningText() const;
     bool PageOpen() const { return pageOpen; }
+    // The end card's picture and its button to the page, as drawn.
+    const CActorSprite* Card() const { return card; }
+    const CActorButton* PageButton() const { return pageButton; }
     // The recording of the finished duel: false when it could not be kept.
     bool Recorded() const { return recorded; }
     // Workers of games given up, stopped and not yet ended.
@@ -69,8 +72,8 @@ private:
     CActorButton* running = nullptr;  // "Hard 1,234" above SCORE
     CActorSprite* card = nullptr;
     CActorButton* cardLines[3] = {};
-    CActorButton* pageButton = nullptr;  // the card's "See Hard's game (O)"
-    CActorButton* copyButton = nullptr;  // today's counted duel: "Copy the result (F6)"
+    CActorButton* pageButton = nullptr;  // the card's "See their game (O)"
+    CActorButton* copyButton = nullptr;  // today's counted duel: "Copy (F6)"
     CActorSprite* page = nullptr;
     CActorButton* closeButton = nullptr;
     CActorButton* pageTitle = nullptr;

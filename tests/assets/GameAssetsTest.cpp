@@ -164,8 +164,9 @@ TEST_F(GameAssetsTest, EveryRunHoldsTheKindsCountsAndOrderItsLoaderReads) {
         // the board cursor of the keyboard
         {12, "P"},
         // coach: its button and the review button; card; die ring; cell frame; review page;
-        // close button; small dice (four colours of six faces); their ring
-        {13, "A2 A2 P P P P A2 A24 P A2"},
+        // close button; small dice (four colours of six faces); their ring; the duel page's close
+        // button; the duel card's page and copy buttons
+        {13, "A2 A2 P P P P A2 A24 P A2 A2 A2"},
     };
     for (const auto& [index, pattern] : runs) {
         ASSERT_TRUE(entries->count(index)) << "entry " << index;

@@ -43,6 +43,8 @@ int LoadCoachAssets(CScreen* screen) {
         Array(archive, assets.miniDice);
         assets.miniRing = CSprite::LoadFrame(archive, 1);
         Array(archive, assets.duelCloseButton);
+        Array(archive, assets.duelPageButton);
+        Array(archive, assets.duelCopyButton);
     } catch (const CException&) {
         // An older archive has no coach: the game goes on without it.
         FreeCoachAssets();
@@ -63,5 +65,7 @@ void FreeCoachAssets() {
     FreeItem(assets.miniDice);
     FreeItem(assets.miniRing);
     FreeItem(assets.duelCloseButton);
+    FreeItem(assets.duelPageButton);
+    FreeItem(assets.duelCopyButton);
     loaded = false;
 }

@@ -23,6 +23,8 @@ struct CoachAssetSet {
     CSpriteArray* miniDice = nullptr;      // colour x 6 + face - 1 (centred)
     CSprite* miniRing = nullptr;           // around a small die (centred)
     CSpriteArray* duelCloseButton = nullptr;  // the duel's page: up, down
+    CSpriteArray* duelPageButton = nullptr;   // the duel card's "See their game (O)": up, down
+    CSpriteArray* duelCopyButton = nullptr;   // the duel card's "Copy (F6)": up, down
 };
 
 // 0, or kResultPlayAssetsNotLoaded (what was read is freed).

@@ -87,6 +87,14 @@ TEST_F(PlaySceneTest, ADuelShowsTheComputersTotalNeverAheadAndACardAtTheEnd) {
     EXPECT_EQ(tally.lost, mine < theirs.total ? 1 : 0);
     EXPECT_EQ(tally.drawn, mine == theirs.total ? 1 : 0);
 
+    // The card's button to the page stands inside the card, and a click opens the page.
+    const CRect cardBox = duel.Card()->bounds, button = duel.PageButton()->bounds;
+    EXPECT_TRUE(button.left >= cardBox.left && button.right <= cardBox.right && button.top >= cardBox.top &&
+                button.bottom <= cardBox.bottom);
+    Click(MidX(duel.PageButton()), MidY(duel.PageButton()));
+    EXPECT_TRUE(duel.PageOpen());
+    Tap(SDLK_o);
+    EXPECT_FALSE(duel.PageOpen());
     Tap(SDLK_o);
     EXPECT_TRUE(duel.PageOpen());
     Tap(SDLK_v);  // the review takes the page's place
