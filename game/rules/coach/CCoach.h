@@ -23,7 +23,7 @@
 namespace coach {
 
 struct CoachBudget {
-    int rollouts = 1000;      // first half: playouts shared by the choices played out
+    int rollouts = 800;       // first half: playouts shared by the choices played out
     int rolloutSwaps = 200;   // swaps tried to finish a playout's second half
     int searchSwaps = 16000;  // second half: swaps tried by each search
 };
