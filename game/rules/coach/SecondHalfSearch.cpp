@@ -35,9 +35,11 @@ struct SubsetTable {
     std::array<std::uint8_t, 1 << kLineCount> masks;
     std::array<std::uint8_t, 1 << kLineCount> bits;
     std::array<std::array<std::uint8_t, kLineCount>, 1 << kLineCount> members;  // each mask's lines, lowest first
+    // [n][k]: how many sets of k lines the first n lines make. Those sets come
+    // first among the sets of k lines, so they are masks[start[k]] onwards.
     std::array<std::array<std::uint8_t, kLineCount + 1>, kLineCount + 1> binomial;
     int start[kLineCount + 2];
-    int cost[kLineCount + 1][kLineCount + 1];  // [lines][categories]: steps of the table by sizes
+    int cost[kLineCount + 1][kLineCount + 1] = {};  // [lines][categories]: steps of the table by sizes
 };
 
 const SubsetTable& Subsets() {
@@ -56,24 +58,22 @@ const SubsetTable& Subsets() {
             }
         }
         t.start[kLineCount + 1] = at;
-        for (int n = 0; n <= kLineCount; ++n)
-            for (int count = 0; count <= kLineCount; ++count) {
-                int binomial = 1;  // C(n, k)
-                t.binomial[n][0] = 1;
-                for (int k = 1; k <= count; ++k) {
-                    binomial = binomial * (n - k + 1) / k;
-                    t.cost[n][count] += binomial * k;
-                    t.binomial[n][k] = static_cast<std::uint8_t>(binomial);
-                }
+        for (int n = 0; n <= kLineCount; ++n) {
+            t.binomial[n][0] = 1;
+            for (int k = 1; k <= kLineCount; ++k) {
+                // Pascal's rule: C(n, k) = C(n - 1, k - 1) + C(n - 1, k).
+                const int binomial = n == 0 ? 0 : t.binomial[n - 1][k - 1] + t.binomial[n - 1][k];
+                t.binomial[n][k] = static_cast<std::uint8_t>(binomial);
+                t.cost[n][k] = t.cost[n][k - 1] + binomial * k;
             }
+        }
         return t;
     }();
     return table;
 }
 
 // One step of the assignment's table, totals only: every set of k of the n
-// lines gets the best of giving the k-th category to one of its lines. The
-// sets of the first n lines come first among those of k lines, in order.
+// lines gets the best of giving the k-th category to one of its lines.
 template <int K>
 void FillLevelOf(int* best, const int* weight, const SubsetTable& t, int n) {
     const int end = t.start[K] + t.binomial[n][K];
@@ -165,9 +165,8 @@ int CSecondHalfSearch::Assign(const Weights& w, unsigned lines, unsigned categor
                 FillLevel(k, best, weight, t, n);
                 continue;
             }
-            for (int i = t.start[k]; i < t.start[k + 1]; ++i) {
+            for (int i = t.start[k]; i < t.start[k] + t.binomial[n][k]; ++i) {
                 const unsigned mask = t.masks[i];
-                if (mask > full) continue;
                 int value = -1;
                 int line = 0;
                 for (unsigned rest = mask; rest; rest &= rest - 1) {
@@ -230,9 +229,8 @@ int CSecondHalfSearch::Assign(const Weights& w, unsigned lines, unsigned categor
 
     int bestTotal = -1;
     unsigned bestMask = 0;
-    for (int i = t.start[nl]; i < t.start[nl + 1]; ++i) {
+    for (int i = t.start[nl]; i < t.start[nl] + t.binomial[n][nl]; ++i) {
         const unsigned mask = t.masks[i];
-        if (mask > full) continue;
         const int total = GroupTotal(leftBase + bestL[mask & keepL], rightBase + bestR[(full ^ mask) & keepR]);
         if (total > bestTotal) {
             bestTotal = total;
